@@ -13,7 +13,7 @@ const QString allFreeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
 
 } // namespace
 
-State::State() {
+State::State() : messages(std::make_shared<platform::RecordingMessages>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),
                            QStringLiteral("["),

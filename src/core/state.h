@@ -4,12 +4,15 @@
 // and handed to whoever needs it; windows observe it and never own its data.
 
 #include "platform/mathengine.h"
+#include "platform/messages.h"
 
 #include <QString>
 #include <QStringList>
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
 namespace core {
 
@@ -71,6 +74,21 @@ struct ParamSlot {
     double minimum = -10;
     double maximum = 10;
     double step = 1;
+
+    // What the slot's parameter window shows; the window only mirrors these.
+    double value = 0;         // current value ("wert")
+    int owner = 0;            // line slot the window belongs to (slots 0 ... 25)
+    int rangeFlags = 0;       // bit r set while range row r (0 x, 1 y, 2 t) uses this parameter
+    bool settingFlag = false; // true while setpar moves the slider itself
+    int sliderPos = 0;        // 0 ... 1000
+    bool visible = false;
+    QString caption;
+    QString valueText;             // the value field
+    QString lowerText;             // the lower bound field
+    QString upperText;             // the upper bound field
+    bool boundsLocked = false;     // lower bounds of integral functions take the x range
+    bool valueHighlighted = false; // value field drawn orange for slots below 28
+    int timerMode = 0;             // 0 loop, 1 reversal
 };
 
 struct Ranges {
@@ -84,11 +102,58 @@ struct EngineHandles {
     int x = -1, qq = -1, sw = -1, xmu = -1, xmi = -1, ymu = -1, ymi = -1;
 };
 
+// Numeric side of the world-to-screen mapping and the grid settings it uses.
+struct Scale {
+    double xRange = 20, yRange = 20;
+    double plotW = 12000, plotH = 9000; // inner size of the plot area in twips
+    double xmu = 600, ymu = 450;        // twips per unit
+    double xTickStep = 1, yTickStep = 1;
+    QString xNumberFormat = QStringLiteral("0."), yNumberFormat = QStringLiteral("0.");
+    // Grid settings (edited in the graph options, kept in the settings file).
+    double xGridStep = 1, yGridStep = 1;
+    double xGridStart = 0, yGridStart = 0;
+    int xLinesMin = 5, xLinesMax = 20, yLinesMin = 5, yLinesMax = 20;
+    int xDigitsMin = 0, yDigitsMin = 0;
+    bool backgroundValid = false; // false after every setscale: the background is drawn anew
+};
+
+// Texts and state of the term window that the logic works on.
+struct TermEditor {
+    std::array<QString, 13> texts{}; // the 13 text fields
+    int termState = 0;               // 0 terms view, 1 intervals view
+    QString xList = QStringLiteral(":");
+    QString statusText = QStringLiteral("Ok.");
+    bool statusIsError = false;
+    std::uint32_t statusColour = 0; // 0 = the normal button-face colour
+};
+
+// Places where the logic tells the windows that something changed. Each is optional; windows
+// (or tests) connect them.
+struct Hooks {
+    std::function<void()> redrawall;
+    std::function<void()> docalc;               // calculator recomputes
+    std::function<void(int slot)> paramChanged; // a parameter window must show its slot again
+    std::function<void()> rangeWindowUpdate;    // displayed-range window re-reads its data
+    std::function<void()> rangeRowsReread;      // range rows that use a parameter re-read
+    std::function<void()> termStatusChanged;    // term window status line
+    std::function<void()> paramListRefresh;     // parameter selection list
+    std::function<void()> arrangeParams;        // parameter windows rearranged
+    std::function<void()> timersStopped;        // all parameter timers stopped
+
+    void call(const std::function<void()>& f) const {
+        if (f) f();
+    }
+};
+
 struct State {
     State();
 
     platform::MathEngine engine;
     EngineHandles handles;
+    Hooks hooks;
+    std::shared_ptr<platform::MessageService> messages; // never null
+    Scale scale;
+    TermEditor termEditor;
 
     std::array<FuncLine, lineCount> lines{};
     std::array<LineSlot, lineCount> lineSlots{};
