@@ -1,1 +1,57 @@
-int main() { return 0; }
+// kurvatur-calc: evaluates terms line by line from standard input with the program's engine,
+// one result line per input line.
+
+#include "calc/terminalcalc.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+namespace {
+
+const char* const usage =
+    "Aufruf: kurvatur-calc [--raw] [--deg | --grad]\n"
+    "Liest Terme zeilenweise von der Standardeingabe und gibt je Zeile ein Ergebnis aus.\n"
+    "  name = Term            setzt eine Variable\n"
+    "  name(p1; p2) = Term    definiert eine Funktion\n"
+    "  --raw    Zeilen unübersetzt an die Rechenmaschine geben\n"
+    "  --deg    Winkel in Grad (Vollwinkel 360)\n"
+    "  --grad   Winkel in Neugrad (Vollwinkel 400)\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool raw = false;
+    int angleMode = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--raw") == 0) {
+            raw = true;
+        } else if (std::strcmp(argv[i], "--deg") == 0) {
+            angleMode = 2;
+        } else if (std::strcmp(argv[i], "--grad") == 0) {
+            angleMode = 3;
+        } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(usage, stdout);
+            return 0;
+        } else {
+            std::fprintf(stderr, "kurvatur-calc: unbekannte Option %s\n", argv[i]);
+            std::fputs(usage, stderr);
+            return 2;
+        }
+    }
+
+    calc::TerminalCalc calculator(raw, angleMode);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        const QString result = calculator.processLine(QString::fromUtf8(line));
+        const QByteArray out = result.toUtf8();
+        std::fwrite(out.constData(), 1, std::size_t(out.size()), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -107,13 +107,13 @@ struct Scale {
     double xRange = 20, yRange = 20;
     double plotW = 12000, plotH = 9000; // inner size of the plot area in twips
     double xmu = 600, ymu = 450;        // twips per unit
-    double xTickStep = 1, yTickStep = 1;
-    QString xNumberFormat = QStringLiteral("0."), yNumberFormat = QStringLiteral("0.");
+    double xTickStep = 0.5, yTickStep = 0.5;
+    QString xNumberFormat = QStringLiteral("0.##"), yNumberFormat = QStringLiteral("0.##");
     // Grid settings (edited in the graph options, kept in the settings file).
-    double xGridStep = 1, yGridStep = 1;
+    double xGridStep = 0.5, yGridStep = 0.5;
     double xGridStart = 0, yGridStart = 0;
-    int xLinesMin = 5, xLinesMax = 20, yLinesMin = 5, yLinesMax = 20;
-    int xDigitsMin = 0, yDigitsMin = 0;
+    int xLinesMin = 10, xLinesMax = 40, yLinesMin = 10, yLinesMax = 40;
+    int xDigitsMin = 2, yDigitsMin = 2;
     bool backgroundValid = false; // false after every setscale: the background is drawn anew
 };
 
@@ -125,6 +125,13 @@ struct TermEditor {
     QString statusText = QStringLiteral("Ok.");
     bool statusIsError = false;
     std::uint32_t statusColour = 0; // 0 = the normal button-face colour
+    // What the window shows around the lines; setstate fills these for the current view.
+    QString windowCaption = QStringLiteral("Funktionsterme");
+    QString backButtonCaption = QStringLiteral("[ a ; b ]");
+    bool editTermsEnabled = false;   // pop-up entry "Funktionsterme ändern"
+    bool editIntervalEnabled = true; // pop-up entry "Darstellungsintervall ändern"
+    int currentLine = 0;             // the line the pop-up menu and swvis act on
+    int fontSize = 10;               // font size of the lines in points
 };
 
 // Places where the logic tells the windows that something changed. Each is optional; windows
@@ -139,10 +146,32 @@ struct Hooks {
     std::function<void()> paramListRefresh;     // parameter selection list
     std::function<void()> arrangeParams;        // parameter windows rearranged
     std::function<void()> timersStopped;        // all parameter timers stopped
+    std::function<void()> rangeApply;           // displayed-range window applies (vonbis(0))
+    std::function<void()> collectionTakeOver;   // collection takes over the current data
 
     void call(const std::function<void()>& f) const {
         if (f) f();
     }
+};
+
+// What the background of the graph shows and how (menu toggles and graph options).
+struct GraphOptions {
+    bool gridShown = true;      // "Hilfs&linien sichtbar"
+    bool axesShown = true;      // "&Achsen sichtbar"
+    bool axisNamesShown = true; // "Achsen&name sichtbar"
+    bool labelsShown = true;    // "B&eschriftung sichtbar"
+    int numberFontSize = 12;    // pixels
+    int axisNameFontSize = 16;  // pixels
+    int thirdFontSize = 15;     // pixels; names of the additional points
+    QString xAxisName = QStringLiteral("x");
+    QString yAxisName = QStringLiteral("y");
+};
+
+// A bound field of the displayed-range window as the data-set assembly parsed it.
+struct RangeExpr {
+    enum Status { Empty = -1, Failed = 0, Parsed = 1 };
+    Status status = Empty;
+    platform::Expression expr;
 };
 
 struct State {
@@ -153,6 +182,7 @@ struct State {
     Hooks hooks;
     std::shared_ptr<platform::MessageService> messages; // never null
     Scale scale;
+    GraphOptions graphOptions;
     TermEditor termEditor;
 
     std::array<FuncLine, lineCount> lines{};
@@ -176,6 +206,7 @@ struct State {
     QString xLabelFormat = QStringLiteral("0.");
     QString yLabelFormat = QStringLiteral("0.");
     int tppX = 15, tppY = 15; // screen units (twips) per pixel
+    bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
     bool extraLinesShown = true;
     int axisPenWidth = 2;
     int paramWindowWidth = 4740;
@@ -184,6 +215,20 @@ struct State {
     QString freeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
     bool autoIntegralRecognition = false;
     QString usedParamNames;
+
+    // Displayed-range window: the six bound fields (rows x, y, t; lower and upper), the text of all
+    // bounds that the data-set assembly searches for parameters, and the parsed bounds.
+    std::array<std::array<QString, 2>, 3> rangeFields{};
+    QString rangeText;
+    std::array<RangeExpr, 3> rangeExprFrom{};
+    std::array<RangeExpr, 3> rangeExprTo{};
+
+    QString extraLinesText; // the additional lines, one per line
+    QString pointsText;     // the additional points
+
+    QString timerList; // one character per running parameter slot (its code is the slot number)
+    QString timerMenuCaption = QStringLiteral("Alle &Timer gleichzeitig starten");
+    bool arrangeParamsOnApply = false; // "&Parameterfenster anordnen" is checked
 
     void initrecords();
     void resetnames();

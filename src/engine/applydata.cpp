@@ -1,15 +1,418 @@
 #include "engine/applydata.h"
 
 #include "core/state.h"
+#include "engine/enginedefs.h"
+#include "engine/translate.h"
+#include "graph/scale.h"
+#include "params/paramlogic.h"
+#include "terms/termcheck.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace engine {
 
-bool applydata(core::State&) { return true; }
-void resetengine(core::State&) {}
-QString checkterm(core::State&, int) { return {}; }
-void defplaceholders(core::State&) {}
-QString defineall(core::State&) { return {}; }
-void integralspec(core::State&, int) {}
-void defintegralparams(core::State&) {}
+namespace {
+
+const QString resetText = QStringLiteral("35000,1000,1000,4000,300");
+const QString callArgument = QStringLiteral("(_x)");
+constexpr core::Colour darkRed = core::rgb(150, 0, 0);
+// More undefined names than this in one text means the engine keeps reporting a name that it
+// cannot define; the search stops rather than loop.
+constexpr int maxNamesPerText = 400;
+
+std::string toEngine(const QString& text) {
+    return text.toStdString();
+}
+
+void clearEngineError(core::State& state) {
+    state.engine.eval("");
+}
+
+void appendMessage(QString& message, const QString& text) {
+    if (!message.isEmpty()) message += QStringLiteral("; ");
+    message += text;
+}
+
+// The parameters of the previous run that some text may take over again, in slot order.
+struct ExistingParam {
+    QString name;
+    int slot;
+};
+
+// One name that no existing parameter carries, with the handle of its new engine variable.
+struct NewParam {
+    QString name;
+    int handle;
+};
+
+struct ParamSearch {
+    std::vector<ExistingParam> existing;
+    std::vector<int> freeSlots;
+    std::vector<NewParam> fresh;
+};
+
+void stopTimers(core::State& state) {
+    state.timerList.clear();
+    state.timerMenuCaption = QStringLiteral("Alle &Timer gleichzeitig starten");
+    state.hooks.call(state.hooks.timersStopped);
+}
+
+void hideParam(core::State& state, int slot) {
+    state.params[slot].visible = false;
+    if (state.hooks.paramChanged) state.hooks.paramChanged(slot);
+}
+
+// Lower-bound windows of lines without an integral function, and sample-count windows whose
+// line was renamed, are of no use any more.
+void hideStaleLineParams(core::State& state) {
+    for (int k = 0; k < core::firstSampleCountSlot; ++k) {
+        const auto& p = state.params[k];
+        if (p.visible && state.lineSlots[p.owner].integralSpec.isEmpty()) hideParam(state, k);
+    }
+    for (int k = core::firstSampleCountSlot; k < core::firstSampleCountSlot + core::lineCount;
+         ++k) {
+        auto& p = state.params[k];
+        if (p.visible && p.label != QStringLiteral("anz") + state.lines[p.owner].name) {
+            p.handle = -1;
+            hideParam(state, k);
+        }
+    }
+}
+
+ParamSearch startParamSearch(const core::State& state) {
+    ParamSearch search;
+    for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k) {
+        if (state.params[k].handle != -1)
+            search.existing.push_back({state.params[k].label, k});
+        else
+            search.freeSlots.push_back(k);
+    }
+    return search;
+}
+
+QString extraLinesNames(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("+"));
+    text.replace(QLatin1Char('\n'), QLatin1Char('+'));
+    text.replace(QLatin1Char('\r'), QLatin1Char('+'));
+    text.replace(QLatin1Char(':'), QLatin1Char(' '));
+    text.remove(QStringLiteral("x="));
+    text.remove(QStringLiteral("y="));
+    text.remove(QStringLiteral("c="));
+    return text;
+}
+
+// A found name becomes an engine variable; an existing parameter of that name keeps its slot
+// and value, any other name waits for a free slot.
+void takeName(core::State& state, ParamSearch& search, const QString& name, int handle) {
+    state.usedParamNames += name + QLatin1Char(',');
+    for (auto it = search.existing.begin(); it != search.existing.end(); ++it) {
+        if (it->name != name) continue;
+        const int slot = it->slot;
+        search.existing.erase(it);
+        std::erase(search.freeSlots, slot);
+        state.params[slot].handle = handle;
+        params::init(state, slot);
+        return;
+    }
+    search.fresh.push_back({name, handle});
+}
+
+// Finds every undefined name of one text, one engine report at a time (the engine reports the
+// leftmost undefined name). Returns the final engine error code.
+int collectNames(core::State& state, ParamSearch& search, const QString& text) {
+    const std::string engineText = toEngine(text);
+    QString lastName;
+    for (int n = 0; n < maxNamesPerText; ++n) {
+        defplaceholders(state);
+        state.engine.eval(engineText);
+        if (state.engine.error() != 3) break;
+        const QString name = QString::fromStdString(state.engine.errorData()).toLower();
+        clearEngineError(state);
+        const int handle = state.engine.defineVariable(toEngine(name));
+        if (handle < 0 || name == lastName) break;
+        lastName = name;
+        takeName(state, search, name, handle);
+    }
+    return state.engine.error();
+}
+
+bool isSyntaxError(int code) {
+    return (code >= 1 && code <= 6) || (code >= 8 && code <= 13);
+}
+
+void collectAllNames(core::State& state, ParamSearch& search, QString& message) {
+    std::vector<std::pair<QString, QString>> texts; // (label, text)
+    for (int j = 0; j < state.linesInUse; ++j)
+        texts.emplace_back(state.lines[j].name, state.lineSlots[j].translated);
+    texts.emplace_back(QStringLiteral("Geradenfenster"), extraLinesNames(state.extraLinesText));
+    texts.emplace_back(QStringLiteral("Punktefenster"), state.pointsText);
+    texts.emplace_back(QStringLiteral("Intervallfenster"), state.rangeText);
+    for (const auto& [label, text] : texts) {
+        if (text.trimmed().isEmpty()) continue;
+        const int code = collectNames(state, search, text);
+        if (isSyntaxError(code) && message.isEmpty())
+            message = label + QStringLiteral(": ") + errtext(state.engine, -1);
+        clearEngineError(state);
+    }
+}
+
+// Parameters that no text uses any more give their slots back at once, so that a new name can
+// take them in the same run (and a run after one with too many names recovers).
+void freeUnusedParams(core::State& state, ParamSearch& search) {
+    for (const auto& p : search.existing) {
+        state.params[p.slot].handle = -1;
+        state.params[p.slot].label.clear();
+        hideParam(state, p.slot);
+        search.freeSlots.push_back(p.slot);
+    }
+    search.existing.clear();
+    std::sort(search.freeSlots.begin(), search.freeSlots.end());
+}
+
+bool assignNewParams(core::State& state, ParamSearch& search) {
+    // Refuse before taking any slot: half a set of parameter windows helps nobody.
+    if (search.fresh.size() > search.freeSlots.size()) {
+        state.messages->inform(QStringLiteral("Kurvatur 2"),
+                               QStringLiteral("Fehler: mehr als 60 Parameter!"),
+                               platform::MessageIcon::Critical);
+        return false;
+    }
+    std::size_t next = 0;
+    for (const auto& p : search.fresh) {
+        auto& slot = state.params[search.freeSlots[next++]];
+        const bool density = p.name == QStringLiteral("dichte");
+        slot.label = p.name;
+        slot.handle = p.handle;
+        slot.minimum = density ? 1 : -10;
+        slot.maximum = density ? 1001 : 10;
+        slot.step = 1;
+        slot.visible = true;
+        params::init(state, search.freeSlots[next - 1]);
+    }
+    return true;
+}
+
+void parseRangeFields(core::State& state) {
+    for (int row = 0; row < 3; ++row) {
+        for (int side = 0; side < 2; ++side) {
+            auto& target = side == 0 ? state.rangeExprFrom[row] : state.rangeExprTo[row];
+            const QString& text = state.rangeFields[row][side];
+            target = core::RangeExpr{};
+            if (text.trimmed().isEmpty()) continue;
+            target.expr = state.engine.parse(toEngine(text));
+            target.status = target.expr.valid() ? core::RangeExpr::Parsed : core::RangeExpr::Failed;
+            if (!target.expr.valid()) clearEngineError(state);
+        }
+    }
+}
+
+// A line whose function ends up calling itself cannot be drawn; the engine reports it at the
+// first evaluation. Such lines get an empty body and a message.
+QString checkRecursion(core::State& state) {
+    QString message;
+    for (int i = 0; i <= state.lastLine; ++i) {
+        const auto& line = state.lines[i];
+        if (line.name.isEmpty() || state.lineSlots[i].translated.isEmpty()) continue;
+        state.engine.eval(toEngine(line.name + callArgument));
+        const bool recursive = state.engine.error() == 1 &&
+                               state.engine.errorData() == platform::MathEngine::recursionText;
+        if (recursive) {
+            message += line.name + callArgument + QStringLiteral(": ") + errtext(state.engine, -1) +
+                       QStringLiteral("; ");
+            state.lineSlots[i].translated.clear();
+        }
+        clearEngineError(state);
+    }
+    for (int i = 0; i <= state.lastLine; ++i) {
+        const auto& line = state.lines[i];
+        if (!line.name.isEmpty() && state.lineSlots[i].translated.isEmpty())
+            state.engine.defineFunction(toEngine(line.name + callArgument + QLatin1Char('=')));
+    }
+    return message;
+}
+
+} // namespace
+
+void resetengine(core::State& state) {
+    auto& engine = state.engine;
+    engine.reset(toEngine(resetText));
+    auto& h = state.handles;
+    h.x = engine.defineVariable("_x");
+    h.qq = engine.defineVariable("qq");
+    h.sw = engine.defineVariable("sw");
+    h.xmu = engine.defineVariable("xmu");
+    h.xmi = engine.defineVariable("xmi");
+    h.ymu = engine.defineVariable("ymu");
+    h.ymi = engine.defineVariable("ymi");
+}
+
+QString checkterm(core::State& state, int i) {
+    const QString& term = state.lines[i].term;
+    QString full = translate(term, false, state);
+    full.replace(QLatin1Char(':'), QLatin1Char('/'));
+    state.lineSlots[i].translated = full;
+
+    QString plain = term;
+    plain.remove(QLatin1Char('\''));
+    plain = translate(plain, true, state);
+    plain.replace(QLatin1Char(':'), QLatin1Char('/'));
+    if (plain.isEmpty()) return {};
+    // A derivative of a function that no line defines leaves nothing to draw: say so rather
+    // than report the line as fine.
+    if (full.isEmpty()) return errtext(state.engine, 9);
+
+    defplaceholders(state);
+    state.engine.parse(toEngine(plain));
+    const int code = state.engine.error();
+    QString message;
+    if (code != 0 && code != 3) message = errtext(state.engine, -1);
+    clearEngineError(state);
+    return message;
+}
+
+void defplaceholders(core::State& state) {
+    for (int i = 0; i <= state.lastLine; ++i) {
+        const QString& name = state.lines[i].name;
+        if (!name.isEmpty())
+            state.engine.defineFunction(toEngine(name + callArgument + QStringLiteral("=1")));
+    }
+}
+
+QString defineall(core::State& state) {
+    const int lines = state.lastLine + 1;
+    std::vector<bool> pending(lines, true);
+    QString message;
+    for (int pass = 1; pass <= lines; ++pass) {
+        for (int i = 0; i < lines; ++i) {
+            if (!pending[i]) continue;
+            QString& translated = state.lineSlots[i].translated;
+            state.engine.eval(toEngine(translated));
+            if (state.engine.error() != 11) {
+                pending[i] = false;
+                if (!translated.isEmpty())
+                    state.engine.defineFunction(toEngine(state.lines[i].name + callArgument +
+                                                         QLatin1Char('=') + translated));
+            } else if (pass > lines - 2) {
+                translated.clear();
+                message += errtext(state.engine, -1) + QStringLiteral("; ");
+            }
+            clearEngineError(state);
+        }
+    }
+    for (int i = 0; i < lines; ++i) {
+        const auto& line = state.lines[i];
+        if (!line.name.isEmpty() && state.lineSlots[i].translated.isEmpty())
+            state.engine.defineFunction(toEngine(line.name + callArgument + QLatin1Char('=')));
+    }
+    message += checkRecursion(state);
+    return message;
+}
+
+void integralspec(core::State& state, int i) {
+    QString t = state.lineSlots[i].translated;
+    for (int p = 0; p + 1 < t.size(); ++p) {
+        const QChar c = t.at(p);
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z') && t.at(p + 1) == QLatin1Char('(')) {
+            t = t.left(p) + QStringLiteral("integral(") + c.toLower() + t.mid(p + 1) +
+                QLatin1Char(')');
+            break;
+        }
+    }
+    auto& slot = state.lineSlots[i];
+    slot.integralSpec = t.startsWith(QStringLiteral("integral(")) ? callgroup(t, 9) : QString();
+    if (state.autoIntegralRecognition) {
+        const int k = state.lines[i].slot;
+        state.params[k].visible = !slot.integralSpec.isEmpty();
+        if (state.hooks.paramChanged) state.hooks.paramChanged(k);
+    }
+}
+
+void defintegralparams(core::State& state) {
+    for (int i = 0; i < core::lineCount; ++i) {
+        auto& line = state.lines[i];
+        const int s = line.slot;
+        auto& lower = state.params[s];
+        auto& count = state.params[s + core::firstSampleCountSlot];
+        count.minimum = 2;
+        count.maximum = 1002;
+        if (line.name.isEmpty()) {
+            lower.label.clear();
+            lower.handle = -1;
+            count.handle = -1;
+            line.sampleCount = 499;
+            continue;
+        }
+        const QString lowerName = QStringLiteral("u") + line.name;
+        lower.label =
+            lowerName + QStringLiteral(" = untere Grenze für Integralfunktion in ") + line.name;
+        lower.handle = state.engine.defineVariable(toEngine(lowerName));
+        lower.value = line.lowerBound;
+        lower.owner = i;
+        params::init(state, s);
+
+        const QString countName = QStringLiteral("anz") + line.name;
+        count.label = countName;
+        count.handle = state.engine.defineVariable(toEngine(countName));
+        count.value = line.sampleCount + 1;
+        count.owner = i;
+        params::init(state, s + core::firstSampleCountSlot);
+    }
+}
+
+bool applydata(core::State& state) {
+    stopTimers(state);
+    state.usedParamNames.clear();
+    const int previousBusy = state.busyFlag;
+    state.busyFlag = 1;
+
+    resetengine(state);
+    state.engine.setVariable(state.handles.x, 1);
+    initengine(state.engine);
+    state.engine.setTrigMode(int(state.trigMode));
+
+    QString message = terms::checknames(state);
+    defintegralparams(state);
+    for (int i = 0; i <= state.lastLine; ++i) {
+        const QString m = checkterm(state, i);
+        if (!m.isEmpty()) {
+            state.lineSlots[i].translated.clear();
+            appendMessage(message, state.lines[i].name + callArgument + QStringLiteral(": ") + m);
+        }
+        integralspec(state, i);
+    }
+    for (int i = state.linesInUse; i < core::lineCount; ++i) {
+        state.lineSlots[i].translated.clear();
+        state.lineSlots[i].integralSpec.clear();
+    }
+
+    hideStaleLineParams(state);
+    ParamSearch search = startParamSearch(state);
+    collectAllNames(state, search, message);
+    freeUnusedParams(state, search);
+    if (!assignNewParams(state, search)) {
+        state.busyFlag = previousBusy;
+        return false;
+    }
+    if (previousBusy == 0) {
+        state.hooks.call(state.hooks.paramListRefresh);
+        if (state.arrangeParamsOnApply) state.hooks.call(state.hooks.arrangeParams);
+    }
+    state.busyFlag = previousBusy;
+
+    const QString undefined = defineall(state);
+    if (!undefined.isEmpty()) message = undefined;
+    if (message.isEmpty())
+        terms::showerror(state, QStringLiteral("Ok."), 0);
+    else
+        terms::showerror(state, message, darkRed);
+
+    state.hooks.call(state.hooks.rangeWindowUpdate);
+    parseRangeFields(state);
+    graph::setscale(state);
+    state.hooks.call(state.hooks.docalc);
+    return true;
+}
 
 } // namespace engine

@@ -1,24 +1,273 @@
 #include "platform/mathengine.h"
 
-namespace platform {
-namespace detail {
-struct World {};
-struct Program {};
-} // namespace detail
+#include "platform/enginecompiler.h"
+#include "platform/enginecore.h"
 
-MathEngine::MathEngine() = default;
+#include <charconv>
+#include <cmath>
+#include <unordered_set>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// The comma-separated numbers of the reset text; anything unreadable counts as absent (0).
+std::vector<long> capacities(std::string_view text) {
+    std::vector<long> values;
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::string_view part = trimmed(text.substr(0, comma));
+        long v = 0;
+        std::from_chars(part.data(), part.data() + part.size(), v);
+        values.push_back(v);
+        if (comma == std::string_view::npos) break;
+        text.remove_prefix(comma + 1);
+    }
+    return values;
+}
+
+// Reads a name at `pos` (after blanks); empty when there is none.
+std::string_view readName(std::string_view text, std::size_t& pos) {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
+    const std::size_t start = pos;
+    const auto letter = [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+    };
+    if (pos < text.size() && letter(text[pos])) ++pos;
+    while (pos > start && pos < text.size() &&
+           (letter(text[pos]) || (text[pos] >= '0' && text[pos] <= '9')))
+        ++pos;
+    return text.substr(start, pos - start);
+}
+
+bool skipTo(std::string_view text, std::size_t& pos, char wanted) {
+    while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t'))
+        ++pos;
+    if (pos >= text.size() || text[pos] != wanted) return false;
+    ++pos;
+    return true;
+}
+
+} // namespace
+
+MathEngine::MathEngine()
+    : world_(std::make_shared<detail::World>()), machine_(std::make_unique<detail::Machine>()) {}
+
+void MathEngine::refreshSlots() {
+    slots_ = world_->slots.data();
+    slotCount_ = world_->variableCount();
+}
+
 MathEngine::~MathEngine() = default;
-void MathEngine::reset(std::string_view) {}
-int MathEngine::defineVariable(std::string_view) { return -1; }
-void MathEngine::setVariable(int, double) {}
-double MathEngine::variable(int) const { return 0; }
-bool MathEngine::defineFunction(std::string_view) { return false; }
-void MathEngine::alias(std::string_view, std::string_view) {}
-Expression MathEngine::parse(std::string_view) { return {}; }
-double MathEngine::evaluate(const Expression&) { return 0; }
-double MathEngine::eval(std::string_view) { return 0; }
-void MathEngine::clearError() { errorCode_ = 0; }
-void MathEngine::setTrigMode(int m) { trigMode_ = m; }
-int MathEngine::trigMode() const { return trigMode_; }
-void MathEngine::fail(int code, std::string data) { errorCode_ = code; errorData_ = std::move(data); }
+
+void MathEngine::reset(std::string_view text) {
+    world_ = std::make_shared<detail::World>();
+    refreshSlots();
+    const std::vector<long> caps = capacities(text);
+    if (caps.size() > 1 && caps[1] > 0 && caps[1] < world_->maxVariables)
+        world_->maxVariables = int(caps[1]);
+    if (caps.size() > 2 && caps[2] > 0 && caps[2] < world_->maxFunctions)
+        world_->maxFunctions = int(caps[2]);
+    clearError();
+}
+
+int MathEngine::defineVariable(std::string_view text) {
+    text = trimmed(text);
+    const std::size_t eq = text.find('=');
+    const std::string_view name = trimmed(text.substr(0, eq));
+    const std::string key = detail::lowerCase(name);
+    if (!detail::isName(name) || detail::isOperatorWord(key)) {
+        fail(9);
+        return -1;
+    }
+    double value = 0;
+    const bool assign = eq != std::string_view::npos;
+    if (assign) {
+        detail::CompileResult r = detail::compile(*world_, *machine_, text.substr(eq + 1));
+        if (!r.program) {
+            fail(r.error, r.data);
+            return -1;
+        }
+        machine_->ensureStack(r.program->maxStack);
+        const int mode = machine_->trigMode;
+        machine_->setTrigMode(1);
+        value = detail::run(*r.program, *machine_);
+        machine_->setTrigMode(mode);
+        if (machine_->error != 0) {
+            fail(machine_->error, machine_->message);
+            return -1;
+        }
+        if (std::isnan(value)) {
+            fail(1, detail::textNotANumber);
+            return -1;
+        }
+    }
+    int handle = world_->findVariable(key);
+    if (handle < 0) handle = world_->addVariable(std::string(name), key);
+    refreshSlots();
+    if (handle < 0) {
+        fail(10);
+        return -1;
+    }
+    if (assign) *world_->slot(handle) = value;
+    clearError();
+    return handle;
+}
+
+double MathEngine::variable(int handle) const {
+    detail::World& w = *world_;
+    return handle >= 0 && handle < w.variableCount() ? *w.slot(handle) : 0.0;
+}
+
+bool MathEngine::defineFunction(std::string_view text) {
+    text = trimmed(text);
+    std::size_t pos = 0;
+    const std::string_view name = readName(text, pos);
+    const std::string key = detail::lowerCase(name);
+    if (name.empty() || detail::isOperatorWord(key) || !skipTo(text, pos, '(')) {
+        fail(9);
+        return false;
+    }
+    std::vector<std::string> params;
+    std::unordered_set<std::string> seen;
+    if (!skipTo(text, pos, ')')) {
+        for (;;) {
+            const std::string param = detail::lowerCase(readName(text, pos));
+            if (param.empty() || detail::isOperatorWord(param)) {
+                fail(9);
+                return false;
+            }
+            if (!seen.insert(param).second) {
+                fail(9);
+                return false;
+            }
+            params.push_back(param);
+            if (skipTo(text, pos, ')')) break;
+            if (!skipTo(text, pos, ',') && !skipTo(text, pos, ';')) {
+                fail(9);
+                return false;
+            }
+        }
+    }
+    if (!skipTo(text, pos, '=')) {
+        fail(9);
+        return false;
+    }
+    const int arity = int(params.size());
+    const std::string_view body = trimmed(text.substr(pos));
+
+    detail::Function* existing = world_->findFunction(key, arity);
+    std::unique_ptr<detail::Function> created;
+    if (!existing) {
+        created = std::make_unique<detail::Function>();
+        created->name = std::string(name);
+        created->arity = arity;
+    }
+    detail::Function* target = existing ? existing : created.get();
+    std::unique_ptr<detail::Program> program;
+    if (!body.empty()) {
+        detail::CompileResult r = detail::compile(*world_, *machine_, body, params, target, key);
+        if (!r.program) {
+            fail(r.error, r.data);
+            return false;
+        }
+        program = std::move(r.program);
+        machine_->ensureStack(program->maxStack);
+    }
+    if (created && !world_->addFunction(std::move(created), key)) {
+        fail(10);
+        return false;
+    }
+    target->body = std::move(program);
+    clearError();
+    return true;
+}
+
+void MathEngine::alias(std::string_view newWord, std::string_view existingWord) {
+    newWord = trimmed(newWord);
+    existingWord = trimmed(existingWord);
+    if (!detail::isName(newWord) || !detail::isName(existingWord)) {
+        fail(9);
+        return;
+    }
+    const std::string from = detail::lowerCase(newWord);
+    const std::string to = detail::lowerCase(existingWord);
+    if (from != to) world_->aliases[from] = to;
+}
+
+Expression MathEngine::parse(std::string_view text) {
+    detail::CompileResult r = detail::compile(*world_, *machine_, text);
+    if (!r.program) {
+        fail(r.error, r.data);
+        return {};
+    }
+    r.program->world = world_;
+    machine_->ensureStack(r.program->maxStack);
+    Expression e;
+    if (r.program->monomial) {
+        e.factorP_ = r.program->factorP;
+        e.factorQ_ = r.program->factorQ;
+        e.factorC_ = r.program->factorC;
+    }
+    e.program_ = std::move(r.program);
+    clearError();
+    return e;
+}
+
+double MathEngine::eval(std::string_view text) {
+    if (trimmed(text).empty()) {
+        clearError();
+        return 0.0;
+    }
+    detail::CompileResult r = detail::compile(*world_, *machine_, text);
+    if (!r.program) {
+        fail(r.error, r.data);
+        return 0.0;
+    }
+    machine_->ensureStack(r.program->maxStack);
+    detail::Machine& m = *machine_;
+    const double value = detail::run(*r.program, m);
+    if (m.error != 0) {
+        fail(m.error, m.message);
+        return 0.0;
+    }
+    if (std::isnan(value)) {
+        fail(1, detail::textNotANumber);
+        return 0.0;
+    }
+    clearError();
+    return value;
+}
+
+void MathEngine::clearError() {
+    errorCode_ = 0;
+    errorData_.clear();
+}
+
+void MathEngine::setTrigMode(int mode) {
+    if (mode < 1 || mode > 3) return;
+    trigMode_ = mode;
+    machine_->setTrigMode(mode);
+}
+
+int MathEngine::trigMode() const {
+    return trigMode_;
+}
+
+void MathEngine::fail(int code, std::string_view data) {
+    errorCode_ = code;
+    errorData_.assign(data);
+}
+
 } // namespace platform

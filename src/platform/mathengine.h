@@ -13,6 +13,7 @@ namespace platform {
 namespace detail {
 struct World;
 struct Program;
+struct Machine;
 } // namespace detail
 
 // A parsed expression. Cheap to copy; it keeps alive what it refers to, so an expression
@@ -25,23 +26,37 @@ public:
 private:
     friend class MathEngine;
     std::shared_ptr<const detail::Program> program_;
+    // A term of one product (x, x^2, a*x, 3*x, a constant) is *factorP_ * *factorQ_ * factorC_,
+    // computed inline by evaluate(); the pointers stay valid as long as program_ lives.
+    const double* factorP_ = nullptr; // null: any other term
+    const double* factorQ_ = nullptr;
+    double factorC_ = 0;
 };
 
 class MathEngine {
 public:
+    // Error data of code 1 when calls nest too deep (a function that calls itself).
+    static constexpr const char* recursionText = "Zu tief verschachtelte Funktionsaufrufe";
+
     MathEngine();
     ~MathEngine();
     MathEngine(const MathEngine&) = delete;
     MathEngine& operator=(const MathEngine&) = delete;
 
-    // Drops all variables, functions and aliases. The text may set capacities; it is optional.
+    // Drops all variables, functions and aliases. The text may set capacities: comma-separated
+    // numbers, of which the second and third, when given, limit the number of variables and of
+    // functions (code 10 beyond). It is optional.
     void reset(std::string_view text = {});
 
     // "qq" or "pi=2*asin(1)". Returns the variable's handle (0, 1, 2, ...), valid until the next
     // reset, or -1 on failure (error code set). Defining an existing name returns its handle
-    // and, with "=expr", assigns the new value.
+    // and, with "=expr", assigns the new value. The expression is computed once, in radians
+    // whatever the angle mode, so that "pi=2*asin(1)" stays pi after a reset in degrees.
     int defineVariable(std::string_view text);
-    void setVariable(int handle, double value);
+    // Inline: a graph sets its variable once per sample.
+    void setVariable(int handle, double value) {
+        if (handle >= 0 && handle < slotCount_) *slots_[handle] = value;
+    }
     double variable(int handle) const;
 
     // "log(m, n)=ln(m)/ln(n)". Parameters shadow global names. A later definition with the same
@@ -56,7 +71,13 @@ public:
     // Parses the text; on failure the result is not valid() and the error code is set.
     Expression parse(std::string_view text);
     // Evaluates; on failure returns 0 and sets the error code. Allocates nothing.
-    double evaluate(const Expression& expr);
+    double evaluate(const Expression& expr) {
+        if (expr.factorP_ != nullptr && errorCode_ == 0) {
+            const double value = *expr.factorP_ * *expr.factorQ_ * expr.factorC_;
+            if (value == value) return value; // not NaN: that is an error
+        }
+        return evaluateFully(expr);
+    }
     // Parse and evaluate at once. The empty text returns 0 and clears the pending error.
     double eval(std::string_view text);
 
@@ -71,8 +92,13 @@ public:
     const std::string& errorData() const { return errorData_; }
 
 private:
-    void fail(int code, std::string data = {});
+    void fail(int code, std::string_view data = {});
+    double evaluateFully(const Expression& expr);
     std::shared_ptr<detail::World> world_;
+    std::unique_ptr<detail::Machine> machine_;
+    void refreshSlots();
+    double* const* slots_ = nullptr; // the current world's variable addresses, by handle
+    int slotCount_ = 0;
     int errorCode_ = 0;
     std::string errorData_;
     int trigMode_ = 1;

@@ -1,0 +1,231 @@
+#include "engine/translate.h"
+
+#include "core/state.h"
+
+#include <algorithm>
+#include <array>
+
+namespace engine {
+
+namespace {
+
+const QChar blank = QLatin1Char(' ');
+const QChar apostrophe = QLatin1Char('\'');
+
+// Nested derivatives copy their argument two or three times per level; a term that grows beyond
+// this is not something anybody can draw, and expanding it further would only eat memory.
+constexpr qsizetype maxExpandedLength = 100000;
+
+struct LogicalWord {
+    QStringView user;
+    QStringView engine;
+};
+
+constexpr std::array<LogicalWord, 7> logicalWords{{
+    {u"and", u"and"},
+    {u"und", u"and"},
+    {u"or", u"or"},
+    {u"oder", u"or"},
+    {u"xor", u"xor"},
+    {u"eqv", u"eqv"},
+    {u"imp", u"imp"},
+}};
+
+// Characters a user may sprinkle into a term that mean nothing to the engine. "$" goes too: it
+// marks decimal commas further on.
+constexpr std::array<char16_t, 9> droppedCharacters{u'#',      u'~', u'"',      u'\u00a7', u'$',
+                                                    u'\u00b4', u'`', u'\u00b0', u' '};
+
+constexpr std::array<QStringView, 6> listFunctions{u"iif(", u"wenn(", u"min(",
+                                                   u"max(", u"log(",  u"exp("};
+
+// The word with the character on each side.
+QString enclosed(QChar c, QStringView word) {
+    QString s;
+    s += c;
+    s += word;
+    s += c;
+    return s;
+}
+
+bool isLetter(QChar c) {
+    const char16_t u = c.toLower().unicode();
+    return u >= u'a' && u <= u'z';
+}
+
+bool isDigit(QChar c) {
+    return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+// Blanks only, as opposed to QString::trimmed, which also takes tabs and line breaks.
+QString trimBlanks(const QString& text) {
+    qsizetype from = 0;
+    qsizetype to = text.size();
+    while (from < to && text[from] == blank)
+        ++from;
+    while (to > from && text[to - 1] == blank)
+        --to;
+    return text.mid(from, to - from);
+}
+
+// Replaces every call name + apostrophes + (argument) by the difference quotient that
+// makeQuotient builds from the argument group. A hit inside a longer name (gf' while expanding f)
+// is left alone. The search goes on right after the start of the replaced call, so derivatives
+// inside the argument are expanded as well.
+template <class MakeQuotient>
+bool expandCalls(QString& text, const QString& name, int apostrophes, MakeQuotient makeQuotient) {
+    const QString head = name + QString(apostrophes, apostrophe) + QLatin1Char('(');
+    const int nameLength = int(name.size());
+    qsizetype hit = text.indexOf(head);
+    while (hit >= 0) {
+        const int pos = int(hit) + 1;
+        if ((wordflags(pos, text, nameLength) & 1) == 0) {
+            const QString group = callgroup(text, pos);
+            if (!group.isEmpty()) {
+                const QString quotient = makeQuotient(group);
+                text.replace(hit, nameLength + apostrophes + group.size(), quotient);
+                if (text.size() > maxExpandedLength) return false;
+            }
+        }
+        hit = text.indexOf(head, hit + 1);
+    }
+    return true;
+}
+
+// ((f(g+sw)-f(g))/sw): the forward difference quotient.
+QString firstDerivative(const QString& f, const QString& g) {
+    return QStringLiteral("((") + f + QLatin1Char('(') + g + QStringLiteral("+sw)-") + f +
+           QLatin1Char('(') + g + QStringLiteral("))/sw)");
+}
+
+// ((f(g+sw)-2f(g)+f(g-sw))/sw^2): the central second difference.
+QString secondDerivative(const QString& f, const QString& g) {
+    return QStringLiteral("((") + f + QLatin1Char('(') + g + QStringLiteral("+sw)-2") + f +
+           QLatin1Char('(') + g + QStringLiteral(")+") + f + QLatin1Char('(') + g +
+           QStringLiteral("-sw))/sw^2)");
+}
+
+} // namespace
+
+QString translate(const QString& term, bool noderiv, const QStringList& functionNames) {
+    QString text = term;
+
+    // A logical word counts only between single blanks; it must survive the deletion of blanks.
+    for (const auto& w : logicalWords)
+        text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user));
+    for (char16_t c : droppedCharacters)
+        text.remove(QChar(c));
+    if (text.isEmpty()) return {};
+    for (const auto& w : logicalWords)
+        text.replace(enclosed(QLatin1Char(':'), w.user), enclosed(blank, w.engine));
+
+    text.replace(QLatin1Char(','), QLatin1Char('$'));
+    text.replace(QLatin1Char('['), QLatin1Char('('));
+    text.replace(QLatin1Char('{'), QLatin1Char('('));
+    text.replace(QLatin1Char(']'), QLatin1Char(')'));
+    text.replace(QLatin1Char('}'), QLatin1Char(')'));
+
+    text.replace(QStringLiteral("fill"), QStringLiteral("((Sgn(Sin(pi/dichte*") +
+                                             core::runningVariable + QStringLiteral("/sw))+1)/2)"));
+
+    // ";" separates arguments only inside these functions; there a "$" is a decimal comma too.
+    // The changed group has the same length as the found one, so positions stay valid.
+    for (const auto& f : listFunctions) {
+        qsizetype hit = text.indexOf(f);
+        while (hit >= 0) {
+            const QString group = callgroup(text, int(hit) + 1);
+            if (!group.isEmpty()) {
+                QString changed = group;
+                changed.replace(QLatin1Char('$'), QLatin1Char('.'));
+                changed.replace(QLatin1Char(';'), QLatin1Char(','));
+                text.replace(group, changed);
+            }
+            hit = text.indexOf(f, hit + 1);
+        }
+    }
+    text.replace(QLatin1Char('$'), QLatin1Char('.'));
+
+    text.replace(QLatin1Char('!') + core::runningVariable + QLatin1Char('!'),
+                 core::runningVariable);
+
+    if (!noderiv) {
+        for (const QString& f : functionNames) {
+            if (f.isEmpty()) continue;
+            if (!expandCalls(text, f, 2,
+                             [&f](const QString& g) { return secondDerivative(f, g); }) ||
+                !expandCalls(text, f, 1, [&f](const QString& g) { return firstDerivative(f, g); }))
+                return {};
+        }
+    }
+
+    if (text.contains(apostrophe)) return {};
+    return text;
+}
+
+QString translate(const QString& term, bool noderiv, const core::State& state) {
+    QStringList names;
+    const int n = std::clamp(state.linesInUse, 0, core::lineCount);
+    for (int i = 0; i < n; ++i)
+        names.append(state.lines[i].name);
+    return translate(term, noderiv, names);
+}
+
+int wordflags(int pos, const QString& text, int len) {
+    int flags = 0;
+    qsizetype before = qsizetype(pos) - 2; // 0-based index of the character before
+    if (before >= 0 && before < text.size()) {
+        if (isLetter(text[before])) {
+            flags |= 1;
+        } else if (isDigit(text[before])) {
+            while (before >= 0 && isDigit(text[before]))
+                --before;
+            if (before >= 0 && isLetter(text[before])) flags |= 1;
+        }
+    }
+    const qsizetype after = qsizetype(pos) - 1 + len;
+    if (after >= 0 && after < text.size()) {
+        const QChar c = text[after];
+        if (isLetter(c) || isDigit(c) || c == apostrophe || c == QLatin1Char('(')) flags |= 2;
+    }
+    return flags;
+}
+
+QString replword(const QString& text, const QString& word, const QString& replacement, int mask) {
+    QString padded = blank + trimBlanks(text) + blank;
+    if (word.isEmpty()) return trimBlanks(padded);
+    qsizetype hit = padded.indexOf(word);
+    while (hit >= 0) {
+        qsizetype next = hit + word.size();
+        if ((wordflags(int(hit) + 1, padded, int(word.size())) & mask) == 0) {
+            padded.replace(hit, word.size(), replacement);
+            next = hit + replacement.size();
+        }
+        hit = padded.indexOf(word, next);
+    }
+    return trimBlanks(padded);
+}
+
+bool hasword(const QString& text, const QString& word) {
+    if (word.isEmpty()) return false;
+    const QString padded = blank + trimBlanks(text) + blank;
+    for (qsizetype hit = padded.indexOf(word); hit >= 0;
+         hit = padded.indexOf(word, hit + word.size())) {
+        if ((wordflags(int(hit) + 1, padded, int(word.size())) & 3) == 0) return true;
+    }
+    return false;
+}
+
+QString callgroup(const QString& text, int pos) {
+    const qsizetype open = text.indexOf(QLatin1Char('('), std::max<qsizetype>(pos - 1, 0));
+    if (open < 0) return {};
+    int depth = 0;
+    for (qsizetype i = open; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('('))
+            ++depth;
+        else if (text[i] == QLatin1Char(')') && --depth == 0)
+            return text.mid(open, i - open + 1);
+    }
+    return {};
+}
+
+} // namespace engine

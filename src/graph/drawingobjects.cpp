@@ -1,0 +1,55 @@
+#include "graph/drawingobjects.h"
+
+#include "core/state.h"
+
+namespace graph {
+
+namespace {
+
+constexpr core::Colour black = 0;
+constexpr int normalWeight = 400;
+constexpr int boldWeight = 700;
+
+Font arial(int pixelHeight, int weight) {
+    Font f;
+    f.family = QStringLiteral("Arial");
+    f.pixelHeight = pixelHeight;
+    f.weight = weight;
+    return f;
+}
+
+} // namespace
+
+void makepens(core::State& state, DrawingObjects& objects, int mask) {
+    if (mask & renewLinePens) {
+        for (int j = 0; j < core::lineCount; ++j) {
+            core::LineSlot& slot = state.lineSlots[j];
+            const int width = slot.widthOverride >= 0 ? slot.widthOverride : slot.width;
+            const Pen pen{std::max(width, 0), state.lineColours[j]};
+            // Each set of objects knows what its pens were made with (the screen and an export
+            // hold one each); the line slot notes it as well.
+            if (objects.linePens[j] == pen) continue;
+            objects.linePens[j] = pen;
+            slot.penWidthCache = pen.width;
+            slot.penColourCache = pen.colour;
+        }
+    }
+    if (mask & renewAxisObjects) {
+        const core::GraphOptions& o = state.graphOptions;
+        objects.gridPen = Pen{1, state.lineColours[13]};
+        objects.axisPen = Pen{std::max(state.axisPenWidth, 0), black};
+        objects.numberFont = arial(o.numberFontSize, normalWeight);
+        objects.axisNameFont = arial(o.axisNameFontSize, boldWeight);
+        objects.thirdFont = arial(o.thirdFontSize, boldWeight);
+        objects.arrowPen = Pen{1, black};
+    }
+}
+
+void setcolour(core::State& state, int index, core::Colour colour) {
+    if (index < 0 || index >= int(state.lineColours.size())) return;
+    if (index < core::lineCount) state.lineSlots[index].penColourCache = state.lineColours[index];
+    state.lineColours[index] = colour;
+    if (index < int(state.storedColours.size())) state.storedColours[index] = colour;
+}
+
+} // namespace graph

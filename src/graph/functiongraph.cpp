@@ -1,0 +1,149 @@
+#include "graph/functiongraph.h"
+
+#include "core/rounding.h"
+#include "core/state.h"
+#include "graph/drawsurface.h"
+#include "graph/plotter.h"
+#include "graph/scale.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <utility>
+
+namespace graph {
+
+namespace {
+
+constexpr int maxMarkerRadius = 10;
+
+// The sample index of an interval bound, or `absent` when the text is empty or does not
+// evaluate.
+double boundSample(core::State& state, const QString& text, double absent, double sw, int n) {
+    QString t = text;
+    t.remove(QLatin1Char(' '));
+    if (t.isEmpty()) return absent;
+    t.replace(QLatin1Char(','), QLatin1Char('.')); // a decimal comma as the user writes it
+    const double v = state.engine.eval(t.toStdString());
+    if (state.engine.error() != 0 || std::isnan(v)) {
+        state.engine.eval("");
+        return absent;
+    }
+    return std::clamp((v - state.ranges.xMin) / sw, 0.0, double(n));
+}
+
+} // namespace
+
+void checkdef(core::State& state, Plotter& plotter, int i) {
+    if (i < 0 || i >= core::lineCount) return;
+    const core::FuncLine& line = state.lines[i];
+    const int n = std::max(line.sampleCount, 1);
+    const double sw = state.lineSlots[i].stepWidth;
+    plotter.sampleToPixel = state.scale.plotW / n / std::max(state.tppX, 1);
+    plotter.sampleStride[i] =
+        std::max(1, int((std::int64_t(n) + maxSamplesPerLine - 1) / maxSamplesPerLine));
+    if (!(sw > 0) || !std::isfinite(sw)) { // no step width yet: nothing to sample
+        plotter.firstSample[i] = 0;
+        plotter.lastSample[i] = -1;
+        return;
+    }
+    double k0 = boundSample(state, line.lowerText, 0, sw, n);
+    double k1 = boundSample(state, line.upperText, n, sw, n);
+    if (k0 > k1) std::swap(k0, k1);
+    plotter.firstSample[i] = core::round32(k0);
+    plotter.lastSample[i] = core::round32(k1);
+}
+
+void marker(DrawSurface& surface, double px, double py, int radius, core::Colour colour) {
+    surface.disc(QPoint(core::round32(px), core::round32(py)), radius, colour);
+}
+
+void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QString& term, int i) {
+    platform::MathEngine& engine = state.engine;
+    const int running = state.handles.x;
+    if (i < 0 || i >= core::lineCount || running < 0) return;
+
+    const platform::Expression e = engine.parse(makemy(term).toStdString());
+    if (!e.valid()) {
+        engine.clearError();
+        return;
+    }
+
+    const double plotH = state.scale.plotH;
+    const double clipY = 2 * plotH;
+    const double tppY = std::max(state.tppY, 1);
+    const double xMin = state.ranges.xMin;
+    const double sw = state.lineSlots[i].stepWidth;
+    const double toPixel = plotter.sampleToPixel;
+    const int radius = std::min(plotter.currentLineType, maxMarkerRadius);
+    const bool discs = radius > 0;
+    const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
+
+    bool penUp = true;
+    bool skipSample = true;
+    double outY = 0;
+    // The sample the line was last drawn to, for the pole test below.
+    std::int64_t lastK = 0;
+    double lastValue = 0, lastTy = 0;
+
+    for (std::int64_t k = plotter.firstSample[i]; k <= plotter.lastSample[i]; k += stride) {
+        engine.setVariable(running, xMin + double(k) * sw);
+        double ty = engine.evaluate(e);
+        if (engine.error() != 0 || std::isnan(ty)) {
+            // Left out without lifting the pen: the neighbours on both sides are joined.
+            skipSample = true;
+            engine.clearError();
+            continue;
+        }
+        const double value = ty;
+        if (std::abs(ty) <= clipY) {
+            skipSample = false;
+            outY = 0;
+        } else {
+            // The first sample beyond the band is drawn at its edge; further ones only move
+            // along it, so that the graph is not joined across a pole.
+            if (outY == 0) {
+                skipSample = false;
+                outY = ty;
+            } else {
+                penUp = true;
+            }
+            ty = std::copysign(clipY, ty);
+        }
+        if (skipSample) continue;
+
+        const double row = (plotH - ty) / tppY;
+        if (discs) {
+            marker(surface, toPixel * double(k) + 1, row + 1, radius, plotter.currentColour);
+            penUp = false;
+            continue;
+        }
+
+        // A segment that would cross the whole plot from below to above (or back) is drawn only
+        // when the function runs between the two samples: at a pole the value halfway between
+        // them is undefined or lies outside the two.
+        if (!penUp && ((lastTy < 0 && ty > plotH) || (lastTy > plotH && ty < 0))) {
+            engine.setVariable(running, xMin + (double(lastK) + double(k)) / 2 * sw);
+            const double middle = engine.evaluate(e);
+            if (engine.error() != 0) {
+                engine.clearError();
+                penUp = true;
+            } else if (!(std::min(lastValue, value) <= middle &&
+                         middle <= std::max(lastValue, value))) {
+                penUp = true;
+            }
+        }
+
+        const QPoint p(core::round32(toPixel * double(k)), core::round32(row));
+        if (penUp)
+            surface.moveTo(p);
+        else
+            surface.lineTo(p);
+        penUp = false;
+        lastK = k;
+        lastValue = value;
+        lastTy = ty;
+    }
+}
+
+} // namespace graph

@@ -1,0 +1,232 @@
+#include "graph/paintersurface.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace graph {
+
+namespace {
+
+// A generous bound for a single path; a line of one sample per pixel column stays far below it.
+constexpr std::size_t reservedPathPoints = 4096;
+
+// The image behind the painter when thin lines may be written straight into its pixels: an
+// opaque 32-bit image painted without transformation, clipping or transparency.
+QImage* directTarget(QPainter& painter) {
+    QPaintDevice* device = painter.device();
+    if (!device || device->devType() != QInternal::Image) return nullptr;
+    auto* image = static_cast<QImage*>(device);
+    const QImage::Format format = image->format();
+    if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32)
+        return nullptr;
+    if (image->devicePixelRatio() != 1.0 || !painter.transform().isIdentity() ||
+        painter.hasClipping() || painter.opacity() != 1.0 ||
+        painter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return nullptr;
+    return image;
+}
+
+// The pixels of an image, fetched once per line rather than once per pixel.
+struct Raster {
+    explicit Raster(QImage& image)
+        : bits(image.bits()), bytesPerLine(image.bytesPerLine()), width(image.width()),
+          height(image.height()) {}
+    uchar* bits;
+    qsizetype bytesPerLine;
+    int width, height;
+
+    // Pixel at (x, y) moved towards colour by coverage / 256; nothing outside the image.
+    void blend(std::int64_t x, std::int64_t y, std::uint32_t colour, std::uint32_t coverage) {
+        if (x < 0 || x >= width || y < 0 || y >= height) return;
+        auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * bytesPerLine) + x;
+        if (coverage >= 256) {
+            *pixel = colour;
+            return;
+        }
+        const std::uint32_t dst = *pixel, keep = 256 - coverage;
+        const std::uint32_t rb =
+            (((colour & 0xff00ffu) * coverage + (dst & 0xff00ffu) * keep) >> 8) & 0xff00ffu;
+        const std::uint32_t ag =
+            (((colour >> 8) & 0xff00ffu) * coverage + ((dst >> 8) & 0xff00ffu) * keep) &
+            0xff00ff00u;
+        *pixel = rb | ag;
+    }
+};
+
+// An antialiased line one pixel wide between pixel centres, without its end pixel, so that the
+// joints of a polyline are not covered twice. Each step along the longer direction covers two
+// neighbouring pixels across it in proportion to the exact position of the line.
+void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour) {
+    const std::int64_t dx = std::int64_t(b.x()) - a.x();
+    const std::int64_t dy = std::int64_t(b.y()) - a.y();
+    const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
+    if (adx == 0 && ady == 0) return;
+    const bool steep = ady > adx;
+    const std::int64_t length = steep ? ady : adx;                // steps, end pixel excluded
+    const std::int64_t along0 = steep ? a.y() : a.x();            // start along the line
+    const std::int64_t step = (steep ? dy : dx) < 0 ? -1 : 1;     // direction along it
+    const std::int64_t across0 = (steep ? a.x() : a.y()) * 65536; // 16.16 fixed point
+    const std::int64_t gradient = (steep ? dx : dy) * 65536 / length;
+    const std::int64_t limit = steep ? raster.height : raster.width;
+
+    // Only the steps that land inside the image along the line.
+    std::int64_t first = 0, last = length - 1;
+    if (step > 0) {
+        first = std::max<std::int64_t>(first, -along0);
+        last = std::min<std::int64_t>(last, limit - 1 - along0);
+    } else {
+        first = std::max<std::int64_t>(first, along0 - (limit - 1));
+        last = std::min<std::int64_t>(last, along0);
+    }
+    for (std::int64_t j = first; j <= last; ++j) {
+        const std::int64_t along = along0 + step * j;
+        const std::int64_t across = across0 + gradient * j;
+        const std::int64_t lower = across >> 16; // floor
+        const auto fraction = std::uint32_t((across >> 8) & 0xff);
+        if (steep) {
+            raster.blend(lower, along, colour, 256 - fraction);
+            if (fraction != 0) raster.blend(lower + 1, along, colour, fraction);
+        } else {
+            raster.blend(along, lower, colour, 256 - fraction);
+            if (fraction != 0) raster.blend(along, lower + 1, colour, fraction);
+        }
+    }
+}
+
+void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t colour) {
+    Raster raster(image);
+    for (std::size_t k = 1; k < points.size(); ++k)
+        blendSegment(raster, points[k - 1], points[k], colour);
+    raster.blend(points.back().x(), points.back().y(), colour, 256);
+}
+
+} // namespace
+
+QColor toQColor(core::Colour colour) {
+    return QColor(int(colour & 0xff), int((colour >> 8) & 0xff), int((colour >> 16) & 0xff));
+}
+
+PainterSurface::PainterSurface(QPainter& painter)
+    : painter_(painter), directImage_(directTarget(painter)) {
+    painter_.setRenderHint(QPainter::Antialiasing, true);
+    painter_.setRenderHint(QPainter::TextAntialiasing, true);
+    painter_.setBackgroundMode(Qt::TransparentMode);
+    path_.reserve(reservedPathPoints);
+    setPen(Pen{});
+}
+
+PainterSurface::~PainterSurface() {
+    flush();
+}
+
+void PainterSurface::setPen(const Pen& pen) {
+    flush();
+    pen_ = pen;
+    const int width = pen.width > 0 ? pen.width : 1;
+    qpen_ = QPen(toQColor(pen.colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    offset_ = width % 2 == 1 ? 0.5 : 0.0;
+    painterHasLinePen_ = false;
+}
+
+void PainterSurface::setFont(const Font& font) {
+    if (fontSet_ && font == font_) return;
+    font_ = font;
+    qfont_ = QFont(font.family);
+    qfont_.setPixelSize(std::max(font.pixelHeight, 1));
+    qfont_.setWeight(QFont::Weight(std::clamp(font.weight, 1, 1000)));
+    fontSet_ = true;
+}
+
+void PainterSurface::setTextColour(core::Colour colour) {
+    textColour_ = toQColor(colour);
+}
+
+void PainterSurface::useLinePen() {
+    if (painterHasLinePen_) return;
+    painter_.setPen(qpen_);
+    painter_.setBrush(Qt::NoBrush);
+    painterHasLinePen_ = true;
+}
+
+void PainterSurface::moveTo(QPoint p) {
+    flush();
+    current_ = p;
+}
+
+void PainterSurface::lineTo(QPoint p) {
+    if (path_.empty()) path_.push_back(current_);
+    path_.push_back(p);
+    current_ = p;
+}
+
+void PainterSurface::flush() {
+    if (path_.size() >= 2) drawJoined(path_);
+    path_.clear();
+}
+
+void PainterSurface::drawJoined(std::span<const QPoint> points) {
+    if (points.size() < 2) return;
+    if (directImage_ && pen_.width <= 1) {
+        blendPolyline(*directImage_, points, qpen_.color().rgba());
+        return;
+    }
+    scratch_.clear();
+    for (const QPoint& p : points)
+        scratch_.push_back(centred(p));
+    useLinePen();
+    painter_.drawPolyline(scratch_.data(), int(scratch_.size()));
+}
+
+void PainterSurface::polyline(std::span<const QPoint> points) {
+    flush();
+    drawJoined(points);
+}
+
+void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
+    flush();
+    painter_.setPen(Qt::NoPen);
+    painter_.setBrush(toQColor(colour));
+    // The disc covers the pixels centre - radius ... centre + radius - 1 in both directions,
+    // so its middle lies on the corner of the centre pixel.
+    painter_.drawEllipse(QPointF(centre), radius, radius);
+    painter_.setBrush(Qt::NoBrush);
+    painterHasLinePen_ = false;
+}
+
+void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) {
+    flush();
+    if (points.empty()) return;
+    QPolygonF poly;
+    poly.reserve(qsizetype(points.size()));
+    for (const QPoint& p : points)
+        poly.append(centred(p));
+    painter_.setPen(qpen_);
+    painter_.setBrush(toQColor(fill));
+    painter_.drawPolygon(poly, Qt::OddEvenFill);
+    painter_.setBrush(Qt::NoBrush);
+    painterHasLinePen_ = true;
+}
+
+void PainterSurface::text(QPoint topLeft, const QString& s) {
+    flush();
+    if (!fontSet_) setFont(Font{});
+    painter_.setFont(qfont_);
+    painter_.setPen(textColour_);
+    painterHasLinePen_ = false;
+    const QFontMetricsF metrics(qfont_, painter_.device());
+    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+}
+
+QSize PainterSurface::measureText(const QString& s) {
+    if (!fontSet_) setFont(Font{});
+    const QFontMetrics metrics(qfont_, painter_.device());
+    return QSize(metrics.horizontalAdvance(s), metrics.height());
+}
+
+} // namespace graph

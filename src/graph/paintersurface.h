@@ -1,0 +1,65 @@
+#pragma once
+// The drawing interface on a QPainter: the screen, images and SVG files. Lines are antialiased;
+// a painter on a device with a pixel ratio above 1 keeps the coordinates in logical pixels, so
+// the picture stays sharp there.
+
+#include "graph/drawsurface.h"
+
+#include <QColor>
+#include <QFont>
+#include <QPen>
+
+#include <vector>
+
+class QImage;
+class QPainter;
+
+namespace graph {
+
+QColor toQColor(core::Colour colour);
+
+class PainterSurface : public DrawSurface {
+public:
+    // The painter must stay active for the surface's lifetime, and nobody else may draw with
+    // it meanwhile.
+    explicit PainterSurface(QPainter& painter);
+    ~PainterSurface() override;
+    PainterSurface(const PainterSurface&) = delete;
+    PainterSurface& operator=(const PainterSurface&) = delete;
+
+    void setPen(const Pen& pen) override;
+    void setFont(const Font& font) override;
+    void setTextColour(core::Colour colour) override;
+    void moveTo(QPoint p) override;
+    void lineTo(QPoint p) override;
+    void polyline(std::span<const QPoint> points) override;
+    void disc(QPoint centre, int radius, core::Colour colour) override;
+    void polygon(std::span<const QPoint> points, core::Colour fill) override;
+    void text(QPoint topLeft, const QString& s) override;
+    QSize measureText(const QString& s) override;
+    void flush() override;
+
+private:
+    void useLinePen();
+    void drawJoined(std::span<const QPoint> points);
+    QPointF centred(QPoint p) const { return QPointF(p.x() + offset_, p.y() + offset_); }
+
+    QPainter& painter_;
+    // Thin lines on a plain image are drawn straight into its pixels, which is several times
+    // faster than the painter's general path and looks the same; null when that is not possible.
+    QImage* directImage_ = nullptr;
+    Pen pen_;
+    QPen qpen_;
+    // Half a pixel for odd widths, so that a line of one pixel covers exactly one pixel row.
+    double offset_ = 0.5;
+    bool painterHasLinePen_ = false;
+    Font font_;
+    QFont qfont_;
+    bool fontSet_ = false;
+    QColor textColour_ = Qt::black;
+    QPoint current_;
+    std::vector<QPoint> path_;     // the joined segments drawn since the last move
+    std::vector<QPointF> scratch_; // the same, centred on the pixels, for the painter
+};
+
+} // namespace graph

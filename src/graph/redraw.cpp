@@ -1,0 +1,54 @@
+#include "graph/redraw.h"
+
+#include "core/state.h"
+#include "graph/background.h"
+#include "graph/drawsurface.h"
+#include "graph/functiongraph.h"
+#include "graph/plotter.h"
+
+#include <algorithm>
+
+namespace graph {
+
+void drawBackground(core::State& state, Plotter& plotter, DrawSurface& surface) {
+    makepens(state, plotter.objects, renewAxisObjects);
+    fosize(state, plotter, surface);
+    helpline(state, plotter, surface);
+}
+
+void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
+    makepens(state, plotter.objects, renewLinePens);
+    const int lastLine = std::min(state.lastLine, core::lineCount - 1);
+    for (int i = 0; i <= lastLine; ++i) {
+        const core::FuncLine& line = state.lines[i];
+        const core::LineSlot& lineSlot = state.lineSlots[i];
+        if (lineSlot.translated.isEmpty() || !line.drawn) continue;
+
+        const int slot = line.slot >= 0 && line.slot < core::lineCount ? line.slot : i;
+        surface.setPen(plotter.objects.linePens[slot]);
+        plotter.currentColour = state.lineColours[slot];
+        plotter.currentLineType = line.lineType;
+        if (state.handles.sw >= 0) state.engine.setVariable(state.handles.sw, lineSlot.stepWidth);
+
+        if (line.kind == core::kindFunction) {
+            checkdef(state, plotter, i);
+            if (lineSlot.integralSpec.isEmpty()) {
+                drawf(state, plotter, surface, lineSlot.translated, i);
+            } else {
+                // Integral functions (stammf) are not drawn yet.
+            }
+        } else if (line.kind >= 0) {
+            // Curves with their partner line (checkdef2, drawk, stammk) are not drawn yet.
+        }
+        // kindCurvePart: drawn only as part of its curve.
+    }
+    surface.flush();
+}
+
+void redrawall(core::State& state, Plotter& plotter, DrawSurface& surface) {
+    if (state.busyFlag != 0) return;
+    drawBackground(state, plotter, surface);
+    drawLines(state, plotter, surface);
+}
+
+} // namespace graph

@@ -1,0 +1,167 @@
+#include "graph/renderer.h"
+
+#include "core/state.h"
+#include "graph/paintersurface.h"
+#include "graph/redraw.h"
+#include "graph/scale.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <cmath>
+#include <cstring>
+
+namespace graph {
+
+namespace {
+
+constexpr QImage::Format imageFormat = QImage::Format_ARGB32_Premultiplied;
+
+QSize devicePixels(QSize logicalSize, qreal ratio) {
+    return QSize(int(std::lround(logicalSize.width() * ratio)),
+                 int(std::lround(logicalSize.height() * ratio)));
+}
+
+QImage blankImage(QSize pixels, qreal ratio) {
+    QImage image(pixels, imageFormat);
+    if (image.isNull()) return image;
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    return image;
+}
+
+// Gives the plot area a size in pixels and the mapping with it, for the time of one drawing.
+class PlotSizeScope {
+public:
+    PlotSizeScope(core::State& state, QSize size) : state_(state) {
+        const double w = double(size.width()) * std::max(state.tppX, 1);
+        const double h = double(size.height()) * std::max(state.tppY, 1);
+        if (w == state.scale.plotW && h == state.scale.plotH) return;
+        oldW_ = state.scale.plotW;
+        oldH_ = state.scale.plotH;
+        state.scale.plotW = w;
+        state.scale.plotH = h;
+        setscale(state);
+        changed_ = true;
+    }
+    ~PlotSizeScope() {
+        if (!changed_) return;
+        state_.scale.plotW = oldW_;
+        state_.scale.plotH = oldH_;
+        setscale(state_);
+    }
+    PlotSizeScope(const PlotSizeScope&) = delete;
+    PlotSizeScope& operator=(const PlotSizeScope&) = delete;
+
+private:
+    core::State& state_;
+    bool changed_ = false;
+    double oldW_ = 0, oldH_ = 0;
+};
+
+void drawEverything(core::State& state, QPainter& painter) {
+    Plotter plotter;
+    PainterSurface surface(painter);
+    drawBackground(state, plotter, surface);
+    drawLines(state, plotter, surface);
+}
+
+} // namespace
+
+const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal devicePixelRatio) {
+    if (state.busyFlag != 0) return frame_;
+    if (!(devicePixelRatio > 0)) devicePixelRatio = 1;
+    const QSize pixels = devicePixels(logicalSize, devicePixelRatio);
+    if (pixels.isEmpty()) {
+        frame_ = QImage();
+        return frame_;
+    }
+
+    const bool sameSize =
+        background_.size() == pixels && background_.devicePixelRatio() == devicePixelRatio;
+    if (!sameSize || !state.scale.backgroundValid) {
+        if (sameSize)
+            background_.fill(Qt::white);
+        else
+            background_ = blankImage(pixels, devicePixelRatio);
+        if (background_.isNull()) {
+            frame_ = QImage();
+            return frame_;
+        }
+        QPainter painter(&background_);
+        PainterSurface surface(painter);
+        drawBackground(state, plotter_, surface);
+        state.scale.backgroundValid = true;
+    }
+
+    if (frame_.size() != pixels || frame_.format() != imageFormat) {
+        frame_ = QImage(pixels, imageFormat);
+        if (frame_.isNull()) return frame_;
+    }
+    frame_.setDevicePixelRatio(devicePixelRatio);
+    std::memcpy(frame_.bits(), background_.constBits(), std::size_t(background_.sizeInBytes()));
+
+    QPainter painter(&frame_);
+    PainterSurface surface(painter);
+    drawLines(state, plotter_, surface);
+    return frame_;
+}
+
+QImage renderImage(core::State& state, QSize size, qreal devicePixelRatio) {
+    if (size.isEmpty()) return QImage();
+    if (!(devicePixelRatio > 0)) devicePixelRatio = 1;
+    QImage image = blankImage(devicePixels(size, devicePixelRatio), devicePixelRatio);
+    if (image.isNull()) return image;
+    PlotSizeScope scope(state, size);
+    QPainter painter(&image);
+    drawEverything(state, painter);
+    return image;
+}
+
+QByteArray renderSvg(core::State& state, QSize size) {
+    if (size.isEmpty()) return QByteArray();
+    QByteArray data;
+    QBuffer buffer(&data);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(size);
+    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setResolution(96);
+    generator.setTitle(QStringLiteral("Kurvatur"));
+
+    PlotSizeScope scope(state, size);
+    QPainter painter;
+    if (!painter.begin(&generator)) return QByteArray();
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    drawEverything(state, painter);
+    painter.end();
+    return data;
+}
+
+bool writePng(core::State& state, const QString& path, QSize size) {
+    const QImage image = renderImage(state, size);
+    if (image.isNull()) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool writeSvg(core::State& state, const QString& path, QSize size) {
+    const QByteArray data = renderSvg(state, size);
+    if (data.isEmpty()) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace graph

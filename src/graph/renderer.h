@@ -1,0 +1,54 @@
+#pragma once
+// The picture of the graph as an image or an SVG document. The screen's renderer keeps the
+// background in a cache, so that a redraw after a parameter change only copies it and samples
+// the lines; the exports draw everything anew.
+
+#include "graph/plotter.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace core {
+struct State;
+}
+
+namespace graph {
+
+class GraphRenderer {
+public:
+    // The picture of a plot area of logicalSize pixels at the given device pixel ratio (the
+    // image has that ratio set, so it is painted at its logical size). The caller keeps
+    // scale.plotW and scale.plotH at logicalSize times the twips per pixel and runs setscale
+    // when they change. The background is drawn anew only when setscale ran since the last
+    // render (scale.backgroundValid is false) or the size changed; otherwise the cached one is
+    // copied. While busyFlag is set nothing is drawn and the last picture is returned.
+    const QImage& render(core::State& state, QSize logicalSize, qreal devicePixelRatio = 1.0);
+
+    // The last picture.
+    const QImage& image() const { return frame_; }
+    // The next render draws the background anew.
+    void invalidate() { background_ = QImage(); }
+
+    Plotter& plotter() { return plotter_; }
+
+private:
+    Plotter plotter_;
+    QImage background_; // the cached background
+    QImage frame_;      // background and lines
+};
+
+// The whole picture, drawn anew, for a plot area of size pixels. For the time of the drawing the
+// plot area takes that size (and setscale runs); both are put back afterwards. Draws also while
+// busyFlag is set. A null image when the size is empty or the image cannot be made.
+QImage renderImage(core::State& state, QSize size, qreal devicePixelRatio = 1.0);
+
+// The same picture as an SVG document (lines and text stay vector objects); empty on failure.
+QByteArray renderSvg(core::State& state, QSize size);
+
+// Write renderImage as PNG or renderSvg to path; the old file stays when the write fails.
+bool writePng(core::State& state, const QString& path, QSize size);
+bool writeSvg(core::State& state, const QString& path, QSize size);
+
+} // namespace graph

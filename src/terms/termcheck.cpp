@@ -1,0 +1,325 @@
+#include "terms/termcheck.h"
+
+#include "core/numbers.h"
+#include "engine/applydata.h"
+#include "engine/enginedefs.h"
+#include "engine/translate.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace terms {
+
+namespace {
+
+const QString tooManyEquals = QStringLiteral("Zu viele Gleichheitszeichen!");
+const QString nameMissing = QStringLiteral("Funktionsname fehlt!");
+const QString termMissing = QStringLiteral("Funktionsterm fehlt!");
+const QString semicolonMissing = QStringLiteral("Semikolon fehlt!");
+const QString curvePrefix = QStringLiteral("Param. für ");
+
+// Index of the last line in use, kept inside the table whatever the caller left there.
+int lastLineInUse(const core::State& state) {
+    return std::clamp(state.lastLine, -1, core::lineCount - 1);
+}
+
+QString withoutBlanks(QString text) {
+    text.removeIf([](QChar c) { return c.isSpace(); });
+    return text;
+}
+
+std::string toEngine(const QString& text) {
+    return text.toStdString();
+}
+
+// The pool of free one-letter names runs dry only when lines were added and deleted many times;
+// it then starts afresh without the names that records still carry.
+void refillNames(core::State& state) {
+    state.resetnames();
+    for (const auto& line : state.lines)
+        state.usename(line.name);
+}
+
+// Why the engine refuses a name as a function of one argument. The error text of some codes
+// already ends with the name concerned; it is not repeated then.
+QString refusal(platform::MathEngine& engine) {
+    QString text = engine::errtext(engine, -1);
+    if (text.isEmpty()) text = engine::errtext(engine, 9);
+    const QString data = QString::fromStdString(engine.errorData());
+    if (!data.isEmpty() && !text.endsWith(data)) text += QStringLiteral(": ") + data.toLower();
+    return text;
+}
+
+// The term as the user typed it: everything after the first "=", or the whole line without one.
+QString shownTermOf(const QString& typed) {
+    const qsizetype p = typed.indexOf(QLatin1Char('='));
+    return (p < 0 ? typed : typed.mid(p + 1)).trimmed();
+}
+
+QString intervalLine(const core::FuncLine& line) {
+    return (line.kind >= 0 ? curvePrefix : QString()) + line.name + QStringLiteral(": ] ") +
+           line.intervalText + QStringLiteral(" [");
+}
+
+QString termLine(const core::FuncLine& line) {
+    return line.name + QLatin1Char('(') + line.variable + QStringLiteral(") = ") + line.shownTerm;
+}
+
+// Value of a bound text, or fallback when it is empty or gives no finite number.
+double boundValue(core::State& state, const QString& text, double fallback) {
+    const QString bound = withoutBlanks(text);
+    if (bound.isEmpty()) return fallback;
+    const double v = core::evalnum(state.engine, bound);
+    if (state.engine.error() != 0 || !std::isfinite(v)) {
+        state.engine.eval("");
+        return fallback;
+    }
+    return v;
+}
+
+} // namespace
+
+QString checknames(core::State& state) {
+    auto& editor = state.termEditor;
+    if (editor.termState != 0) return {};
+    auto& engine = state.engine;
+    QString message;
+    state.graphExprCount = 0;
+    editor.xList = QStringLiteral(":");
+
+    for (int i = 0; i <= lastLineInUse(state); ++i) {
+        auto& line = state.lines[i];
+        line.name.clear();
+        line.term.clear();
+        line.variable.clear();
+        // checkxy sets the curve kinds afresh; a rejected line must not stay a curve part.
+        line.kind = core::kindFunction;
+
+        const QString& typed = editor.texts[i];
+        QString s = withoutBlanks(typed);
+        if (s.isEmpty()) continue;
+
+        qsizetype p = s.indexOf(QLatin1Char('='));
+        if (p < 0) {
+            if (state.freeNames.isEmpty()) refillNames(state);
+            if (state.freeNames.isEmpty()) {
+                message += nameMissing;
+                continue;
+            }
+            s = state.freeNames.left(1) + QStringLiteral("(x)=") + s;
+            p = 4;
+        }
+        if (s.indexOf(QStringLiteral("=="), p) >= 0) {
+            message += tooManyEquals;
+            continue;
+        }
+
+        // A head whose first ")" comes before its first "(" has no variable group; the whole
+        // head is then taken as the name, and the engine refuses it.
+        const QString head = s.left(p);
+        const qsizetype open = head.indexOf(QLatin1Char('('));
+        const qsizetype close = head.indexOf(QLatin1Char(')'));
+        QString name;
+        QString variable;
+        if (open >= 0 && close > open) {
+            variable = head.mid(open + 1, close - open - 1);
+            name = head.left(open).trimmed();
+        } else {
+            name = head;
+        }
+        if (name.isEmpty()) {
+            message += nameMissing;
+            continue;
+        }
+        if (s.mid(p + 1).trimmed().isEmpty()) {
+            message += termMissing;
+            continue;
+        }
+
+        // A name the engine already calls is a predefined function or a line above.
+        const std::string call = toEngine(name + QStringLiteral("(1)"));
+        engine.eval(call);
+        if (engine.error() == 0) {
+            message += QStringLiteral("Funktionsname ") + name +
+                       QStringLiteral(" wird bereits verwendet!");
+            continue;
+        }
+        engine.eval("");
+
+        // The temporary definition stays until the data-set assembly defines the line functions
+        // anew; it keeps a later line from taking the same name.
+        engine.defineFunction(
+            toEngine(name + QLatin1Char('(') + core::runningVariable + QStringLiteral(")=1")));
+        engine.eval(call);
+        if (engine.error() != 0) {
+            message += refusal(engine);
+        } else {
+            line.name = name;
+            state.usename(name);
+            line.variable = variable;
+            line.shownTerm = shownTermOf(typed);
+            // Without a variable there is nothing to mark: the term is stored as typed.
+            line.term = variable.isEmpty()
+                            ? line.shownTerm
+                            : engine::replword(line.shownTerm, variable, core::variableMarker, 3);
+            editor.texts[i] = termLine(line);
+            ++state.graphExprCount;
+            if (name.startsWith(QLatin1Char('x')))
+                editor.xList +=
+                    name.mid(1) + QLatin1Char(',') + QString::number(i) + QLatin1Char(':');
+        }
+        engine.eval("");
+    }
+
+    checkxy(state);
+    // The engine frees the expressions of these checks by itself; nothing is left to release.
+
+    if (message.isEmpty())
+        showerror(state, QStringLiteral("o.k."), statusNormal);
+    else
+        showerror(state, message, statusRed);
+    return message;
+}
+
+void checkxy(core::State& state) {
+    const QString& xList = state.termEditor.xList;
+    if (xList == QStringLiteral(":")) return;
+    for (int j = 0; j <= lastLineInUse(state); ++j) {
+        const QString& name = state.lines[j].name;
+        if (!name.startsWith(QLatin1Char('y'))) continue;
+        const QString key = QLatin1Char(':') + name.mid(1) + QLatin1Char(',');
+        const qsizetype at = xList.indexOf(key);
+        if (at < 0) continue;
+        const qsizetype from = at + key.size();
+        const qsizetype to = xList.indexOf(QLatin1Char(':'), from);
+        bool ok = false;
+        const int k = xList.mid(from, to < 0 ? -1 : to - from).toInt(&ok);
+        if (!ok || k < 0 || k >= core::lineCount) continue;
+        state.lines[j].kind = core::kindCurvePart;
+        state.lines[k].kind = j;
+    }
+}
+
+void showerror(core::State& state, const QString& text, core::Colour colour) {
+    auto& editor = state.termEditor;
+    editor.statusText = text;
+    editor.statusColour = colour;
+    editor.statusIsError = colour != statusNormal;
+    state.hooks.call(state.hooks.termStatusChanged);
+}
+
+void setstate(core::State& state, int s) {
+    auto& editor = state.termEditor;
+    if (s < 0) s = editor.termState;
+    s = s == 0 ? 0 : 1;
+    editor.editTermsEnabled = s == 1;
+    editor.editIntervalEnabled = s == 0;
+    editor.termState = s;
+    editor.backButtonCaption = s == 0 ? QStringLiteral("[ a ; b ]") : QStringLiteral("Terme");
+    editor.windowCaption =
+        s == 0 ? QStringLiteral("Funktionsterme") : QStringLiteral("Darstellungsintervalle");
+
+    for (int i = 0; i <= lastLineInUse(state); ++i) {
+        const auto& line = state.lines[i];
+        QString& text = editor.texts[i];
+        if (line.name.isEmpty())
+            text.clear();
+        else if (s == 0)
+            text = termLine(line);
+        else
+            text = line.kind == core::kindCurvePart ? QString() : intervalLine(line);
+    }
+}
+
+QString readintervals(core::State& state) {
+    auto& editor = state.termEditor;
+    if (editor.termState != 1) return {};
+    bool missing = false;
+
+    for (int i = 0; i <= lastLineInUse(state); ++i) {
+        auto& line = state.lines[i];
+        QString s = withoutBlanks(editor.texts[i]);
+        qsizetype p = s.indexOf(QLatin1Char(':'));
+        if (p < 0) p = s.indexOf(QLatin1Char(']'));
+        s = s.mid(p + 1);
+        s.remove(QLatin1Char('['));
+        s.remove(QLatin1Char(']'));
+
+        if (!s.isEmpty()) {
+            const qsizetype q = s.indexOf(QLatin1Char(';'));
+            if (q < 0) {
+                // This line keeps its bounds and its text; the other lines are still read and
+                // written in normal form, so that no line shows an interval it does not have.
+                missing = true;
+                continue;
+            }
+            line.lowerText = s.left(q);
+            line.lowerText.remove(QStringLiteral("-oo"));
+            line.lowerText.remove(QStringLiteral("oo"));
+            line.upperText = s.mid(q + 1);
+            line.upperText.remove(QStringLiteral("+oo"));
+            line.upperText.remove(QStringLiteral("oo"));
+        }
+        if (line.kind == core::kindCurvePart) continue;
+        line.intervalText = (line.lowerText.isEmpty() ? QStringLiteral("-oo") : line.lowerText) +
+                            QStringLiteral(" ; ") +
+                            (line.upperText.isEmpty() ? QStringLiteral("+oo") : line.upperText);
+        if (!line.name.isEmpty()) editor.texts[i] = intervalLine(line);
+    }
+
+    if (!missing) showerror(state, QStringLiteral("o.k."), statusNormal);
+    state.hooks.call(state.hooks.rangeApply);
+    evalintervals(state);
+    // The range window writes its own status; a missing semicolon must still be seen.
+    if (missing) {
+        showerror(state, semicolonMissing, statusRed);
+        return semicolonMissing;
+    }
+    return {};
+}
+
+void evalinterval(core::State& state, int i) {
+    if (i < 0 || i >= core::lineCount) return;
+    auto& line = state.lines[i];
+    const auto& r = state.ranges;
+    const bool function = line.kind == core::kindFunction;
+    line.intervalFrom = boundValue(state, line.lowerText, function ? r.xMin : r.tMin);
+    line.intervalTo = boundValue(state, line.upperText, function ? r.xMax : r.tMax);
+}
+
+void evalintervals(core::State& state) {
+    for (int i = 0; i <= lastLineInUse(state); ++i)
+        evalinterval(state, i);
+}
+
+QString entpara(const core::State& state, const QString& text) {
+    QString t = text;
+    for (const auto& p : state.params) {
+        if (p.handle == -1) continue;
+        // The label of a lower-bound slot carries an explanation after the name
+        // ("uf = untere Grenze ..."); only the name can stand in a term.
+        const QString name = p.label.section(QLatin1Char(' '), 0, 0);
+        if (name.isEmpty()) continue;
+        QString value = core::germanNumber(p.value);
+        if (p.value < 0) value = QLatin1Char('(') + value + QLatin1Char(')');
+        t = engine::replword(t, name, value, 3);
+    }
+    return t;
+}
+
+void findandget(core::State& state, int i) {
+    engine::applydata(state);
+    if (state.arrangeParamsOnApply) state.hooks.call(state.hooks.arrangeParams);
+    if (i == 0) state.hooks.call(state.hooks.redrawall);
+}
+
+void findandgetpre(core::State& state, int i) {
+    if (state.termEditor.termState == 0)
+        findandget(state, i);
+    else
+        readintervals(state);
+    state.hooks.call(state.hooks.collectionTakeOver);
+}
+
+} // namespace terms

@@ -1,0 +1,240 @@
+#include "core/state.h"
+#include "engine/applydata.h"
+#include "params/paramlogic.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace {
+
+class ApplyData : public ::testing::Test {
+protected:
+    core::State state;
+    platform::RecordingMessages* messages = nullptr;
+
+    void SetUp() override {
+        auto recorder = std::make_shared<platform::RecordingMessages>();
+        messages = recorder.get();
+        state.messages = recorder;
+        state.busyFlag = 0;
+    }
+
+    bool apply(std::initializer_list<const char*> lines) {
+        int i = 0;
+        for (const char* text : lines)
+            state.termEditor.texts[i++] = QString::fromUtf8(text);
+        for (int j = i; j < core::lineCount; ++j)
+            state.termEditor.texts[j].clear();
+        state.linesInUse = i;
+        state.lastLine = i - 1;
+        return engine::applydata(state);
+    }
+
+    int slotOf(const char* name) const { return state.findparam(QString::fromUtf8(name)); }
+
+    double value(const char* text) {
+        const double v = state.engine.eval(text);
+        EXPECT_EQ(state.engine.error(), 0) << text;
+        return v;
+    }
+
+    QString status() const { return state.termEditor.statusText; }
+};
+
+TEST_F(ApplyData, FreeNamesBecomeParametersFromSlot28) {
+    ASSERT_TRUE(apply({"f(x) = a*x^2 + b"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_EQ(slotOf("a"), 28);
+    EXPECT_EQ(slotOf("b"), 29);
+    for (int k : {28, 29}) {
+        EXPECT_EQ(state.params[k].minimum, -10);
+        EXPECT_EQ(state.params[k].maximum, 10);
+        EXPECT_EQ(state.params[k].step, 1);
+        EXPECT_TRUE(state.params[k].visible);
+    }
+    EXPECT_EQ(state.params[30].handle, -1);
+    EXPECT_EQ(state.usedParamNames, QStringLiteral("a,b,"));
+    params::setpar(state, 28, 2);
+    params::setpar(state, 29, 1);
+    EXPECT_DOUBLE_EQ(value("f(3)"), 19);
+}
+
+TEST_F(ApplyData, RenamingKeepsTheOtherParameterAndItsValue) {
+    ASSERT_TRUE(apply({"f(x) = a*x^2 + b"}));
+    params::setpar(state, 28, 3);
+    ASSERT_TRUE(apply({"f(x) = a*x^2 + c"}));
+    EXPECT_EQ(slotOf("a"), 28);
+    EXPECT_DOUBLE_EQ(state.params[28].value, 3);
+    EXPECT_EQ(slotOf("b"), -1);
+    EXPECT_EQ(slotOf("c"), 29); // b's slot, freed in the same run, is the lowest free one
+    EXPECT_EQ(state.params[30].handle, -1);
+    EXPECT_EQ(state.usedParamNames, QStringLiteral("a,c,"));
+    EXPECT_DOUBLE_EQ(value("a"), 3);
+}
+
+TEST_F(ApplyData, UpperCaseNamesAreTheSameParameter) {
+    ASSERT_TRUE(apply({"f(x) = A*x + a"}));
+    EXPECT_EQ(slotOf("a"), 28);
+    EXPECT_EQ(state.params[29].handle, -1);
+}
+
+TEST_F(ApplyData, FillMakesTheDensityParameter) {
+    ASSERT_TRUE(apply({"f(x) = fill"}));
+    const int k = slotOf("dichte");
+    ASSERT_GE(k, 28);
+    EXPECT_EQ(state.params[k].minimum, 1);
+    EXPECT_EQ(state.params[k].maximum, 1001);
+}
+
+TEST_F(ApplyData, LinesAreDefinedInDependencyOrder) {
+    ASSERT_TRUE(apply({"g(x) = f(x) + 1", "f(x) = x^2"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_DOUBLE_EQ(value("g(2)"), 5);
+    EXPECT_DOUBLE_EQ(value("f(3)"), 9);
+}
+
+TEST_F(ApplyData, UnknownFunctionEmptiesTheLineAndSaysSo) {
+    ASSERT_TRUE(apply({"f(x) = x", "g(x) = h(x) + 1"}));
+    EXPECT_TRUE(state.lineSlots[1].translated.isEmpty());
+    EXPECT_FALSE(state.lineSlots[0].translated.isEmpty());
+    EXPECT_TRUE(status().contains(QStringLiteral("Nicht definierte Funktion: h")))
+        << status().toStdString();
+    EXPECT_TRUE(state.termEditor.statusIsError);
+}
+
+TEST_F(ApplyData, SyntaxErrorIsReportedWithTheLineName) {
+    ASSERT_TRUE(apply({"f(x) = x +* 2", "g(x) = x"}));
+    EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());
+    EXPECT_TRUE(status().startsWith(QStringLiteral("f(_x): "))) << status().toStdString();
+    EXPECT_DOUBLE_EQ(value("g(4)"), 4);
+}
+
+TEST_F(ApplyData, DerivativeOfAMissingFunctionIsNoSuccess) {
+    ASSERT_TRUE(apply({"f(x) = q'(x)"}));
+    EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());
+    EXPECT_NE(status(), QStringLiteral("Ok."));
+}
+
+TEST_F(ApplyData, LinesThatCallThemselvesAreReportedAndNotDrawn) {
+    struct Case {
+        std::initializer_list<const char*> lines;
+    };
+    const Case cases[] = {
+        {{"f(x) = f(x) + 1"}},
+        {{"f(x) = g(x)", "g(x) = f(x)"}},
+        {{"f(x) = g(x) + h(x)", "g(x) = h(x)*2", "h(x) = f(x)"}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(apply(c.lines));
+        EXPECT_TRUE(state.termEditor.statusIsError);
+        EXPECT_NE(status(), QStringLiteral("Ok."));
+        for (int i = 0; i <= state.lastLine; ++i)
+            EXPECT_TRUE(state.lineSlots[i].translated.isEmpty()) << i;
+        state.engine.eval("f(1)");
+        EXPECT_NE(state.engine.error(), 0);
+        state.engine.clearError();
+    }
+}
+
+TEST_F(ApplyData, IntegralFunctionGetsItsIntegrand) {
+    ASSERT_TRUE(apply({"f(x) = x", "G(x) = F(x)"}));
+    EXPECT_EQ(state.lineSlots[1].integralSpec, QStringLiteral("(f(_x))"));
+    EXPECT_TRUE(state.lineSlots[0].integralSpec.isEmpty());
+    // Lower bound and sample count parameters of every named line.
+    EXPECT_EQ(state.params[0].label,
+              QStringLiteral("uf = untere Grenze für Integralfunktion in f"));
+    EXPECT_EQ(state.params[13].label, QStringLiteral("anzf"));
+    EXPECT_EQ(state.params[14].label, QStringLiteral("anzG"));
+    EXPECT_NE(state.params[13].handle, -1);
+    EXPECT_EQ(state.params[15].handle, -1);
+}
+
+TEST_F(ApplyData, ParameterLimitStopsTheRun) {
+    QString term = QStringLiteral("f(x) = 0");
+    for (int n = 0; n < 34; ++n)
+        term += QStringLiteral("+p%1").arg(n);
+    const QByteArray text = term.toUtf8();
+    EXPECT_FALSE(apply({text.constData()}));
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].text, QStringLiteral("Fehler: mehr als 60 Parameter!"));
+    EXPECT_EQ(messages->shown[0].icon, platform::MessageIcon::Critical);
+    EXPECT_EQ(state.busyFlag, 0);
+
+    // The next run with fewer names recovers fully.
+    for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k)
+        EXPECT_EQ(state.params[k].handle, -1) << k;
+    ASSERT_TRUE(apply({"f(x) = a*x"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_EQ(slotOf("a"), 28);
+    int used = 0;
+    for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k)
+        used += state.params[k].handle != -1;
+    EXPECT_EQ(used, 1);
+    params::setpar(state, 28, 2);
+    EXPECT_DOUBLE_EQ(value("f(3)"), 6);
+}
+
+TEST_F(ApplyData, ThirtyThreeNamesFitExactly) {
+    QString term = QStringLiteral("f(x) = 0");
+    for (int n = 0; n < 33; ++n)
+        term += QStringLiteral("+p%1").arg(n);
+    const QByteArray text = term.toUtf8();
+    EXPECT_TRUE(apply({text.constData()}));
+    EXPECT_EQ(slotOf("p32"), 60);
+}
+
+TEST_F(ApplyData, ApplyingTwiceGivesTheSameWorld) {
+    const auto lines = {"f(x) = a*sin(b*x)", "g(x) = f(x) + c", "x^2 + d"};
+    ASSERT_TRUE(apply(lines));
+    params::setpar(state, slotOf("b"), 4);
+    struct Snapshot {
+        QString label;
+        int handle;
+        double value;
+    };
+    auto snapshot = [&] {
+        std::vector<Snapshot> s;
+        for (const auto& p : state.params)
+            s.push_back({p.label, p.handle, p.value});
+        return s;
+    };
+    const auto first = snapshot();
+    const double g1 = value("g(0.3)");
+    ASSERT_TRUE(engine::applydata(state)); // the fields as the first run left them
+    const auto second = snapshot();
+    ASSERT_EQ(first.size(), second.size());
+    for (std::size_t k = 0; k < first.size(); ++k) {
+        EXPECT_EQ(first[k].label, second[k].label) << k;
+        EXPECT_EQ(first[k].handle, second[k].handle) << k;
+        EXPECT_EQ(first[k].value, second[k].value) << k;
+    }
+    EXPECT_DOUBLE_EQ(value("g(0.3)"), g1);
+    EXPECT_EQ(state.usedParamNames, QStringLiteral("a,b,c,d,"));
+}
+
+TEST_F(ApplyData, RangeFieldsAreParsedAndSearchedForParameters) {
+    state.rangeFields[0][0] = QStringLiteral("-r");
+    state.rangeFields[0][1] = QStringLiteral("r");
+    state.rangeFields[1][1] = QStringLiteral("2*");
+    state.rangeText = QStringLiteral("(-r)(r)");
+    ASSERT_TRUE(apply({"f(x) = x"}));
+    EXPECT_GE(slotOf("r"), 28);
+    EXPECT_EQ(state.rangeExprFrom[0].status, core::RangeExpr::Parsed);
+    EXPECT_EQ(state.rangeExprFrom[1].status, core::RangeExpr::Empty);
+    EXPECT_EQ(state.rangeExprTo[1].status, core::RangeExpr::Failed);
+    params::setpar(state, slotOf("r"), 4);
+    EXPECT_DOUBLE_EQ(state.engine.evaluate(state.rangeExprTo[0].expr), 4);
+}
+
+TEST_F(ApplyData, StrangeInputNeverStopsTheOtherLines) {
+    const QByteArray longLine = "f(x) = " + QByteArray(20000, 'x').replace("xx", "x+");
+    ASSERT_TRUE(apply({"sin(x) = x", ")x(=1", "h(x) = ä*x + ß", longLine.constData(), "k(x) = 2*x",
+                       "((((((((((", "m(x) = 1/0", "n(x) = wurzel(-x^2)", "p(x) = 10^(10^x)",
+                       "q(x) = x", "r(x) = x", "s(x) = x", "u(x) = x"}));
+    EXPECT_TRUE(state.termEditor.statusIsError);
+    EXPECT_DOUBLE_EQ(value("k(2)"), 4);
+    EXPECT_DOUBLE_EQ(value("u(5)"), 5);
+}
+
+} // namespace

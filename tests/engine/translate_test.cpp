@@ -1,0 +1,223 @@
+#include "engine/translate.h"
+
+#include "core/state.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <vector>
+
+// Readable failure messages: gtest finds this by argument-dependent lookup.
+[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+QString q(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// What the term check stores for a term typed with the variable x.
+QString stored(const char* typed) {
+    return engine::replword(q(typed), QStringLiteral("x"), core::variableMarker, 3);
+}
+
+struct TranslateCase {
+    const char* term;
+    const char* expected;
+};
+
+TEST(Translate, UserNotationBecomesEngineSyntax) {
+    const std::vector<TranslateCase> cases{
+        // logical words count only between single blanks
+        {"x und y", "x and y"},
+        {"x oder y", "x or y"},
+        {"a and b or c", "a and b or c"},
+        {"a xor b", "a xor b"},
+        {"a eqv b imp c", "a eqv b imp c"},
+        {"xund", "xund"},
+        {"x undy", "xundy"},
+        {"a UND b", "aUNDb"},
+        // decimal comma, semicolons only inside the six list functions
+        {"1,5*2", "1.5*2"},
+        {"max(1,5; 2)", "max(1.5,2)"},
+        {"min(1;2)", "min(1,2)"},
+        {"wenn(x > 0; 1,5; -2)", "wenn(x>0,1.5,-2)"},
+        {"iif(a;b;c)", "iif(a,b,c)"},
+        {"log(8; 2)", "log(8,2)"},
+        {"exp(3; 2)", "exp(3,2)"},
+        {"max(min(1; 2); 3)", "max(min(1,2),3)"},
+        {"max(1;2)+(1;2)", "max(1,2)+(1,2)"}, // every copy of the group changes
+        {"a;b", "a;b"},
+        {"g(1,5; 2)", "g(1.5;2)"},
+        {"max(1;2", "max(1;2"}, // unclosed: left for the engine to report
+        {"max(", "max("},
+        // brackets and characters without meaning
+        {"[x]", "(x)"},
+        {"{x}", "(x)"},
+        {"{[a]+b}", "((a)+b)"},
+        {"2 # ~ \"3§$´`°", "23"},
+        {"", ""},
+        {"   ", ""},
+        {"#~", ""},
+        // the stripe pattern
+        {"fill", "((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
+        {"2*fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
+        // apostrophes without a known function
+        {"g'(x)", ""},
+        {"a'", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::translate(q(c.term), false, QStringList{}), q(c.expected)) << c.term;
+}
+
+TEST(Translate, VariableMarkerBecomesRunningVariable) {
+    EXPECT_EQ(stored("x^2 und 1,5 > 0"), q("!_x! ^2 und 1,5 > 0"));
+    EXPECT_EQ(engine::translate(stored("x^2 und 1,5 > 0"), false, QStringList{}),
+              q("_x^2 and 1.5>0"));
+    EXPECT_EQ(engine::translate(stored("2x + sin(x)"), false, QStringList{}), q("2_x+sin(_x)"));
+    EXPECT_EQ(engine::translate(stored("max(x; 1,5)"), false, QStringList{}), q("max(_x,1.5)"));
+}
+
+struct DerivativeCase {
+    const char* term;
+    QStringList names;
+    bool noderiv;
+    const char* expected;
+};
+
+TEST(Translate, DerivativesOfLineFunctions) {
+    const QStringList f{QStringLiteral("f")};
+    const std::vector<DerivativeCase> cases{
+        {"f'(3)", f, false, "((f((3)+sw)-f((3)))/sw)"},
+        {"f''(_x)", f, false, "((f((_x)+sw)-2f((_x))+f((_x)-sw))/sw^2)"},
+        {"f''(x)", f, false, "((f((x)+sw)-2f((x))+f((x)-sw))/sw^2)"},
+        {"f'(2*_x)+f'(2*_x)", f, false,
+         "((f((2*_x)+sw)-f((2*_x)))/sw)+((f((2*_x)+sw)-f((2*_x)))/sw)"},
+        {"f'(1)*f''(2)", f, false, "((f((1)+sw)-f((1)))/sw)*((f((2)+sw)-2f((2))+f((2)-sw))/sw^2)"},
+        {"f'(3)", f, true, ""},
+        {"f(3)", f, true, "f(3)"},
+        {"g'(3)", f, false, ""},
+        {"F'(3)", f, false, ""}, // names are compared as stored
+        {"f'(3", f, false, ""},
+        {"f'3", f, false, ""},
+        // a line name that ends another name must not take its derivative apart
+        {"gf'(2)", {QStringLiteral("f"), QStringLiteral("gf")}, false, "((gf((2)+sw)-gf((2)))/sw)"},
+        {"2f'(2)", f, false, "2((f((2)+sw)-f((2)))/sw)"},
+        // empty line names are skipped
+        {"h'(1)", {QString(), QStringLiteral("h")}, false, "((h((1)+sw)-h((1)))/sw)"},
+        // a derivative inside the argument of another one is expanded too
+        {"f'(f'(1))", f, false,
+         "((f((((f((1)+sw)-f((1)))/sw))+sw)-f((((f((1)+sw)-f((1)))/sw))))/sw)"},
+        {"g'(f'(1))",
+         {QStringLiteral("f"), QStringLiteral("g")},
+         false,
+         "((g((((f((1)+sw)-f((1)))/sw))+sw)-g((((f((1)+sw)-f((1)))/sw))))/sw)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::translate(q(c.term), c.noderiv, c.names), q(c.expected)) << c.term;
+}
+
+TEST(Translate, DeeplyNestedDerivativesGiveUpInsteadOfExploding) {
+    QString term;
+    for (int i = 0; i < 40; ++i)
+        term += QStringLiteral("f''(");
+    term += QLatin1Char('1');
+    term += QString(40, QLatin1Char(')'));
+    EXPECT_EQ(engine::translate(term, false, QStringList{QStringLiteral("f")}), QString());
+}
+
+TEST(Translate, UsesTheNamesOfTheLinesInUse) {
+    core::State state;
+    state.lines[0].name = QStringLiteral("f");
+    state.lines[1].name = QStringLiteral("g");
+    state.linesInUse = 1;
+    EXPECT_EQ(engine::translate(q("f'(3)"), false, state), q("((f((3)+sw)-f((3)))/sw)"));
+    EXPECT_EQ(engine::translate(q("g'(3)"), false, state), QString());
+    state.linesInUse = 2;
+    EXPECT_EQ(engine::translate(q("g'(3)"), false, state), q("((g((3)+sw)-g((3)))/sw)"));
+}
+
+struct FlagsCase {
+    int pos;
+    const char* text;
+    int len;
+    int expected;
+};
+
+TEST(WholeWords, Wordflags) {
+    const std::vector<FlagsCase> cases{
+        {2, " x ", 1, 0},  {2, "ax ", 1, 1},  {3, "a1x ", 1, 1},    {4, "a12x", 1, 1},
+        {3, "21x", 1, 0},  {3, "+1x", 1, 0},  {1, "x2", 1, 2},      {1, "x'", 1, 2},
+        {1, "x(", 1, 2},   {1, "xA", 1, 2},   {1, "x)", 1, 0},      {1, "x_", 1, 0},
+        {2, "_x", 1, 0},   {2, "Ax", 1, 1},   {2, "axb", 1, 3},     {1, "x", 1, 0},
+        {2, "(ab)", 2, 0}, {2, "(ab1", 2, 2}, {5, "sin(ab)", 2, 0}, {2, "\u00e4x", 1, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::wordflags(c.pos, q(c.text), c.len), c.expected)
+            << c.text << " at " << c.pos;
+}
+
+struct ReplCase {
+    const char* text;
+    const char* word;
+    const char* replacement;
+    int mask;
+    const char* expected;
+};
+
+TEST(WholeWords, Replword) {
+    const std::vector<ReplCase> cases{
+        {"exp(x)+x2+ax+x'", "x", " !_x! ", 3, "exp( !_x! )+x2+ax+x'"},
+        {"x", "x", " !_x! ", 3, "!_x!"},
+        {"x*x", "x", "t", 3, "t*t"},
+        {"  a + b  ", "a", "c", 3, "c + b"},
+        {"a+a", "a", "aa", 3, "aa+aa"}, // the replacement holds the word: no second pass
+        {"x2+ax", "x", "y", 1, "y2+ax"},
+        {"x2+ax", "x", "y", 2, "x2+ay"},
+        {"x2+ax", "x", "y", 0, "y2+ay"},
+        {"abc", "", "y", 3, "abc"},
+        {"", "x", "y", 3, ""},
+        {"a1*a", "a", "b", 3, "a1*b"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::replword(q(c.text), q(c.word), q(c.replacement), c.mask), q(c.expected))
+            << c.text;
+}
+
+TEST(WholeWords, Hasword) {
+    EXPECT_TRUE(engine::hasword(q("a*x"), q("x")));
+    EXPECT_TRUE(engine::hasword(q("x"), q("x")));
+    EXPECT_TRUE(engine::hasword(q("x2+x"), q("x")));
+    EXPECT_TRUE(engine::hasword(q("2dichte"), q("dichte")));
+    EXPECT_FALSE(engine::hasword(q("ax"), q("x")));
+    EXPECT_FALSE(engine::hasword(q("x2"), q("x")));
+    EXPECT_FALSE(engine::hasword(q("f(x)"), q("f")));
+    EXPECT_FALSE(engine::hasword(QString(), q("x")));
+    EXPECT_FALSE(engine::hasword(q("abc"), QString()));
+}
+
+TEST(WholeWords, Callgroup) {
+    struct Case {
+        const char* text;
+        int pos;
+        const char* expected;
+    };
+    const std::vector<Case> cases{
+        {"f(a(b)c)+d", 1, "(a(b)c)"},
+        {"f(a(b", 1, ""},
+        {"(a)(b)", 2, "(b)"},
+        {"abc", 1, ""},
+        {"f(a)", 0, "(a)"},
+        {"f(a)", 10, ""},
+        {"a)(b)", 1, "(b)"},
+        {"((a)", 1, ""},
+        {"", 1, ""},
+        {"max(1;(2))", 1, "(1;(2))"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::callgroup(q(c.text), c.pos), q(c.expected)) << c.text;
+}
+
+} // namespace

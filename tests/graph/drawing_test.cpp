@@ -1,0 +1,568 @@
+// What the background and the function graphs draw, checked on a recording surface.
+
+#include "core/rounding.h"
+#include "core/state.h"
+#include "engine/applydata.h"
+#include "graph/drawingobjects.h"
+#include "graph/functiongraph.h"
+#include "graph/plotter.h"
+#include "graph/recordingsurface.h"
+#include "graph/redraw.h"
+#include "graph/scale.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <vector>
+
+[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace {
+
+using Kind = graph::RecordingSurface::Kind;
+using Op = graph::RecordingSurface::Op;
+
+class Drawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine::resetengine(state);
+        state.busyFlag = 0;
+        setPlot(800, 600);
+    }
+
+    // A plot area of w x h pixels at 15 twips per pixel, with one sample per pixel column.
+    void setPlot(int w, int h) {
+        state.scale.plotW = w * 15.0;
+        state.scale.plotH = h * 15.0;
+        for (auto& line : state.lines)
+            line.sampleCount = w;
+        graph::setscale(state);
+    }
+
+    void setRange(double xMin, double xMax, double yMin, double yMax) {
+        state.ranges.xMin = xMin;
+        state.ranges.xMax = xMax;
+        state.ranges.yMin = yMin;
+        state.ranges.yMax = yMax;
+        graph::setscale(state);
+    }
+
+    // Line i as a function line with an already translated term.
+    void setLine(int i, const QString& translated, const QString& lower = {},
+                 const QString& upper = {}) {
+        state.lines[i].name = QStringLiteral("f");
+        state.lines[i].kind = core::kindFunction;
+        state.lines[i].lowerText = lower;
+        state.lines[i].upperText = upper;
+        state.lineSlots[i].translated = translated;
+        state.lastLine = std::max(state.lastLine, i);
+        state.linesInUse = state.lastLine + 1;
+        graph::setscale(state);
+    }
+
+    // Only the lines, no background.
+    std::vector<Op> drawLines() {
+        surface.clear();
+        graph::drawLines(state, plotter, surface);
+        return surface.ops();
+    }
+
+    std::vector<Op> drawBackground() {
+        surface.clear();
+        graph::drawBackground(state, plotter, surface);
+        return surface.ops();
+    }
+
+    // Pixel column of world x and row of world y.
+    double column(double x) const { return (x - state.ranges.xMin) * state.scale.xmu / state.tppX; }
+    double row(double y) const {
+        return (state.scale.plotH - (y - state.ranges.yMin) * state.scale.ymu) / state.tppY;
+    }
+
+    // Pixel row of the x labels (after a drawn background).
+    int xLabelRow() const {
+        const int digitHeight = plotter.digitHeight[1];
+        const double y0 = -state.ranges.yMin * state.scale.ymu;
+        double height = (0 <= y0 && y0 <= state.scale.plotH) ? y0 - 30 : digitHeight;
+        if (height < digitHeight) height = core::round32(digitHeight * 1.2 + y0);
+        return core::round32((state.scale.plotH - height) / state.tppY);
+    }
+
+    core::State state;
+    graph::Plotter plotter;
+    graph::RecordingSurface surface;
+};
+
+std::vector<Op> ofKind(const std::vector<Op>& ops, Kind kind) {
+    std::vector<Op> out;
+    for (const Op& op : ops)
+        if (op.kind == kind) out.push_back(op);
+    return out;
+}
+
+// Every point of every operation lies in a band around the plot area that the clipping allows.
+void expectSaneCoordinates(const std::vector<Op>& ops, int w, int h) {
+    for (const Op& op : ops)
+        for (const QPoint& p : op.points) {
+            EXPECT_GE(p.x(), -12) << p.x();
+            EXPECT_LE(p.x(), w + 12) << p.x();
+            EXPECT_GE(p.y(), -h - 12) << p.y(); // held at twice the plot height above the bottom
+            EXPECT_LE(p.y(), 3 * h + 12) << p.y();
+        }
+}
+
+// Line segments that run from left of column c to right of it.
+int segmentsAcross(const std::vector<Op>& ops, double c) {
+    int n = 0;
+    for (const Op& op : ofKind(ops, Kind::LineTo)) {
+        const int a = std::min(op.points[0].x(), op.points[1].x());
+        const int b = std::max(op.points[0].x(), op.points[1].x());
+        if (a < c && c < b) ++n;
+    }
+    return n;
+}
+
+TEST_F(Drawing, PoleOfOneOverXIsNotJoined) {
+    struct Case {
+        int width, height, samples;
+        double xMin, xMax;
+    };
+    const Case cases[] = {
+        {800, 600, 499, -10, 10}, // the default sample count: neighbours of 0 just inside the band
+        {800, 600, 800, -10, 10},   {800, 600, 500, -10, 10}, // a sample lands on 0 itself
+        {1600, 900, 1600, -10, 10}, {301, 200, 301, -7.3, 6.1}, {640, 480, 1000, -10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " N=" << c.samples);
+        setPlot(c.width, c.height);
+        state.lines[0].sampleCount = c.samples;
+        setRange(c.xMin, c.xMax, -10, 10);
+        setLine(0, QStringLiteral("1/_x"), QStringLiteral("-5"), QStringLiteral("5"));
+        const auto ops = drawLines();
+        EXPECT_EQ(segmentsAcross(ops, column(0)), 0);
+        // Both branches are drawn.
+        int left = 0, right = 0;
+        for (const Op& op : ofKind(ops, Kind::LineTo)) {
+            if (op.points[1].x() < column(0)) ++left;
+            if (op.points[0].x() > column(0)) ++right;
+        }
+        EXPECT_GT(left, 0);
+        EXPECT_GT(right, 0);
+        expectSaneCoordinates(ops, c.width, c.height);
+    }
+}
+
+TEST_F(Drawing, SteepButContinuousLinesStayJoined) {
+    // The pole test must not break a line that really runs through the whole plot between
+    // two samples.
+    setLine(0, QStringLiteral("1000*_x+12.5"));
+    const auto ops = drawLines();
+    EXPECT_EQ(segmentsAcross(ops, column(-0.0125)), 1);
+}
+
+TEST_F(Drawing, IntervalLimitsTheSamples) {
+    struct Case {
+        QString lower, upper;
+        double from, to; // the expected drawn x range
+    };
+    const Case cases[] = {
+        {QStringLiteral("0"), QStringLiteral("2"), 0, 2},
+        {QStringLiteral("2"), QStringLiteral("0"), 0, 2}, // written the other way round
+        {QStringLiteral(" 0 "), QStringLiteral("2"), 0, 2},
+        {QStringLiteral("0,5"), QStringLiteral("1.5"), 0.5, 1.5}, // a decimal comma
+        {QStringLiteral("-100"), QStringLiteral("100"), -10, 10}, // held at the range's edges
+        {QString(), QStringLiteral("3"), -10, 3},
+        {QStringLiteral("unbekannt"), QStringLiteral("3"), -10, 3}, // does not evaluate
+        {QStringLiteral("1"), QStringLiteral("2+"), 1, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE((c.lower + QStringLiteral(" ; ") + c.upper).toStdString());
+        setLine(0, QStringLiteral("_x/2"), c.lower, c.upper);
+        const auto ops = drawLines();
+        ASSERT_FALSE(ops.empty());
+        int lo = 1 << 30, hi = -(1 << 30);
+        for (const Op& op : ops)
+            for (const QPoint& p : op.points) {
+                lo = std::min(lo, p.x());
+                hi = std::max(hi, p.x());
+            }
+        // One sample per pixel column: the nearest samples to the bounds.
+        EXPECT_NEAR(lo, column(c.from), 1.0);
+        EXPECT_NEAR(hi, column(c.to), 1.0);
+        EXPECT_EQ(state.engine.error(), 0);
+    }
+}
+
+TEST_F(Drawing, IntervalWrittenBackwardsDrawsTheSame) {
+    setLine(0, QStringLiteral("sin(_x)"), QStringLiteral("0"), QStringLiteral("2"));
+    const auto forward = drawLines();
+    setLine(0, QStringLiteral("sin(_x)"), QStringLiteral("2"), QStringLiteral("0"));
+    const auto backward = drawLines();
+    ASSERT_EQ(forward.size(), backward.size());
+    for (std::size_t k = 0; k < forward.size(); ++k)
+        EXPECT_EQ(forward[k].points, backward[k].points);
+}
+
+TEST_F(Drawing, LineTypeDrawsDiscsBesideEachSample) {
+    setPlot(400, 300);
+    state.lines[2].lineType = 3;
+    state.lines[2].slot = 5;
+    setLine(2, QStringLiteral("_x/2"));
+    const auto ops = drawLines();
+    EXPECT_TRUE(ofKind(ops, Kind::LineTo).empty());
+    EXPECT_TRUE(ofKind(ops, Kind::MoveTo).empty());
+    const auto discs = ofKind(ops, Kind::Disc);
+    ASSERT_EQ(discs.size(), 401u); // samples 0 ... N
+    for (int k : {0, 1, 57, 200, 399, 400}) {
+        const Op& d = discs[std::size_t(k)];
+        const double x = -10 + k * (20.0 / 400);
+        EXPECT_EQ(d.radius, 3);
+        EXPECT_EQ(d.fill, state.lineColours[5]);
+        // One pixel right of and below the sample's pixel (one sample per pixel column).
+        EXPECT_EQ(d.points[0], QPoint(k + 1, core::round32(row(x / 2) + 1))) << k;
+    }
+}
+
+TEST_F(Drawing, LinesUseThePenOfTheirSlot) {
+    state.lineSlots[4].width = 2;
+    state.lineSlots[6].width = 1;
+    state.lineSlots[6].widthOverride = 4;
+    state.lines[1].slot = 4;
+    state.lines[3].slot = 6;
+    setLine(1, QStringLiteral("_x"));
+    setLine(3, QStringLiteral("-_x"));
+    const auto ops = drawLines();
+    bool sawFour = false, sawSix = false;
+    for (const Op& op : ofKind(ops, Kind::LineTo)) {
+        if (op.pen == graph::Pen{2, state.lineColours[4]})
+            sawFour = true;
+        else if (op.pen == graph::Pen{4, state.lineColours[6]})
+            sawSix = true;
+        else
+            ADD_FAILURE() << "pen " << op.pen.width << " " << op.pen.colour;
+    }
+    EXPECT_TRUE(sawFour);
+    EXPECT_TRUE(sawSix);
+
+    // A new colour reaches the pen at the next redraw.
+    graph::setcolour(state, 4, core::rgb(1, 2, 3));
+    for (const Op& op : ofKind(drawLines(), Kind::LineTo))
+        if (op.pen.width == 2) {
+            EXPECT_EQ(op.pen.colour, core::rgb(1, 2, 3));
+        }
+    EXPECT_EQ(state.storedColours[4], core::rgb(1, 2, 3));
+}
+
+TEST_F(Drawing, MakepensRenewsOnlyWhatTheMaskSays) {
+    graph::DrawingObjects objects;
+    state.lineSlots[0].width = 3;
+    state.graphOptions.numberFontSize = 20;
+    graph::makepens(state, objects, graph::renewAxisObjects);
+    EXPECT_EQ(objects.linePens[0].width, 0); // untouched
+    EXPECT_EQ(objects.numberFont.pixelHeight, 20);
+    EXPECT_EQ(objects.numberFont.weight, 400);
+    EXPECT_EQ(objects.axisNameFont.weight, 700);
+    EXPECT_EQ(objects.gridPen, (graph::Pen{1, state.lineColours[13]}));
+    EXPECT_EQ(objects.axisPen, (graph::Pen{2, 0}));
+
+    state.graphOptions.numberFontSize = 8;
+    graph::makepens(state, objects, graph::renewLinePens);
+    EXPECT_EQ(objects.linePens[0].width, 3);
+    EXPECT_EQ(objects.numberFont.pixelHeight, 20); // untouched
+    state.lineSlots[0].widthOverride = 0;          // the override wins, also when 0
+    graph::makepens(state, objects, graph::renewLinePens);
+    EXPECT_EQ(objects.linePens[0].width, 0);
+}
+
+TEST_F(Drawing, HiddenOrEmptyLinesDrawNothing) {
+    setLine(0, QStringLiteral("_x"));
+    state.lines[0].drawn = false;
+    setLine(1, QString());
+    setLine(2, QStringLiteral("_x"));
+    state.lines[2].kind = core::kindCurvePart;
+    EXPECT_TRUE(drawLines().empty());
+
+    // A line beyond the last term line is not drawn either.
+    state.lineSlots[5].translated = QStringLiteral("_x");
+    EXPECT_TRUE(drawLines().empty());
+}
+
+TEST_F(Drawing, NothingWhileBusy) {
+    setLine(0, QStringLiteral("_x"));
+    state.busyFlag = 1;
+    graph::redrawall(state, plotter, surface);
+    EXPECT_TRUE(surface.ops().empty());
+    state.busyFlag = 0;
+    graph::redrawall(state, plotter, surface);
+    EXPECT_FALSE(surface.ops().empty());
+}
+
+TEST_F(Drawing, BadTermsDrawOnlyWhatIsDefined) {
+    const int a = state.engine.defineVariable("a");
+    ASSERT_GE(a, 0);
+    struct Case {
+        QString term;
+        double definedFrom, definedTo; // x range where the term is defined
+    };
+    const Case cases[] = {
+        {QStringLiteral("sqrt(-_x^2)"), 0, 0}, {QStringLiteral("10^(10^_x)"), -10, 10},
+        {QStringLiteral("ln(_x)"), 0, 10},     {QStringLiteral("0*10^(10^_x)"), -10, 2.5},
+        {QStringLiteral("sqrt(_x)"), 0, 10},   {QStringLiteral("1/0"), 1, -1},
+        {QStringLiteral("1/(_x-a)"), -10, 10}, {QStringLiteral("_x^_x^_x^_x"), -10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.term.toStdString());
+        for (double av : {-3.3, 0.0, 0.025, 7.0}) {
+            state.engine.setVariable(a, av);
+            setLine(0, c.term);
+            const auto ops = drawLines();
+            expectSaneCoordinates(ops, 800, 600);
+            for (const Op& op : ops)
+                for (const QPoint& p : op.points) {
+                    EXPECT_GE(p.x(), column(c.definedFrom) - 1);
+                    EXPECT_LE(p.x(), column(c.definedTo) + 1);
+                }
+            if (c.term.contains(QLatin1Char('a'))) {
+                EXPECT_EQ(segmentsAcross(ops, column(av)), 0);
+            }
+            EXPECT_TRUE(ofKind(ops, Kind::LineTo).empty() || c.definedFrom < c.definedTo);
+        }
+    }
+}
+
+TEST_F(Drawing, BrokenSampleSettingsNeitherHangNorCrash) {
+    setLine(0, QStringLiteral("sin(_x)"));
+    for (int n : {0, -5, 1, 2'000'000'000}) {
+        SCOPED_TRACE(n);
+        state.lines[0].sampleCount = n;
+        graph::setscale(state);
+        expectSaneCoordinates(drawLines(), 800, 600);
+    }
+    state.lines[0].sampleCount = 800;
+
+    setRange(3, 3, 1, 1); // no span at all: the range is repaired first
+    expectSaneCoordinates(drawLines(), 800, 600);
+
+    state.lineSlots[0].stepWidth = std::nan(""); // a step width that was never set
+    EXPECT_TRUE(drawLines().empty());
+    state.lineSlots[0].stepWidth = 0;
+    EXPECT_TRUE(drawLines().empty());
+
+    setRange(-10, 10, -10, 10);
+    state.lineSlots[0].translated = QStringLiteral("sin(");
+    EXPECT_TRUE(drawLines().empty());
+    EXPECT_EQ(state.engine.error(), 0);
+}
+
+// ---- background ----
+
+struct GridLines {
+    std::vector<int> columns, rows;
+};
+
+GridLines gridLines(const std::vector<Op>& ops, const graph::Pen& gridPen) {
+    GridLines g;
+    for (const Op& op : ofKind(ops, Kind::LineTo)) {
+        if (!(op.pen == gridPen)) continue;
+        if (op.points[0].x() == op.points[1].x())
+            g.columns.push_back(op.points[0].x());
+        else
+            g.rows.push_back(op.points[0].y());
+    }
+    return g;
+}
+
+TEST_F(Drawing, GridFollowsTheAdaptiveStep) {
+    state.scale.xGridStep = 1;
+    state.scale.xLinesMin = 5;
+    state.scale.xLinesMax = 20;
+    setRange(-50, 50, -10, 10);
+    const auto ops = drawBackground();
+    const GridLines g = gridLines(ops, plotter.objects.gridPen);
+    // Step 1 on a width of 100 with 20 lines at most: a line every 4 units, from -48 to the
+    // first one at or beyond the right edge.
+    ASSERT_EQ(g.columns.size(), 26u);
+    for (std::size_t k = 0; k < g.columns.size(); ++k) {
+        const double x = -48 + 4.0 * double(k);
+        EXPECT_EQ(g.columns[k], core::round16(column(x))) << x;
+    }
+    for (const Op& op : ofKind(ops, Kind::LineTo))
+        if (op.pen == plotter.objects.gridPen && op.points[0].x() == op.points[1].x()) {
+            EXPECT_EQ(op.points[0].y(), 0);
+            EXPECT_EQ(op.points[1].y(), 600);
+        }
+    // y: 0.5 on a height of 20 gives 40 lines, within 10 ... 40.
+    EXPECT_EQ(g.rows.size(), 41u);
+}
+
+// The number labels, split into those along the x axis (one row) and the rest.
+struct Labels {
+    std::vector<Op> x, y;
+};
+
+Labels labels(const std::vector<Op>& ops, const graph::Font& numberFont, int xRow) {
+    Labels l;
+    for (const Op& op : ofKind(ops, Kind::Text)) {
+        if (!(op.font == numberFont)) continue;
+        (op.points[0].y() == xRow ? l.x : l.y).push_back(op);
+    }
+    return l;
+}
+
+TEST_F(Drawing, LabelsKeepTheirDistanceAndStayInside) {
+    struct Case {
+        int width, height;
+        double step, xMin, xMax, yMin, yMax;
+    };
+    const Case cases[] = {
+        {800, 600, 0.5, -10, 10, -10, 10},  {300, 200, 0.1, -3, 3, -3, 3},
+        {1600, 900, 0.5, -10, 10, -5, 5},   {500, 400, 0.25, 0.5, 13, -1e3, 1e3},
+        {800, 600, 0.5, -1e-3, 1e-3, 0, 2}, {200, 900, 1, -10, 10, -10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.width << "x" << c.height << " [" << c.xMin << ";" << c.xMax << "]");
+        setPlot(c.width, c.height);
+        state.scale.xGridStep = state.scale.yGridStep = c.step;
+        setRange(c.xMin, c.xMax, c.yMin, c.yMax);
+        const auto ops = drawBackground();
+        const Labels l = labels(ops, plotter.objects.numberFont, xLabelRow());
+        ASSERT_GE(l.x.size(), 2u);
+        ASSERT_GE(l.y.size(), 2u);
+
+        double lastRight = 0; // twips
+        for (const Op& op : l.x) {
+            const double left = op.points[0].x() * 15.0;
+            const double w = surface.measure(op.font, op.text).width() * 15.0;
+            // Rounding to pixels moves a label by half a pixel (7.5 twips) at most.
+            EXPECT_GT(left, lastRight + 80 - 8) << op.text.toStdString();
+            EXPECT_LT(left + w, state.scale.plotW + 8) << op.text.toStdString();
+            lastRight = left + w;
+        }
+        for (std::size_t k = 1; k < l.y.size(); ++k)
+            EXPECT_LT(l.y[k].points[0].y(), l.y[k - 1].points[0].y()); // upwards, no overlap
+    }
+}
+
+TEST_F(Drawing, LabelTexts) {
+    setPlot(1600, 900);
+    state.scale.xGridStep = 0.5;
+    setRange(-3, 3, -10, 10);
+    const auto ops = drawBackground();
+    std::vector<QString> texts; // the x labels and the axis names
+    for (const Op& op : ofKind(ops, Kind::Text))
+        if (op.points[0].y() == xLabelRow() || !(op.font == plotter.objects.numberFont))
+            texts.push_back(op.text);
+    for (const char* expected : {"-2,5", "-1", "0", "2", "2,5", "x", "y"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), QString::fromUtf8(expected)), texts.end())
+            << expected;
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), QStringLiteral("3")), texts.end())
+        << "a label that reaches the right edge";
+    EXPECT_EQ(std::find(texts.begin(), texts.end(), QStringLiteral("2,")), texts.end());
+}
+
+TEST_F(Drawing, AxesOnlyWhereTheRangeHoldsZero) {
+    struct Case {
+        double xMin, xMax, yMin, yMax;
+        bool yAxis, xAxis;
+    };
+    const Case cases[] = {
+        {-10, 10, -10, 10, true, true}, {1, 10, -10, 10, false, true}, {-10, 10, 2, 5, true, false},
+        {-9, -1, 0.5, 5, false, false}, {0, 10, 0, 10, true, true}, // 0 on the edge is still inside
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.xMin << " " << c.xMax << " " << c.yMin << " " << c.yMax);
+        setRange(c.xMin, c.xMax, c.yMin, c.yMax);
+        const auto ops = drawBackground();
+        int vertical = 0, horizontal = 0;
+        for (const Op& op : ofKind(ops, Kind::LineTo)) {
+            if (!(op.pen == plotter.objects.axisPen)) continue;
+            (op.points[0].x() == op.points[1].x() ? vertical : horizontal)++;
+        }
+        EXPECT_EQ(vertical, c.yAxis ? 1 : 0);
+        EXPECT_EQ(horizontal, c.xAxis ? 1 : 0);
+        const auto arrows = ofKind(ops, Kind::Polygon);
+        EXPECT_EQ(arrows.size(), std::size_t(c.yAxis) + std::size_t(c.xAxis));
+        for (const Op& a : arrows) {
+            EXPECT_EQ(a.points.size(), 4u);
+            EXPECT_EQ(a.fill, 0u);
+            EXPECT_EQ(a.pen, (graph::Pen{1, 0}));
+        }
+
+        const int digitHeight = plotter.digitHeight[1];
+        if (!c.xAxis) { // x labels at one digit height above the bottom
+            const int xRow = core::round32((state.scale.plotH - digitHeight) / 15);
+            EXPECT_FALSE(labels(ops, plotter.objects.numberFont, xRow).x.empty());
+        }
+        if (!c.yAxis) { // y labels at the right edge
+            for (const Op& op : labels(ops, plotter.objects.numberFont, xLabelRow()).y) {
+                const double w = surface.measure(op.font, op.text).width() * 15.0;
+                EXPECT_EQ(op.points[0].x(), core::round32((state.scale.plotW - w - 70) / 15))
+                    << op.text.toStdString();
+            }
+        }
+    }
+}
+
+TEST_F(Drawing, MenuTogglesHideTheirPart) {
+    struct Case {
+        bool grid, axes, names, labels;
+    };
+    const Case cases[] = {{true, true, true, true},   {false, true, true, true},
+                          {true, false, true, true},  {true, true, false, true},
+                          {true, true, true, false},  {false, false, false, false},
+                          {false, false, true, false}}; // names only with their axes
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.grid << c.axes << c.names << c.labels);
+        state.graphOptions.gridShown = c.grid;
+        state.graphOptions.axesShown = c.axes;
+        state.graphOptions.axisNamesShown = c.names;
+        state.graphOptions.labelsShown = c.labels;
+        graph::setscale(state);
+        const auto ops = drawBackground();
+        int grid = 0, axes = 0, names = 0, numbers = 0;
+        for (const Op& op : ops) {
+            if (op.kind == Kind::LineTo && op.pen == plotter.objects.gridPen) ++grid;
+            if (op.kind == Kind::LineTo && op.pen == plotter.objects.axisPen) ++axes;
+            if (op.kind == Kind::Text && op.font == plotter.objects.axisNameFont) ++names;
+            if (op.kind == Kind::Text && op.font == plotter.objects.numberFont) ++numbers;
+        }
+        EXPECT_EQ(grid > 0, c.grid);
+        EXPECT_EQ(axes, c.axes ? 2 : 0);
+        EXPECT_EQ(names, c.axes && c.names ? 2 : 0);
+        EXPECT_EQ(numbers > 0, c.labels);
+    }
+}
+
+TEST_F(Drawing, AxisNamesAndFontsFollowTheOptions) {
+    state.graphOptions.xAxisName = QStringLiteral("Zeit");
+    state.graphOptions.yAxisName = QStringLiteral("Weg");
+    state.graphOptions.axisNameFontSize = 22;
+    graph::setscale(state);
+    const auto ops = drawBackground();
+    std::vector<QString> names;
+    for (const Op& op : ofKind(ops, Kind::Text))
+        if (op.font.weight == 700 && op.font.pixelHeight == 22) names.push_back(op.text);
+    EXPECT_EQ(names, (std::vector<QString>{QStringLiteral("Weg"), QStringLiteral("Zeit")}));
+    EXPECT_EQ(plotter.digitHeight[0], core::round32(22 * 1.15) * 15);
+}
+
+TEST_F(Drawing, BackgroundSurvivesBrokenSettings) {
+    state.scale.xGridStart = 1e300;
+    state.scale.yGridStart = std::nan("");
+    state.scale.xLinesMax = 32767;
+    state.scale.xLinesMin = 32000;
+    setRange(1e15, 1e15 + 1, -1e-300, 1e-300);
+    expectSaneCoordinates(drawBackground(), 800, 600);
+    state.scale.xLinesMin = 10;
+    state.scale.xLinesMax = 40;
+    setRange(-1e300, 1e300, -10, 10);
+    expectSaneCoordinates(drawBackground(), 800, 600);
+}
+
+} // namespace

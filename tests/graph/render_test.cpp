@@ -1,0 +1,174 @@
+// The drawn picture: pixels of a rendered image, the background cache, the PNG and SVG files.
+
+#include "core/rounding.h"
+#include "core/state.h"
+#include "engine/applydata.h"
+#include "graph/renderer.h"
+#include "graph/scale.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// Fonts need a running application; made once for the whole test program.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (QCoreApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[11] = "test_graph";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QGuiApplication> app_;
+};
+
+[[maybe_unused]] const auto* const guiEnvironment =
+    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+class Rendering : public ::testing::Test {
+protected:
+    void SetUp() override {
+        engine::resetengine(state);
+        state.busyFlag = 0;
+        setPlot(size);
+    }
+
+    void setPlot(QSize s) {
+        state.scale.plotW = s.width() * 15.0;
+        state.scale.plotH = s.height() * 15.0;
+        for (auto& line : state.lines)
+            line.sampleCount = s.width();
+        graph::setscale(state);
+    }
+
+    void setLine(int i, const QString& translated) {
+        state.lines[i].name = QStringLiteral("f");
+        state.lineSlots[i].translated = translated;
+        state.lastLine = std::max(state.lastLine, i);
+        graph::setscale(state);
+    }
+
+    double rowOf(double y) const {
+        return (state.scale.plotH - (y - state.ranges.yMin) * state.scale.ymu) / 15;
+    }
+
+    QSize size{400, 300};
+    core::State state;
+};
+
+// Strongly blue: the colour of line slot 0, also where antialiasing blends it with white.
+bool isLineBlue(QRgb p) {
+    return qBlue(p) > 200 && qRed(p) < 140 && qGreen(p) < 140;
+}
+
+TEST_F(Rendering, ParabolaLiesWhereItMust) {
+    state.lineSlots[0].width = 3;
+    setLine(0, QStringLiteral("_x^2/10-5"));
+    const QImage image = graph::renderImage(state, size);
+    ASSERT_EQ(image.size(), size);
+    ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
+
+    auto parabolaRow = [&](double column) {
+        const double x = -10 + column * 20.0 / size.width();
+        return rowOf(x * x / 10 - 5);
+    };
+    // Every column shows the line at its row ...
+    for (int c = 2; c < size.width() - 2; ++c) {
+        const int r = core::round32(parabolaRow(c));
+        bool found = false;
+        for (int dr = -1; dr <= 1 && !found; ++dr)
+            found = isLineBlue(image.pixel(c, r + dr));
+        EXPECT_TRUE(found) << "column " << c << " row " << r;
+    }
+    // ... and nothing blue lies away from it.
+    int stray = 0;
+    for (int r = 0; r < size.height(); ++r)
+        for (int c = 0; c < size.width(); ++c) {
+            if (!isLineBlue(image.pixel(c, r))) continue;
+            bool near = false;
+            for (int dc = -3; dc <= 3 && !near; ++dc)
+                near = std::abs(parabolaRow(c + dc) - r) <= 3;
+            if (!near) ++stray;
+        }
+    EXPECT_EQ(stray, 0);
+}
+
+TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
+    const int a = state.engine.defineVariable("a=1");
+    setLine(0, QStringLiteral("a*sin(_x)"));
+    setLine(1, QStringLiteral("_x/a"));
+    graph::GraphRenderer renderer;
+
+    EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
+    EXPECT_TRUE(state.scale.backgroundValid);
+
+    // A parameter moves: the cached background, new lines.
+    state.engine.setVariable(a, 2.5);
+    EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
+
+    // The range changes: setscale drops the cache and the background is drawn anew.
+    state.ranges.xMin = -3;
+    state.ranges.yMax = 4;
+    graph::setscale(state);
+    EXPECT_FALSE(state.scale.backgroundValid);
+    EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
+
+    // While busy the old picture stays.
+    const QImage before = renderer.image();
+    state.busyFlag = 1;
+    state.engine.setVariable(a, -4);
+    EXPECT_TRUE(renderer.render(state, size) == before);
+}
+
+TEST_F(Rendering, HighDensityKeepsLogicalCoordinates) {
+    setLine(0, QStringLiteral("_x"));
+    graph::GraphRenderer renderer;
+    const QImage& image = renderer.render(state, size, 2.0);
+    EXPECT_EQ(image.size(), size * 2);
+    EXPECT_EQ(image.devicePixelRatio(), 2.0);
+    // The diagonal y = x runs from the bottom left to the top right of the logical area.
+    EXPECT_TRUE(isLineBlue(image.pixel(2 * 100, 2 * core::round32(rowOf(-5)))) ||
+                isLineBlue(image.pixel(2 * 100 + 1, 2 * core::round32(rowOf(-5)))));
+}
+
+TEST_F(Rendering, FilesAreWritten) {
+    setLine(0, QStringLiteral("sin(_x)"));
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const double plotW = state.scale.plotW;
+
+    const QString png = dir.filePath(QStringLiteral("bild.png"));
+    ASSERT_TRUE(graph::writePng(state, png, QSize(320, 200)));
+    const QImage read(png);
+    EXPECT_EQ(read.size(), QSize(320, 200));
+    EXPECT_EQ(state.scale.plotW, plotW); // the plot area keeps its own size
+
+    const QString svg = dir.filePath(QStringLiteral("bild.svg"));
+    ASSERT_TRUE(graph::writeSvg(state, svg, QSize(320, 200)));
+    QFile file(svg);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray data = file.readAll();
+    EXPECT_TRUE(data.contains("<svg"));
+    EXPECT_TRUE(data.contains("polyline") || data.contains("<path"));
+    EXPECT_TRUE(data.contains(">2<")); // a number label stays text
+
+    EXPECT_FALSE(graph::writePng(state, dir.filePath(QStringLiteral("fehlt/bild.png")), size));
+    EXPECT_FALSE(graph::writePng(state, png, QSize(0, 10)));
+    EXPECT_EQ(QImage(png).size(), QSize(320, 200)); // a failed write leaves the old file
+}
+
+} // namespace

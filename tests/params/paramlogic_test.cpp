@@ -1,0 +1,376 @@
+#include "params/paramlogic.h"
+
+#include "core/state.h"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using platform::MessageIcon;
+using platform::RecordingMessages;
+
+constexpr int uf = 0;    // lower bound of the integral function of line 0
+constexpr int anzf = 13; // sample count of line 0
+constexpr int a = 28;    // first free parameter
+
+class ParamLogic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.busyFlag = 0;
+        s.hooks.redrawall = [this] { ++redraws; };
+        s.hooks.docalc = [this] { ++calcs; };
+        s.hooks.paramChanged = [this](int k) { changed.push_back(k); };
+        s.hooks.rangeRowsReread = [this] { ++rereads; };
+        s.lines[0].name = QStringLiteral("f");
+    }
+
+    RecordingMessages& messages() { return static_cast<RecordingMessages&>(*s.messages); }
+
+    // A free parameter as the data-set assembly makes it.
+    void makeFree(int k, const QString& label, double lo = -10, double hi = 10) {
+        auto& p = s.params[k];
+        p.label = label;
+        p.handle = s.engine.defineVariable(label.toStdString());
+        p.minimum = lo;
+        p.maximum = hi;
+        params::init(s, k);
+    }
+    void makeSampleCount() {
+        auto& p = s.params[anzf];
+        p.label = QStringLiteral("anzf");
+        p.handle = s.engine.defineVariable("anzf");
+        p.owner = 0;
+        p.minimum = 2;
+        p.maximum = 1002;
+        params::init(s, anzf);
+    }
+    void makeLowerBound() {
+        auto& p = s.params[uf];
+        p.label = QStringLiteral("uf = untere Grenze für Integralfunktion in f");
+        p.handle = s.engine.defineVariable("uf");
+        p.owner = 0;
+        params::init(s, uf);
+    }
+    void resetCounts() {
+        redraws = calcs = rereads = 0;
+        changed.clear();
+    }
+
+    core::State s;
+    int redraws = 0, calcs = 0, rereads = 0;
+    std::vector<int> changed;
+};
+
+TEST_F(ParamLogic, SliderGivesValueBetweenBounds) {
+    struct Case {
+        double lo, hi;
+        int position;
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {-10, 10, 750, 5, "5"},    {-10, 10, 0, -10, "-10"},  {-10, 10, 1000, 10, "10"},
+        {0, 1, 500, 0.5, "0,5"},   {0, 1, 1, 0.001, "0,001"}, {2, 1002, 1000, 1002, "1002"},
+        {-10, 10, 1500, 10, "10"}, // the slider has no place beyond its end
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.position);
+        makeFree(a, QStringLiteral("a"), c.lo, c.hi);
+        resetCounts();
+        params::moveSlider(s, a, c.position);
+        EXPECT_DOUBLE_EQ(s.params[a].value, c.value);
+        EXPECT_EQ(s.params[a].valueText, QString::fromUtf8(c.text));
+        EXPECT_DOUBLE_EQ(s.engine.variable(s.params[a].handle), c.value);
+        EXPECT_EQ(redraws, 1);
+        EXPECT_EQ(calcs, 1);
+        EXPECT_EQ(changed.back(), a);
+    }
+}
+
+TEST(SliderMapping, PositionIsWholeAndLimited) {
+    struct Case {
+        double v, lo, hi;
+        int position;
+    };
+    const Case cases[] = {
+        {5, -10, 10, 750},
+        {-20, -10, 10, 0},
+        {20, -10, 10, 1000},
+        {0.5, 0, 1000, 0},
+        {1.5, 0, 1000, 2},
+        {2.5, 0, 1000, 2},
+        {5, 10, -10, 250}, // bounds the other way round
+        {3, 3, 3, 0},      // no span: no division by 0
+        {std::numeric_limits<double>::quiet_NaN(), -10, 10, 0},
+        {1, -1.7e308, 1.7e308, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.v);
+        EXPECT_EQ(params::sliderPosition(c.v, c.lo, c.hi), c.position);
+    }
+    EXPECT_DOUBLE_EQ(params::sliderValue(500, 3, 3), 3);
+    EXPECT_TRUE(std::isfinite(params::sliderValue(1000, -1.7e308, 1.7e308)));
+}
+
+TEST_F(ParamLogic, WholeNumberParametersRoundDown) {
+    struct Case {
+        double typed, value;
+        const char* text;
+    };
+    const Case cases[] = {{2.7, 2, "2"}, {-2.5, -3, "-3"}, {3, 3, "3"}, {-0.1, -1, "-1"}};
+    makeFree(a, QStringLiteral("n_int"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        params::setpar(s, a, c.typed);
+        EXPECT_EQ(s.params[a].value, c.value);
+        EXPECT_EQ(s.params[a].valueText, QString::fromUtf8(c.text));
+    }
+    params::moveSlider(s, a, 760); // 5.2 on the slider
+    EXPECT_EQ(s.params[a].value, 5);
+    EXPECT_EQ(s.params[a].valueText, QStringLiteral("5"));
+}
+
+TEST_F(ParamLogic, FreeParameterKeepsValueOutsideBounds) {
+    makeFree(a, QStringLiteral("a"));
+    params::setpar(s, a, 25);
+    EXPECT_EQ(s.params[a].value, 25);
+    EXPECT_EQ(s.params[a].sliderPos, 1000);
+    params::setpar(s, a, -25);
+    EXPECT_EQ(s.params[a].value, -25);
+    EXPECT_EQ(s.params[a].sliderPos, 0);
+}
+
+TEST_F(ParamLogic, EverySetparRedrawsOnceWhetherOrNotTheSliderMoves) {
+    makeFree(a, QStringLiteral("a"));
+    params::setpar(s, a, 5);
+    resetCounts();
+    params::setpar(s, a, 5.001); // same slider position
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(s.params[a].value, 5.001);
+    resetCounts();
+    params::setpar(s, a, -3); // the slider moves and reacts
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(calcs, 1);
+    EXPECT_EQ(s.params[a].sliderPos, 350);
+    EXPECT_EQ(s.params[a].value, -3); // not the value of the slider position read back
+    EXPECT_FALSE(s.params[a].settingFlag);
+}
+
+TEST_F(ParamLogic, NoNumberIsRefused) {
+    makeFree(a, QStringLiteral("a"));
+    params::setpar(s, a, 4);
+    for (double bad :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity()}) {
+        params::setpar(s, a, bad);
+        EXPECT_EQ(s.params[a].value, 4);
+        EXPECT_EQ(s.params[a].valueText, QStringLiteral("4"));
+        EXPECT_EQ(s.params[a].sliderPos, 700);
+    }
+    params::enterValue(s, a, QStringLiteral("10^400")); // overflows to infinity
+    EXPECT_EQ(s.params[a].value, 4);
+    params::enterValue(s, a, QStringLiteral("2,5"));
+    EXPECT_EQ(s.params[a].value, 2.5);
+    EXPECT_EQ(s.params[a].valueText, QStringLiteral("2,5"));
+    EXPECT_EQ(s.engine.variable(s.params[a].handle), 2.5);
+    params::setpar(s, a, 1.0 / 3);
+    EXPECT_EQ(s.params[a].valueText, QStringLiteral("0,333333333333333"));
+}
+
+TEST_F(ParamLogic, SampleCountsAreWholeNumbersFromTwo) {
+    struct Case {
+        double typed, value;
+        int lineCount;
+    };
+    const Case cases[] = {
+        {1, 2, 1}, {0, 2, 1}, {-7.9, 7, 6}, {500.7, 500, 499}, {1e12, 20000, 19999}};
+    makeSampleCount();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        params::setpar(s, anzf, c.typed);
+        EXPECT_EQ(s.params[anzf].value, c.value);
+        EXPECT_EQ(s.lines[0].sampleCount, c.lineCount);
+        EXPECT_DOUBLE_EQ(s.lineSlots[0].stepWidth, s.scale.xRange / c.lineCount);
+        EXPECT_EQ(s.engine.variable(s.params[anzf].handle), c.value);
+    }
+    params::moveSlider(s, anzf, 500); // 502 on the slider
+    EXPECT_EQ(s.params[anzf].value, 502);
+    EXPECT_EQ(s.lines[0].sampleCount, 501);
+}
+
+TEST_F(ParamLogic, InitTakesTheLineDataByKindOfSlot) {
+    s.lines[0].sampleCount = 99;
+    s.lines[0].lowerBound = 3;
+    makeSampleCount();
+    makeLowerBound();
+    makeFree(a, QStringLiteral("a"));
+
+    struct Case {
+        int k;
+        const char* caption;
+        bool highlighted, locked;
+        double value;
+    };
+    const Case cases[] = {
+        {uf, "uf = untere Grenze für Integralfunktion in f", true, true, 3},
+        {anzf, "Stützstellenanzahl für f", true, false, 100},
+        {a, "Parameter: a", false, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.k);
+        const auto& p = s.params[c.k];
+        EXPECT_EQ(p.caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(p.valueHighlighted, c.highlighted);
+        EXPECT_EQ(p.boundsLocked, c.locked);
+        EXPECT_EQ(p.value, c.value);
+        EXPECT_EQ(s.engine.variable(p.handle), c.value);
+    }
+    EXPECT_EQ(s.params[uf].lowerText, QStringLiteral("-10"));
+    EXPECT_EQ(s.params[uf].upperText, QStringLiteral("10"));
+    EXPECT_EQ(s.params[uf].sliderPos, 650);
+    EXPECT_EQ(s.params[anzf].lowerText, QStringLiteral("2"));
+    EXPECT_EQ(s.params[anzf].upperText, QStringLiteral("1002"));
+}
+
+TEST_F(ParamLogic, LowerBoundOutsideItsRangeTakesTheMiddle) {
+    struct Case {
+        int kind;
+        double from, to, typed, value;
+    };
+    const Case cases[] = {
+        {core::kindFunction, 0, 0, 50, 0}, // the x range -10 ... 10
+        {core::kindFunction, 0, 0, -4.5, -4.5},
+        {1, 2, 2, 7, 2.5},           // an empty curve interval becomes 2 ... 3
+        {1, 0, 6, 0.12345, 0.12345}, // kept exactly, not as the slider rounds it
+        {1, 4, 0, 1, 1},             // an interval that runs downwards
+        {1, 4, 0, 5, 2},
+    };
+    makeLowerBound();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        s.lines[0].kind = c.kind;
+        s.lines[0].intervalFrom = c.from;
+        s.lines[0].intervalTo = c.to;
+        params::setpar(s, uf, c.typed);
+        EXPECT_DOUBLE_EQ(s.params[uf].value, c.value);
+        EXPECT_DOUBLE_EQ(s.lines[0].lowerBound, c.value);
+        EXPECT_DOUBLE_EQ(s.engine.variable(s.params[uf].handle), c.value);
+    }
+}
+
+TEST_F(ParamLogic, LowerBoundSliderFollowsTheCurrentXRange) {
+    makeLowerBound();
+    s.ranges.xMin = 0;
+    s.ranges.xMax = 1;
+    params::moveSlider(s, uf, 500);
+    EXPECT_DOUBLE_EQ(s.params[uf].value, 0.5);
+    EXPECT_DOUBLE_EQ(s.lines[0].lowerBound, 0.5);
+    params::setpar(s, uf, 0.25);
+    EXPECT_EQ(s.params[uf].sliderPos, 250);
+    EXPECT_EQ(s.params[uf].upperText, QStringLiteral("1"));
+}
+
+TEST_F(ParamLogic, BadBoundsAreRefusedAndOldBoundsStay) {
+    struct Case {
+        int k;
+        const char *lower, *upper;
+        const char *title, *text;
+    };
+    const Case cases[] = {
+        {a, "5", "5",
+         "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
+        {a, "7", "-7",
+         "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
+        {a, "1", "10^400",
+         "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
+        {anzf, "1", "30000", "Fehlerhafte Eingabe",
+         "Stützstellenanzahl muss im Bereich [2; 20000] liegen!"},
+        {anzf, "2", "20001", "Fehlerhafte Eingabe",
+         "Stützstellenanzahl muss im Bereich [2; 20000] liegen!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.upper);
+        makeFree(a, QStringLiteral("a"));
+        makeSampleCount();
+        const double oldLo = s.params[c.k].minimum, oldHi = s.params[c.k].maximum;
+        const QString oldLowerText = s.params[c.k].lowerText;
+        messages().shown.clear();
+        s.params[c.k].lowerText = QString::fromUtf8(c.lower);
+        s.params[c.k].upperText = QString::fromUtf8(c.upper);
+        params::chpari(s, c.k);
+        ASSERT_EQ(messages().shown.size(), 1u);
+        EXPECT_EQ(messages().shown[0].title, QString::fromUtf8(c.title));
+        EXPECT_EQ(messages().shown[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(messages().shown[0].icon, MessageIcon::Critical);
+        EXPECT_EQ(s.params[c.k].minimum, oldLo);
+        EXPECT_EQ(s.params[c.k].maximum, oldHi);
+        EXPECT_EQ(s.params[c.k].lowerText, oldLowerText);
+    }
+}
+
+TEST_F(ParamLogic, GoodBoundsAreTakenAndShownInLabelFormat) {
+    makeFree(a, QStringLiteral("a"));
+    params::setpar(s, a, 5);
+    s.params[a].lowerText = QStringLiteral("2,5");
+    s.params[a].upperText = QStringLiteral("3*2,5"); // a term with a decimal comma
+    params::chpari(s, a);
+    EXPECT_TRUE(messages().shown.empty());
+    EXPECT_EQ(s.params[a].minimum, 2.5);
+    EXPECT_EQ(s.params[a].maximum, 7.5);
+    EXPECT_EQ(s.params[a].lowerText, QStringLiteral("2,5"));
+    EXPECT_EQ(s.params[a].upperText, QStringLiteral("7,5"));
+    EXPECT_EQ(s.params[a].value, 5);
+    EXPECT_EQ(s.params[a].sliderPos, 500);
+
+    makeSampleCount();
+    s.params[anzf].lowerText = QStringLiteral("2");
+    s.params[anzf].upperText = QStringLiteral("20000");
+    params::chpari(s, anzf);
+    EXPECT_TRUE(messages().shown.empty());
+    EXPECT_EQ(s.params[anzf].maximum, 20000);
+}
+
+TEST_F(ParamLogic, EqualOrBrokenBoundsSetDirectlyCannotBreakTheSlider) {
+    makeFree(a, QStringLiteral("a"));
+    params::setpar(s, a, 3);
+    params::setparb(s, a, 3, 3);
+    EXPECT_EQ(s.params[a].sliderPos, 0);
+    params::moveSlider(s, a, 500);
+    EXPECT_EQ(s.params[a].value, 3);
+    params::setparb(s, a, std::numeric_limits<double>::quiet_NaN(), 1);
+    EXPECT_EQ(s.params[a].minimum, 3); // the bounds stay
+    EXPECT_EQ(s.params[a].value, 3);
+}
+
+TEST_F(ParamLogic, RangeRowsAreRereadOnlyWhenTheyUseTheParameter) {
+    makeFree(a, QStringLiteral("a"));
+    resetCounts();
+    params::moveSlider(s, a, 100);
+    EXPECT_EQ(rereads, 0);
+    s.params[a].rangeFlags = 2; // the y row uses it
+    params::moveSlider(s, a, 200);
+    EXPECT_EQ(rereads, 1);
+}
+
+TEST_F(ParamLogic, ParameterDrivesTheEngine) {
+    makeFree(a, QStringLiteral("a"));
+    params::moveSlider(s, a, 750);
+    EXPECT_DOUBLE_EQ(s.engine.eval("a*2"), 10);
+    s.params[a + 1].label = QStringLiteral("b"); // a slot without an engine variable
+    params::setpar(s, a + 1, 7);
+    EXPECT_EQ(s.params[a + 1].value, 7);
+    EXPECT_DOUBLE_EQ(s.engine.eval("a*2"), 10);
+}
+
+} // namespace

@@ -1,0 +1,516 @@
+#include "terms/termcheck.h"
+
+#include "core/state.h"
+#include "engine/applydata.h"
+#include "engine/enginedefs.h"
+#include "engine/translate.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+QString q(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+// What the stored term means to the engine, so that tests need not spell out the marker.
+QString engineForm(const QString& stored) {
+    return engine::translate(stored, true, QStringList{});
+}
+
+class TermCheck : public ::testing::Test {
+protected:
+    core::State st;
+
+    void SetUp() override { st.busyFlag = 0; }
+
+    // Back to a term window that was never applied (State itself cannot be copied: it owns the
+    // engine).
+    void fresh() {
+        st.initrecords();
+        st.resetnames();
+        st.termEditor = core::TermEditor{};
+    }
+
+    // The engine as the data-set assembly leaves it before the check: reset, fixed variables,
+    // predefinitions.
+    void prepareEngine() {
+        engine::resetengine(st);
+        st.engine.setVariable(st.handles.x, 1);
+        engine::initengine(st.engine);
+    }
+
+    void type(std::initializer_list<const char*> lines) {
+        int i = 0;
+        for (const char* line : lines)
+            st.termEditor.texts[i++] = q(line);
+        st.linesInUse = i;
+        st.lastLine = i - 1;
+    }
+
+    QString check() {
+        prepareEngine();
+        return terms::checknames(st);
+    }
+
+    const QString& text(int i) const { return st.termEditor.texts[i]; }
+    const core::FuncLine& line(int i) const { return st.lines[i]; }
+};
+
+struct LineCase {
+    const char* typed;
+    const char* message;   // what checknames returns
+    const char* name;      // the record's name; empty when rejected
+    const char* variable;  // the record's variable
+    const char* rewritten; // the line's text afterwards
+    const char* meaning;   // the stored term as the engine reads it (accepted lines only)
+};
+
+TEST_F(TermCheck, SingleLinesAreAcceptedOrRejectedWithTheirMessage) {
+    const std::vector<LineCase> cases{
+        {"x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
+        {"  x ^ 2 + 1,5 ", "", "f", "x", "f(x) = x ^ 2 + 1,5", "_x^2+1.5"},
+        {"f(x)=a*x^2", "", "f", "x", "f(x) = a*x^2", "a*_x^2"},
+        {" g ( t ) =  sin(t) + t2 + at ", "", "g", "t", "g(t) = sin(t) + t2 + at", "sin(_x)+t2+at"},
+        {"f(x)=a=b", "", "f", "x", "f(x) = a=b", "a=b"},
+        {"f(x)==1", "Zu viele Gleichheitszeichen!", "", "", "f(x)==1", ""},
+        {"f(x)=1==2", "Zu viele Gleichheitszeichen!", "", "", "f(x)=1==2", ""},
+        {"x==1", "Zu viele Gleichheitszeichen!", "", "", "x==1", ""},
+        {"(x)=x", "Funktionsname fehlt!", "", "", "(x)=x", ""},
+        {"=x", "Funktionsname fehlt!", "", "", "=x", ""},
+        {"f(x)=", "Funktionsterm fehlt!", "", "", "f(x)=", ""},
+        {"f(x)=   ", "Funktionsterm fehlt!", "", "", "f(x)=   ", ""},
+        {"sin(x)=x", "Funktionsname sin wird bereits verwendet!", "", "", "sin(x)=x", ""},
+        {"wurzel(x)=x", "Funktionsname wurzel wird bereits verwendet!", "", "", "wurzel(x)=x", ""},
+        {"log(x)=x", "Funktionsname log wird bereits verwendet!", "", "", "log(x)=x", ""},
+        {"betrag(x)=x", "Funktionsname betrag wird bereits verwendet!", "", "", "betrag(x)=x", ""},
+        // no variable group: accepted, the term is stored as typed
+        {"f=x^2", "", "f", "", "f() = x^2", "x^2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        fresh();
+        type({c.typed});
+        EXPECT_EQ(check(), q(c.message));
+        EXPECT_EQ(line(0).name, q(c.name));
+        EXPECT_EQ(line(0).variable, q(c.variable));
+        EXPECT_EQ(text(0), q(c.rewritten));
+        if (*c.name != 0) {
+            EXPECT_EQ(line(0).kind, core::kindFunction);
+            EXPECT_EQ(line(0).shownTerm, q(c.rewritten).section(QStringLiteral(" = "), 1));
+            EXPECT_EQ(engineForm(line(0).term), q(c.meaning));
+            EXPECT_EQ(st.graphExprCount, 1);
+        } else {
+            EXPECT_EQ(st.graphExprCount, 0);
+        }
+    }
+}
+
+TEST_F(TermCheck, LinesWithoutNameTakeTheNextFreeLetter) {
+    type({"x^2", "2*x", "g(x)=1"});
+    EXPECT_EQ(check(), QStringLiteral("Funktionsname g wird bereits verwendet!"));
+    EXPECT_EQ(text(0), QStringLiteral("f(x) = x^2"));
+    EXPECT_EQ(text(1), QStringLiteral("g(x) = 2*x"));
+    EXPECT_EQ(line(2).name, QString());
+    EXPECT_TRUE(st.freeNames.startsWith(QStringLiteral("hij")));
+    EXPECT_FALSE(st.freeNames.contains(QLatin1Char('f')));
+
+    // Applied again, the lines keep their names: f and g now stand in the lines themselves.
+    type({"f(x) = x^2", "g(x) = 2*x", "x+1"});
+    EXPECT_EQ(check(), QString());
+    EXPECT_EQ(text(2), QStringLiteral("h(x) = x+1"));
+}
+
+TEST_F(TermCheck, AnEmptyNamePoolIsRefilledWithoutTheNamesInUse) {
+    st.freeNames.clear();
+    type({"f(x)=1", "x^2", "i(x)=3", "x"});
+    st.lines[2].name = QStringLiteral("i"); // left from the previous check
+    EXPECT_EQ(check(), QString());
+    EXPECT_EQ(line(1).name, QStringLiteral("g"));
+    EXPECT_EQ(line(3).name, QStringLiteral("h"));
+    EXPECT_FALSE(st.freeNames.contains(QLatin1Char('f')));
+    EXPECT_FALSE(st.freeNames.contains(QLatin1Char('i')));
+}
+
+TEST_F(TermCheck, ASecondLineOfTheSameNameIsRefused) {
+    type({"f(x)=x", "f(x)=2*x", "F(t)=t"});
+    EXPECT_EQ(check(), QStringLiteral("Funktionsname f wird bereits verwendet!") +
+                           QStringLiteral("Funktionsname F wird bereits verwendet!"));
+    EXPECT_EQ(line(0).name, QStringLiteral("f"));
+    EXPECT_EQ(line(1).name, QString());
+    EXPECT_EQ(line(2).name, QString());
+    EXPECT_EQ(text(1), QStringLiteral("f(x)=2*x")); // left as typed for the user to mend
+}
+
+TEST_F(TermCheck, MessagesOfSeveralLinesRunTogetherAndShowInRed) {
+    int shown = 0;
+    st.hooks.termStatusChanged = [&] { ++shown; };
+    type({"f(x)==1", "x^2", "(x)=2", ""});
+    const QString expected =
+        QStringLiteral("Zu viele Gleichheitszeichen!") + QStringLiteral("Funktionsname fehlt!");
+    EXPECT_EQ(check(), expected);
+    EXPECT_EQ(st.termEditor.statusText, expected);
+    EXPECT_TRUE(st.termEditor.statusIsError);
+    EXPECT_EQ(st.termEditor.statusColour, core::rgb(250, 0, 0));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(line(1).name, QStringLiteral("f")); // the good line between is still taken
+
+    type({"x^2", ""});
+    EXPECT_EQ(check(), QString());
+    EXPECT_EQ(st.termEditor.statusText, QStringLiteral("o.k."));
+    EXPECT_FALSE(st.termEditor.statusIsError);
+    EXPECT_EQ(st.termEditor.statusColour, terms::statusNormal);
+}
+
+TEST_F(TermCheck, NothingIsCheckedInTheIntervalsView) {
+    type({"g(x)=x"});
+    st.lines[0].name = QStringLiteral("f");
+    st.termEditor.termState = 1;
+    EXPECT_EQ(check(), QString());
+    EXPECT_EQ(line(0).name, QStringLiteral("f"));
+    EXPECT_EQ(text(0), QStringLiteral("g(x)=x"));
+}
+
+// Inputs a user may well type; none may crash, hang, or leave a rejected line with a name.
+TEST_F(TermCheck, StrangeInputIsHandledWithoutFailure) {
+    const QString longTerm = QStringLiteral("x+").repeated(5000) + QStringLiteral("1");
+    const QString longName = QStringLiteral("a").repeated(3000);
+    const std::vector<QString> inputs{
+        q(")x(=1"),
+        q(")(=1"),
+        q("f)x(=1"),
+        q("f(x=1"),
+        q("fx)=1"),
+        q("((x))=1"),
+        q("ä(x)=x"),
+        q("f(ä)=ä^2+ö"),
+        q("f(x)=ä*x+ü"),
+        q("größe(x)=x"),
+        q("2f(x)=x"),
+        q("f g(x)=x"),
+        q("f(x)(y)=x"),
+        q("f(_x)=_x^2"),
+        q("f(x)=x !_x! x"),
+        q("f(x;y)=x"),
+        q("===="),
+        q("=="),
+        q("="),
+        q("(((((("),
+        q("f(x)=\t x"),
+        QStringLiteral("f(x)=") + longTerm,
+        longTerm,
+        longName + QStringLiteral("(x)=x"),
+        QString(QChar(0x20AC)) + QStringLiteral("(x)=1"),
+    };
+    for (const QString& input : inputs) {
+        SCOPED_TRACE(input.left(60).toStdString());
+        fresh();
+        st.termEditor.texts[0] = input;
+        st.linesInUse = 1;
+        st.lastLine = 0;
+        const QString message = check();
+        EXPECT_EQ(message.isEmpty(), !line(0).name.isEmpty()) << message.toStdString();
+        if (!line(0).name.isEmpty()) {
+            // An accepted line reads back to itself: applying it twice changes nothing.
+            const QString once = text(0);
+            const QString term = line(0).term;
+            EXPECT_EQ(check(), QString());
+            EXPECT_EQ(text(0), once);
+            EXPECT_EQ(line(0).term, term);
+        }
+        EXPECT_EQ(st.engine.error(), 0); // no error left pending for the next check
+    }
+}
+
+TEST_F(TermCheck, ThirteenLinesAtOnce) {
+    type({"x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7", "x^8", "x^9", "x^10", "x^11", "x^12",
+          "x^13"});
+    EXPECT_EQ(check(), QString());
+    const QString letters = QStringLiteral("fghijklmnopqr");
+    for (int i = 0; i < core::lineCount; ++i) {
+        EXPECT_EQ(line(i).name, QString(letters[i]));
+        EXPECT_EQ(line(i).kind, core::kindFunction);
+    }
+    EXPECT_EQ(st.graphExprCount, 13);
+    EXPECT_EQ(st.freeNames, QStringLiteral("stuvwxyz"));
+}
+
+TEST_F(TermCheck, ALastLineBeyondTheTableIsNotFollowed) {
+    type({"x"});
+    st.lastLine = 40;
+    EXPECT_EQ(check(), QString());
+    st.lastLine = -1;
+    EXPECT_EQ(check(), QString());
+}
+
+struct CurveCase {
+    std::vector<const char*> lines;
+    const char* xList;
+    std::vector<int> kinds;
+};
+
+TEST_F(TermCheck, XAndYLinesOfTheSameRestFormACurve) {
+    const std::vector<CurveCase> cases{
+        {{"xa(t)=cos(t)", "", "", "ya(t)=sin(t)"}, ":a,0:", {3, -2, -2, -1}},
+        {{"f(x)=x", "", "xa(t)=t", "", "", "x(t)=t"}, ":a,2:,5:", {-2, -2, -2, -2, -2, -2}},
+        {{"y(t)=t", "x(t)=t^2"}, ":,1:", {-1, 0}},
+        {{"xb(t)=t", "ya(t)=t"}, ":b,0:", {-2, -2}}, // no partner: both stay functions
+        {{"xA(t)=t", "ya(t)=t"}, ":A,0:", {-2, -2}}, // the rest must match exactly
+        {{"ya(t)=t", "xa(t)=t"}, ":a,1:", {-1, 0}},  // the y line may come first
+        {{"xa(t)=t", "y(t)=t"}, ":a,0:", {-2, -2}},
+        {{"xy(t)=t", "yy(t)=t", "y(t)=t"}, ":y,0:", {1, -1, -2}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xList);
+        fresh();
+        int i = 0;
+        for (const char* l : c.lines)
+            st.termEditor.texts[i++] = q(l);
+        st.linesInUse = i;
+        st.lastLine = i - 1;
+        EXPECT_EQ(check(), QString());
+        EXPECT_EQ(st.termEditor.xList, q(c.xList));
+        for (int k = 0; k < int(c.kinds.size()); ++k)
+            EXPECT_EQ(line(k).kind, c.kinds[std::size_t(k)]) << "line " << k;
+    }
+}
+
+TEST_F(TermCheck, ACurveFallsApartWhenItsYLineIsGone) {
+    type({"xa(t)=cos(t)", "ya(t)=sin(t)"});
+    ASSERT_EQ(check(), QString());
+    ASSERT_EQ(line(0).kind, 1);
+    st.termEditor.texts[1] = QStringLiteral("ya(t)==1");
+    EXPECT_EQ(check(), QStringLiteral("Zu viele Gleichheitszeichen!"));
+    EXPECT_EQ(line(0).kind, core::kindFunction);
+    EXPECT_EQ(line(1).kind, core::kindFunction);
+}
+
+TEST_F(TermCheck, TheViewsShowTermsOrIntervals) {
+    type({"xa(t)=cos(t)", "f(x)=x^2", "", "ya(t)=sin(t)", "f(x)==2"});
+    check();
+    st.lines[1].intervalText = QStringLiteral("0 ; +oo");
+
+    terms::setstate(st, 1);
+    const auto& ed = st.termEditor;
+    EXPECT_EQ(ed.termState, 1);
+    EXPECT_EQ(ed.windowCaption, QStringLiteral("Darstellungsintervalle"));
+    EXPECT_EQ(ed.backButtonCaption, QStringLiteral("Terme"));
+    EXPECT_TRUE(ed.editTermsEnabled);
+    EXPECT_FALSE(ed.editIntervalEnabled);
+    EXPECT_EQ(text(0), q("Param. für xa: ] -oo; +oo ["));
+    EXPECT_EQ(text(1), QStringLiteral("f: ] 0 ; +oo ["));
+    EXPECT_EQ(text(2), QString());
+    EXPECT_EQ(text(3), QString());
+    EXPECT_EQ(text(4), QString()); // the rejected line has no record to show
+
+    terms::setstate(st, -1); // redisplay keeps the view
+    EXPECT_EQ(ed.termState, 1);
+
+    terms::setstate(st, 0);
+    EXPECT_EQ(ed.windowCaption, QStringLiteral("Funktionsterme"));
+    EXPECT_EQ(ed.backButtonCaption, QStringLiteral("[ a ; b ]"));
+    EXPECT_FALSE(ed.editTermsEnabled);
+    EXPECT_TRUE(ed.editIntervalEnabled);
+    EXPECT_EQ(text(0), QStringLiteral("xa(t) = cos(t)"));
+    EXPECT_EQ(text(3), QStringLiteral("ya(t) = sin(t)"));
+    EXPECT_EQ(text(4), QString());
+}
+
+class Intervals : public TermCheck {
+protected:
+    void SetUp() override {
+        TermCheck::SetUp();
+        prepareEngine();
+    }
+    // Named lines in the intervals view with the given texts.
+    void typeIntervals(std::initializer_list<const char*> lines) {
+        type(lines);
+        int i = 0;
+        for (auto& l : st.lines) {
+            if (i < st.linesInUse && l.name.isEmpty()) l.name = QString(QChar(u'f' + i));
+            ++i;
+        }
+        st.termEditor.termState = 1;
+    }
+};
+
+struct IntervalCase {
+    const char* typed;
+    const char* lower;
+    const char* upper;
+    const char* rewritten;
+};
+
+TEST_F(Intervals, BoundsAreReadAndTheLineRewritten) {
+    const std::vector<IntervalCase> cases{
+        {"f: ] 0 ;", "0", "", "f: ] 0 ; +oo ["},
+        {"f: ] -oo ; 3 [", "", "3", "f: ] -oo ; 3 ["},
+        {"f: ] 1,5 ; 2*pi [", "1,5", "2*pi", "f: ] 1,5 ; 2*pi ["},
+        {"]-1;1[", "-1", "1", "f: ] -1 ; 1 ["},
+        {"-2 ; oo", "-2", "", "f: ] -2 ; +oo ["},
+        {"f: [ a ; b ]", "a", "b", "f: ] a ; b ["},
+        {"f: ] ; [", "", "", "f: ] -oo ; +oo ["},
+        {"g: ] 0 ; 1 [", "0", "1", "f: ] 0 ; 1 ["}, // the name typed does not rename the line
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        st.lines[0].lowerText = QStringLiteral("old");
+        st.lines[0].upperText = QStringLiteral("old");
+        typeIntervals({c.typed});
+        EXPECT_EQ(terms::readintervals(st), QString());
+        EXPECT_EQ(line(0).lowerText, q(c.lower));
+        EXPECT_EQ(line(0).upperText, q(c.upper));
+        EXPECT_EQ(text(0), q(c.rewritten));
+        EXPECT_EQ(st.termEditor.statusText, QStringLiteral("o.k."));
+    }
+}
+
+TEST_F(Intervals, ALineWithoutSemicolonKeepsItsBoundsAndTheOthersAreRead) {
+    typeIntervals({"f: ] 0 [", "g: ] 1 ; 2 ["});
+    st.lines[0].lowerText = QStringLiteral("-1");
+    st.lines[0].upperText = QStringLiteral("1");
+    EXPECT_EQ(terms::readintervals(st), QStringLiteral("Semikolon fehlt!"));
+    EXPECT_EQ(line(0).lowerText, QStringLiteral("-1"));
+    EXPECT_EQ(line(0).upperText, QStringLiteral("1"));
+    EXPECT_EQ(text(0), QStringLiteral("f: ] 0 ["));
+    EXPECT_EQ(text(1), QStringLiteral("g: ] 1 ; 2 ["));
+    EXPECT_EQ(line(1).intervalText, QStringLiteral("1 ; 2"));
+    EXPECT_EQ(st.termEditor.statusText, QStringLiteral("Semikolon fehlt!"));
+    EXPECT_TRUE(st.termEditor.statusIsError);
+}
+
+TEST_F(Intervals, CurvesShowTheirPrefixAndTheirYPartIsLeftAlone) {
+    typeIntervals({"Param. für xa: ] 0 ; 2*pi [", "", ""});
+    st.lines[0].name = QStringLiteral("xa");
+    st.lines[0].kind = 2;
+    st.lines[2].name = QStringLiteral("ya");
+    st.lines[2].kind = core::kindCurvePart;
+    st.lines[2].intervalText = QStringLiteral("unchanged");
+    st.lines[1].name.clear();
+    st.lines[1].lowerText = QStringLiteral("5");
+    EXPECT_EQ(terms::readintervals(st), QString());
+    EXPECT_EQ(line(0).lowerText, QStringLiteral("0"));
+    EXPECT_EQ(line(0).upperText, QStringLiteral("2*pi"));
+    EXPECT_EQ(text(0), q("Param. für xa: ] 0 ; 2*pi ["));
+    EXPECT_EQ(line(2).intervalText, QStringLiteral("unchanged"));
+    EXPECT_EQ(text(2), QString());
+    // An empty line keeps its bounds; a line without name is not rewritten.
+    EXPECT_EQ(line(1).lowerText, QStringLiteral("5"));
+    EXPECT_EQ(text(1), QString());
+}
+
+TEST_F(Intervals, TheBoundsAreEvaluatedAfterTheRangeWindowApplied) {
+    int applied = 0;
+    st.hooks.rangeApply = [&] { ++applied; };
+    st.ranges.xMin = -4;
+    st.ranges.xMax = 6;
+    st.ranges.tMin = 1;
+    st.ranges.tMax = 2;
+    typeIntervals({"f: ] -1,5 ; ", "g: ] ; 2*pi [", "h: ] 1/0 ; qq+ ["});
+    st.lines[1].kind = 2;
+    st.lines[2].kind = core::kindFunction;
+    EXPECT_EQ(terms::readintervals(st), QString());
+    EXPECT_EQ(applied, 1);
+    EXPECT_DOUBLE_EQ(line(0).intervalFrom, -1.5);
+    EXPECT_DOUBLE_EQ(line(0).intervalTo, 6);   // open end: the x range
+    EXPECT_DOUBLE_EQ(line(1).intervalFrom, 1); // a curve: the parameter range
+    EXPECT_NEAR(line(1).intervalTo, 6.283185307179586, 1e-12);
+    EXPECT_DOUBLE_EQ(line(2).intervalFrom, -4); // not a number: the range instead
+    EXPECT_DOUBLE_EQ(line(2).intervalTo, 6);
+    EXPECT_EQ(st.engine.error(), 0);
+}
+
+TEST_F(Intervals, NothingIsReadInTheTermsView) {
+    typeIntervals({"f: ] 0 ; 1 ["});
+    st.termEditor.termState = 0;
+    EXPECT_EQ(terms::readintervals(st), QString());
+    EXPECT_EQ(line(0).lowerText, QString());
+}
+
+TEST(Entpara, ParametersInUseBecomeTheirValues) {
+    core::State st;
+    auto setParam = [&](int k, const char* label, int handle, double value) {
+        st.params[k].label = QString::fromUtf8(label);
+        st.params[k].handle = handle;
+        st.params[k].value = value;
+    };
+    setParam(28, "a", 0, 2.5);
+    setParam(29, "b", 1, -3);
+    setParam(30, "c", -1, 7); // free slot: stays a name
+    setParam(31, "d", 2, 0.1);
+    setParam(0, "uf = untere Grenze für Integralfunktion in f", 3, 1);
+    setParam(13, "anzf", 4, 500);
+    setParam(32, "", 5, 9);
+
+    struct Case {
+        const char* in;
+        const char* out;
+    };
+    const std::vector<Case> cases{
+        {"a*x^2+b*x+c", "2,5*x^2+(-3)*x+c"},
+        {"ab+a2+ba+a(1)+a'", "ab+a2+ba+a(1)+a'"}, // only whole words
+        {"d/b", "0,1/(-3)"},
+        {"uf+anzf", "1+500"},
+        {"  a  ", "2,5"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(terms::entpara(st, QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
+}
+
+TEST_F(TermCheck, ApplyingRunsTheAssemblyAndTellsTheWindows) {
+    int arranged = 0, redrawn = 0, takenOver = 0, rangeApplied = 0;
+    st.hooks.arrangeParams = [&] { ++arranged; };
+    st.hooks.redrawall = [&] { ++redrawn; };
+    st.hooks.collectionTakeOver = [&] { ++takenOver; };
+    st.hooks.rangeApply = [&] { ++rangeApplied; };
+    type({"a*x^2"});
+
+    terms::findandgetpre(st, 0);
+    EXPECT_EQ(line(0).name, QStringLiteral("f"));
+    EXPECT_EQ(st.lineSlots[0].translated, QStringLiteral("a*_x^2"));
+    EXPECT_EQ(st.termEditor.statusText, QStringLiteral("Ok."));
+    EXPECT_EQ(arranged, 0);
+    EXPECT_EQ(takenOver, 1);
+
+    // The parameter windows may redraw on their own; the apply command adds one redraw for
+    // line 0 and none otherwise.
+    auto redrawsOf = [&](const std::function<void()>& run) {
+        const int before = redrawn;
+        run();
+        return redrawn - before;
+    };
+    const int byAssembly = redrawsOf([&] { engine::applydata(st); });
+    EXPECT_EQ(redrawsOf([&] { terms::findandget(st, 0); }), byAssembly + 1);
+    EXPECT_EQ(redrawsOf([&] { terms::findandget(st, 1); }), byAssembly);
+    EXPECT_EQ(takenOver, 1);
+
+    st.arrangeParamsOnApply = true;
+    const int arrangedBefore = arranged;
+    terms::findandget(st, 1);
+    EXPECT_GT(arranged, arrangedBefore);
+
+    terms::setstate(st, 1);
+    st.termEditor.texts[0] = QStringLiteral("f: ] 0 ; 1 [");
+    terms::findandgetpre(st, 0);
+    EXPECT_EQ(rangeApplied, 1);
+    EXPECT_EQ(takenOver, 2);
+    EXPECT_EQ(line(0).upperText, QStringLiteral("1"));
+    EXPECT_EQ(line(0).name, QStringLiteral("f")); // the terms were not checked again
+}
+
+TEST_F(TermCheck, TheAssemblyShowsTheCheckMessagesInItsStatus) {
+    type({"sin(x)=x", "x^2"});
+    terms::findandgetpre(st, 0);
+    EXPECT_TRUE(st.termEditor.statusText.startsWith(
+        QStringLiteral("Funktionsname sin wird bereits verwendet!")))
+        << st.termEditor.statusText.toStdString();
+    EXPECT_TRUE(st.termEditor.statusIsError);
+    EXPECT_EQ(st.lineSlots[1].translated, QStringLiteral("_x^2"));
+}
+
+} // namespace
