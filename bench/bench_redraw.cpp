@@ -2,6 +2,7 @@
 // wide, one sample per pixel column, drawn into an image. "Cached" is a parameter change (the
 // background is copied from the cache), "NewBackground" a range change (setscale, the background
 // is drawn anew), "SamplingOnly" the evaluation and clipping of the lines without any pixels.
+// "CurvesAndIntegrals" draws 6 parametric curves and 6 integral functions of 1000 samples each.
 
 #include "core/state.h"
 #include "engine/applydata.h"
@@ -15,6 +16,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -43,6 +45,57 @@ struct Scene {
             state.lines[i].sampleCount = plotWidth;
             state.lines[i].lineType = 0;
             state.lineSlots[i].translated = QStringLiteral("a%1*sin(b%1*_x+c%1)+d%1*_x").arg(s);
+        }
+        state.lastLine = core::lineCount - 1;
+        state.linesInUse = core::lineCount;
+        graph::setscale(state);
+    }
+};
+
+// Six curves x_i(t) = cos(p_i*t + q) with the one y line sin(r*t) (thirteen lines cannot hold
+// six pairs beside six integral functions, so the curves share their y line), and six integral
+// functions of the line functions g_i(x) = a_i*sin(b_i*x) + c_i*x, each from its own lower
+// bound.
+struct CurveScene {
+    static constexpr int samples = 1000;
+    static constexpr int curves = 6, yLine = 6, firstIntegral = 7;
+    core::State state;
+    int moving = -1; // handle of q, a moving parameter
+
+    CurveScene() {
+        engine::resetengine(state);
+        state.busyFlag = 0;
+        state.scale.plotW = plotWidth * 15.0;
+        state.scale.plotH = plotHeight * 15.0;
+        platform::MathEngine& e = state.engine;
+        moving = e.defineVariable("q=0.5");
+        e.defineVariable("r=3");
+        for (int i = 0; i < curves; ++i) {
+            const QString s = QString::number(i);
+            e.defineVariable(QStringLiteral("p%1=%2").arg(i).arg(1 + i).toStdString());
+            core::FuncLine& line = state.lines[i];
+            line.name = QStringLiteral("xa") + s;
+            line.kind = yLine;
+            line.sampleCount = samples;
+            line.lowerText = QStringLiteral("0");
+            line.upperText = QStringLiteral("2*pi");
+            state.lineSlots[i].translated = QStringLiteral("8*cos(p%1*_x+q)").arg(s);
+        }
+        state.lines[yLine].name = QStringLiteral("ya");
+        state.lines[yLine].kind = core::kindCurvePart;
+        state.lineSlots[yLine].translated = QStringLiteral("8*sin(r*_x)");
+        for (int i = firstIntegral; i < core::lineCount; ++i) {
+            const QString s = QString::number(i);
+            auto define = [&](const QString& text) { return text.arg(s).toStdString(); };
+            e.defineVariable(define(QStringLiteral("a%1=") + QString::number(0.5 + 0.1 * i)));
+            e.defineVariable(define(QStringLiteral("b%1=") + QString::number(0.2 * i)));
+            e.defineVariable(define(QStringLiteral("c%1=") + QString::number(0.02 * (i - 9))));
+            e.defineFunction(define(QStringLiteral("g%1(_x)=a%1*sin(b%1*_x)+c%1*_x")));
+            state.lines[i].name = QStringLiteral("G") + s;
+            state.lines[i].sampleCount = samples;
+            state.lineSlots[i].translated = QStringLiteral("G%1(_x)").arg(s);
+            state.lineSlots[i].integralSpec = QStringLiteral("(g%1(_x))").arg(s);
+            state.params[i].value = -5 + i % 3; // the lower bound
         }
         state.lastLine = core::lineCount - 1;
         state.linesInUse = core::lineCount;
@@ -112,6 +165,54 @@ void BM_Redraw_SamplingOnly(benchmark::State& st) {
     reportPerRedraw(st);
 }
 BENCHMARK(BM_Redraw_SamplingOnly)->Unit(benchmark::kMillisecond);
+
+// Counts the points drawn, so that the report shows that the scene draws what it should.
+class CountingSurface : public NullSurface {
+public:
+    void moveTo(QPoint p) override {
+        ++points;
+        NullSurface::moveTo(p);
+    }
+    void lineTo(QPoint p) override {
+        ++points;
+        NullSurface::lineTo(p);
+    }
+    std::int64_t points = 0;
+};
+
+void reportCurves(benchmark::State& st) {
+    st.counters["samples"] = double(12 * (CurveScene::samples + 1));
+}
+
+void BM_Redraw_CurvesAndIntegrals_Cached(benchmark::State& st) {
+    CurveScene scene;
+    graph::GraphRenderer renderer;
+    renderer.render(scene.state, QSize(plotWidth, plotHeight));
+    double q = 0;
+    for (auto _ : st) {
+        q = q > 3 ? 0 : q + 0.01;
+        scene.state.engine.setVariable(scene.moving, q);
+        benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
+    }
+    reportCurves(st);
+}
+BENCHMARK(BM_Redraw_CurvesAndIntegrals_Cached)->Unit(benchmark::kMillisecond);
+
+void BM_Redraw_CurvesAndIntegrals_SamplingOnly(benchmark::State& st) {
+    CurveScene scene;
+    graph::Plotter plotter;
+    CountingSurface surface;
+    double q = 0;
+    for (auto _ : st) {
+        q = q > 3 ? 0 : q + 0.01;
+        scene.state.engine.setVariable(scene.moving, q);
+        graph::drawLines(scene.state, plotter, surface);
+    }
+    reportCurves(st);
+    st.counters["drawn"] =
+        benchmark::Counter(double(surface.points), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_Redraw_CurvesAndIntegrals_SamplingOnly)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -10,6 +10,8 @@ namespace core {
 QString generalNumber(double v, QChar decimalSeparator = QLatin1Char('.'));
 
 // Same, with the German decimal comma, as every number the program shows.
-inline QString germanNumber(double v) { return generalNumber(v, QLatin1Char(',')); }
+inline QString germanNumber(double v) {
+    return generalNumber(v, QLatin1Char(','));
+}
 
 } // namespace core

@@ -15,8 +15,9 @@ void defaults(State& state) {
     state.scale = fresh.scale;
     state.graphOptions = fresh.graphOptions;
     state.storedColours = fresh.storedColours;
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < 13; ++i)
         state.lineColours[i] = state.storedColours[i];
+    state.lineColours[13] = gridColour(210);
     for (int i = 0; i < lineCount; ++i) {
         state.lineSlots[i].width = 0;
         state.lineSlots[i].widthOverride = -1;

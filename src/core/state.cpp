@@ -42,6 +42,7 @@ State::State() : messages(std::make_shared<platform::RecordingMessages>()) {
     storedColours = defaultColours;
     for (int i = 0; i < 14; ++i)
         lineColours[i] = defaultColours[i];
+    lineColours[13] = gridColour(210);
     lineColours[14] = 0;
     initrecords();
 }

@@ -34,6 +34,11 @@ constexpr Colour rgb(int r, int g, int b) {
     return Colour(r & 0xff) | (Colour(g & 0xff) << 8) | (Colour(b & 0xff) << 16);
 }
 
+// The grid lines are drawn in a grey of the brightness set in the graph options.
+constexpr Colour gridColour(int brightness) {
+    return rgb(brightness, brightness, brightness);
+}
+
 // The variable marker inside stored terms: a blank, "!", the running variable, "!", a blank.
 inline const QString runningVariable = QStringLiteral("_x");
 inline const QString variableMarker = QStringLiteral(" !_x! ");
@@ -148,6 +153,8 @@ struct Hooks {
     std::function<void()> timersStopped;        // all parameter timers stopped
     std::function<void()> rangeApply;           // displayed-range window applies (vonbis(0))
     std::function<void()> collectionTakeOver;   // collection takes over the current data
+    // timerList or the timer menu caption changed; the main timer is to run exactly when running.
+    std::function<void(bool running)> timerRunningChanged;
 
     void call(const std::function<void()>& f) const {
         if (f) f();
@@ -205,13 +212,15 @@ struct State {
     int calcDecimals = 3;
     QString xLabelFormat = QStringLiteral("0.");
     QString yLabelFormat = QStringLiteral("0.");
-    int tppX = 15, tppY = 15; // screen units (twips) per pixel
+    int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
     bool extraLinesShown = true;
     int axisPenWidth = 2;
     int paramWindowWidth = 4740;
     QString forwardStepText = QStringLiteral("qq+sw*");
     QString backwardStepText = QStringLiteral("qq-sw*");
+    // An integration direction ends where 1/(1+abs(value)) falls below this (graph options).
+    QString infinityLimit = QStringLiteral("1E-10");
     QString freeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
     bool autoIntegralRecognition = false;
     QString usedParamNames;

@@ -19,7 +19,7 @@ QString checkterm(core::State& state, int i);
 void defplaceholders(core::State& state);
 // Defines all line functions in dependency order; the messages of those that failed.
 QString defineall(core::State& state);
-// Sets line i's integral specification.
+// Sets line i's integrand text (empty when the line is no integral function).
 void integralspec(core::State& state, int i);
 // Makes the lower-bound and sample-count parameters of all lines.
 void defintegralparams(core::State& state);

@@ -2,8 +2,10 @@
 
 #include "core/state.h"
 #include "graph/background.h"
+#include "graph/curve.h"
 #include "graph/drawsurface.h"
 #include "graph/functiongraph.h"
+#include "graph/integral.h"
 #include "graph/plotter.h"
 
 #include <algorithm>
@@ -35,10 +37,14 @@ void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
             if (lineSlot.integralSpec.isEmpty()) {
                 drawf(state, plotter, surface, lineSlot.translated, i);
             } else {
-                // Integral functions (stammf) are not drawn yet.
+                stammf(state, plotter, surface, lineSlot.translated, i);
             }
-        } else if (line.kind >= 0) {
-            // Curves with their partner line (checkdef2, drawk, stammk) are not drawn yet.
+        } else if (line.kind >= 0 && line.kind < core::lineCount) {
+            checkdef2(state, i);
+            if (state.lineSlots[line.kind].integralSpec.isEmpty())
+                drawk(state, plotter, surface, lineSlot.translated, i);
+            else
+                stammk(state, plotter, surface, lineSlot.translated, i);
         }
         // kindCurvePart: drawn only as part of its curve.
     }

@@ -1,18 +1,388 @@
 #include "mainwin/mainwindow.h"
 
+#include "core/startup.h"
 #include "core/state.h"
+#include "core/twips.h"
+#include "engine/enginedefs.h"
+#include "graph/graphwindow.h"
+#include "graph/scale.h"
+#include "params/paramwindows.h"
+#include "terms/termcheck.h"
+#include "terms/termrows.h"
+#include "terms/termwindow.h"
 
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include <algorithm>
 
 namespace mainwin {
+
+namespace {
+
+constexpr int startWidth = 1200;
+constexpr int startHeight = 800;
+constexpr int smallestGraphWidth = 2500; // twips
+
+QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QMenu* addSubmenu(QMenu* parent, const char* name, const QString& caption) {
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(QLatin1String(name));
+    menu->menuAction()->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+QAction* addEntry(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+QAction* addToggle(QMenu* menu, const char* name, const QString& caption, bool checked) {
+    QAction* action = addEntry(menu, name, caption);
+    action->setCheckable(true);
+    action->setChecked(checked);
+    return action;
+}
+
+} // namespace
 
 MainWindow::MainWindow(core::State& state, QWidget* parent)
     : QMainWindow(parent), state_(state), area_(new QMdiArea(this)) {
     setObjectName(QStringLiteral("mother"));
-    setWindowTitle(
-        QStringLiteral("Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern"));
+    setWindowTitle(QString::fromUtf8(mainWindowTitle));
     setCentralWidget(area_);
-    resize(1200, 800);
+    resize(startWidth, startHeight);
+
+    copyText = [](const QString& text) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        clipboard->setText(text);
+    };
+
+    state_.tppX = core::twipsPerPixel(logicalDpiX());
+    state_.tppY = core::twipsPerPixel(logicalDpiY());
+    core::startupState(state_);
+
+    term_ = new terms::TermWindow(state_);
+    termFrame_ = area_->addSubWindow(term_);
+    termFrame_->setObjectName(QStringLiteral("termformFrame"));
+    // Closing a child window only hides it; the window menu shows it again.
+    termFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    graph_ = new graph::GraphWindow(state_);
+    graphFrame_ = area_->addSubWindow(graph_);
+    graphFrame_->setObjectName(QStringLiteral("graphformFrame"));
+    graphFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    params_ = std::make_unique<params::ParamWindows>(state_, area_);
+
+    buildMenus();
+    buildLinePopup();
+    connectHooks();
+
+    term_->init(0);
+    termFrame_->resize(termFrame_->sizeHint());
+    termFrame_->show();
+    graphFrame_->show();
+    state_.busyFlag = 0;
+    arrangeWindows();
+    term_->apply();
+    term_->focusLine(0);
+}
+
+MainWindow::~MainWindow() {
+    // The state outlives the windows; nothing may call into them any more.
+    state_.hooks = core::Hooks{};
+}
+
+void MainWindow::connectHooks() {
+    core::Hooks& hooks = state_.hooks;
+    hooks.redrawall = [this] { redrawall(); };
+    hooks.paramChanged = [this](int slot) { params_->refresh(slot); };
+    hooks.arrangeParams = [this] { params_->arrange(); };
+    hooks.termStatusChanged = [this] { term_->showState(); };
+    hooks.timersStopped = [this] {
+        if (timerEntry_) timerEntry_->setText(state_.timerMenuCaption);
+    };
+    term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+
+    QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
+    on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
+        core::defaults(state_);
+        graph::setscale(state_);
+        syncMarks();
+        term_->showState();
+        redrawall();
+        saveSettings();
+    });
+    on(addEntry(file, "mn_close", QStringLiteral("&S&chließen")), [this] { close(); });
+
+    QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
+    on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
+       [this] { term_->clrall(); });
+    on(addEntry(edit, "mn_copytermo", QStringLiteral("&Terme in Zwischenablage kopieren")),
+       [this] { copyText(terms::paracopy(state_, 0)); });
+    on(addEntry(edit, "mn_paracopy",
+                QStringLiteral("Terme mit ersetzten &Parametern in Zwischenablage")),
+       [this] { copyText(terms::paracopy(state_, 1)); });
+
+    QMenu* param = addMenu(bar, "mn_pmw", QStringLiteral("&Parameter"));
+    on(addEntry(param, "mn_para", QStringLiteral("Alle &Parameter anzeigen")), [this] {
+        params_->showAllFree();
+        if (state_.arrangeParamsOnApply) params_->arrange();
+        state_.hooks.call(state_.hooks.paramListRefresh);
+    });
+    QAction* pardock = addToggle(param, "mn_pardock", QStringLiteral("&Parameterfenster anordnen"),
+                                 state_.arrangeParamsOnApply);
+    on(pardock, [this](bool checked) {
+        state_.arrangeParamsOnApply = checked;
+        if (checked) params_->arrange();
+    });
+    on(addEntry(param, "mn_ugr", QStringLiteral("&Untere Grenzen für Integralfunktionen anzeigen")),
+       [this] {
+           for (int k = 0; k < 3; ++k) {
+               if (state_.params[k].visible) continue;
+               state_.params[k].visible = true;
+               params_->refresh(k);
+           }
+       });
+    QAction* autoint = addToggle(param, "mn_autoint",
+                                 QStringLiteral("automatische Erkennung von &Integralfunktionen"),
+                                 state_.autoIntegralRecognition);
+    on(autoint, [this](bool checked) {
+        state_.autoIntegralRecognition = checked;
+        if (!checked) return;
+        term_->readFields();
+        terms::findandget(state_, 1);
+        term_->showState();
+    });
+    // The parameter timers come with their own dialog; the entry is there already.
+    timerEntry_ = addEntry(param, "mn_timergo", state_.timerMenuCaption);
+
+    QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
+    QMenu* objects =
+        addSubmenu(extra, "mn_helpum", QStringLiteral("Verschiedene Objekte ein- und ausblenden"));
+    core::GraphOptions& options = state_.graphOptions;
+    on(addToggle(objects, "mn_helpline", QStringLiteral("Hilfs&linien sichtbar"),
+                 options.gridShown),
+       [this](bool checked) { toggleBackground(state_.graphOptions.gridShown, checked); });
+    on(addToggle(objects, "mn_viewnumb", QStringLiteral("B&eschriftung sichtbar"),
+                 options.labelsShown),
+       [this](bool checked) { toggleBackground(state_.graphOptions.labelsShown, checked); });
+    on(addToggle(objects, "mn_axevis", QStringLiteral("&Achsen sichtbar"), options.axesShown),
+       [this](bool checked) { toggleBackground(state_.graphOptions.axesShown, checked); });
+    on(addToggle(objects, "mn_axname", QStringLiteral("Achsen&name sichtbar"),
+                 options.axisNamesShown),
+       [this](bool checked) { toggleBackground(state_.graphOptions.axisNamesShown, checked); });
+    on(addToggle(objects, "mn_asyvis", QStringLiteral("zu&sätzliche Geraden sichtbar"),
+                 state_.extraLinesShown),
+       [this](bool checked) {
+           state_.extraLinesShown = checked;
+           redrawall();
+       });
+
+    QMenu* angles = addSubmenu(extra, "mn_winkum", QStringLiteral("Einstellung der Winkelmaße"));
+    radEntry_ =
+        addToggle(angles, "mn_rad", QStringLiteral("&Bogenmaß (Vollwinkel = 2 pi rad)"), false);
+    degEntry_ = addToggle(angles, "mn_deg", QStringLiteral("&Gradmaß (Vollwinkel = 360°)"), false);
+    gradEntry_ =
+        addToggle(angles, "mn_grad", QStringLiteral("Neugrad&maß (Vollwinkel = 400 grad)"), false);
+    on(radEntry_, [this] { winkelmas(1); });
+    on(degEntry_, [this] { winkelmas(2); });
+    on(gradEntry_, [this] { winkelmas(3); });
+
+    QMenu* windows = addMenu(bar, "mn_win", QStringLiteral("&Fenster"));
+    on(addEntry(windows, "mn_graph", QStringLiteral("&Graphische Darstellung")),
+       [this] { showFrame(graphFrame_); });
+    on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
+       [this] { showFrame(termFrame_); });
+
+    syncMarks();
+}
+
+void MainWindow::buildLinePopup() {
+    popup_ = new QMenu(QStringLiteral("PopUp"), this);
+    popup_->setObjectName(QStringLiteral("mn_pop1"));
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    const auto current = [this] { return state_.termEditor.currentLine; };
+
+    on(addEntry(popup_, "mnp10", QStringLiteral("zusätzliche Eingabezeile nach dieser")),
+       [this, current] { term_->add_before(current(), 1); });
+    on(addEntry(popup_, "mnp9", QStringLiteral("zusätzliche Eingabezeile vor dieser")),
+       [this, current] { term_->add_before(current(), 0); });
+    on(addEntry(popup_, "mnp8", QStringLiteral("Eingabezeile löschen")),
+       [this, current] { term_->clr(current()); });
+    visibilityEntry_ = addEntry(popup_, "mnp1", QStringLiteral("sichtbar"));
+    on(visibilityEntry_, [this, current] {
+        term_->swvis();
+        visibilityEntry_->setText(terms::visibilityCaption(state_, current()));
+    });
+    on(addEntry(popup_, "mnp6", QStringLiteral("Farbe ändern")), [this] { term_->showcd(); });
+    editTermsEntry_ = addEntry(popup_, "mnp3", QStringLiteral("Funktionsterme ändern"));
+    editIntervalEntry_ = addEntry(popup_, "mnp3", QStringLiteral("Darstellungsintervall ändern"));
+    editTermsEntry_->setProperty("index", 0);
+    editIntervalEntry_->setProperty("index", 1);
+    on(editTermsEntry_, [this] {
+        term_->setstate(0);
+        state_.hooks.call(state_.hooks.collectionTakeOver);
+    });
+    on(editIntervalEntry_, [this] {
+        term_->setstate(1);
+        state_.hooks.call(state_.hooks.collectionTakeOver);
+    });
+
+    QMenu* widths = addSubmenu(popup_, "mpu15", QStringLiteral("Liniendicke ändern"));
+    for (int k = 0; k < 8; ++k) {
+        QAction* entry = addEntry(widths, "mnp151", QString::number(k + 1));
+        entry->setData(k);
+        on(entry, [this, k] { terms::setlinewidth(state_, k); });
+    }
+    QMenu* styles = addSubmenu(popup_, "mpua", QStringLiteral("Linie oder diskrete Punkte"));
+    for (int k = 0; k <= 10; ++k) {
+        QAction* entry = addEntry(styles, "mpua1",
+                                  k == 0 ? QStringLiteral("Linie")
+                                         : QStringLiteral("Punkt ") + QString::number(k));
+        entry->setData(k);
+        on(entry, [this, k] { terms::setlinetype(state_, k); });
+    }
+    on(addEntry(popup_, "mnp5", QStringLiteral("Stützstellenanzahl ändern")), [this, current] {
+        const core::FuncLine& line = state_.lines[std::clamp(current(), 0, core::lineCount - 1)];
+        if (line.name.isEmpty()) return;
+        const int k = core::firstSampleCountSlot + std::clamp(line.slot, 0, core::lineCount - 1);
+        state_.params[k].visible = true;
+        params_->refresh(k);
+        if (state_.arrangeParamsOnApply) params_->arrange();
+    });
+    addToggle(popup_, "mnp4b", QStringLiteral("Schriftgröße individuell änderbar"), false);
+    QMenu* sizes = addSubmenu(popup_, "mnp4", QStringLiteral("Schriftgröße ändern"));
+    for (int size = 8; size <= 26; size += 2) {
+        QAction* entry = addEntry(sizes, "mnp41", QString::number(size));
+        entry->setData(size);
+        on(entry, [this, size] {
+            terms::setfontsize(state_, size);
+            term_->resizeRows(size, false);
+            // Rows of the new size must fit into the window, or the lower ones are cut off.
+            term_->fitheight(0);
+        });
+    }
+}
+
+void MainWindow::showLinePopup(QPoint globalPos) {
+    const core::TermEditor& editor = state_.termEditor;
+    visibilityEntry_->setText(terms::visibilityCaption(state_, editor.currentLine));
+    editTermsEntry_->setEnabled(editor.editTermsEnabled);
+    editIntervalEntry_->setEnabled(editor.editIntervalEnabled);
+    popup_->popup(globalPos);
+}
+
+void MainWindow::syncMarks() {
+    const int mode = int(state_.trigMode);
+    radEntry_->setChecked(mode == 1);
+    degEntry_->setChecked(mode == 2);
+    gradEntry_->setChecked(mode == 3);
+    const core::GraphOptions& options = state_.graphOptions;
+    const auto mark = [this](const char* name, bool checked) {
+        if (auto* action = findChild<QAction*>(QLatin1String(name))) action->setChecked(checked);
+    };
+    mark("mn_helpline", options.gridShown);
+    mark("mn_viewnumb", options.labelsShown);
+    mark("mn_axevis", options.axesShown);
+    mark("mn_axname", options.axisNamesShown);
+    mark("mn_asyvis", state_.extraLinesShown);
+    mark("mn_autoint", state_.autoIntegralRecognition);
+    mark("mn_pardock", state_.arrangeParamsOnApply);
+}
+
+void MainWindow::toggleBackground(bool& option, bool on) {
+    option = on;
+    state_.scale.backgroundValid = false;
+    redrawall();
+}
+
+void MainWindow::winkelmas(int m) {
+    if (!engine::setanglemode(state_, m)) return;
+    radEntry_->setChecked(m == 1);
+    degEntry_->setChecked(m == 2);
+    gradEntry_->setChecked(m == 3);
+    redrawall();
+}
+
+void MainWindow::redrawall() {
+    if (graph_) graph_->redraw();
+}
+
+void MainWindow::showFrame(QMdiSubWindow* frame) {
+    if (!frame) return;
+    frame->show();
+    frame->raise();
+    area_->setActiveSubWindow(frame);
+}
+
+void MainWindow::arrangeWindows() {
+    const QRect inner = area_->viewport()->rect();
+    if (inner.isEmpty()) return;
+    termFrame_->move(0, 0);
+    // The parameter windows stand at the right edge in frames like the graph window's.
+    const int frameWidth = std::max(graphFrame_->width() - graph_->width(), 0);
+    const int paramColumn = core::twipsToPixels(state_.paramWindowWidth, state_.tppX) + frameWidth;
+    const int smallest = core::twipsToPixels(smallestGraphWidth, state_.tppX);
+    const int left = termFrame_->width();
+    const int width = std::max(inner.width() - left - paramColumn, smallest);
+    graphFrame_->setGeometry(left, 0, width, inner.height());
+    params_->arrange();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (arranged_) return;
+    arranged_ = true;
+    arrangeWindows();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    shutdown();
+    event->accept();
+}
+
+void MainWindow::shutdown() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    saveSettings();
+    takeOverCollection();
+    askToSaveCollection();
+    // Pens and fonts belong to the graph window and go with it.
+}
+
+void MainWindow::saveSettings() {
+    // The settings file (Kurvatur.ini) is written here once it exists.
+}
+
+void MainWindow::takeOverCollection() {
+    // The collection takes over the current data and writes its working copy here once it
+    // exists.
+}
+
+void MainWindow::askToSaveCollection() {
+    // A changed collection is offered for saving here once the collection exists.
 }
 
 } // namespace mainwin

@@ -1,23 +1,101 @@
 #pragma once
+// The main window ("mother"): the frame of all child windows in its MDI area, the menu bar, the
+// pop-up menu of the term lines (mn_pop1), the start of the program and its shut-down.
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+
+class QAction;
 class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
 
 namespace core {
 struct State;
 }
+namespace graph {
+class GraphWindow;
+}
+namespace params {
+class ParamWindows;
+}
+namespace terms {
+class TermWindow;
+}
 
 namespace mainwin {
 
-// The main window ("mother"): holds the child windows in an MDI area.
+inline constexpr const char* mainWindowTitle =
+    "Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern";
+
 class MainWindow : public QMainWindow {
 public:
+    // Starts the program on the state: builds the state with its defaults, makes the child
+    // windows, connects the state's hooks to them, shows the term and graph windows side by
+    // side and applies the (empty) lines once. Message boxes go through state.messages, which
+    // the caller installs.
     explicit MainWindow(core::State& state, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    QMdiArea* mdiArea() const { return area_; }
+    terms::TermWindow* termWindow() const { return term_; }
+    graph::GraphWindow* graphWindow() const { return graph_; }
+    params::ParamWindows* paramWindows() const { return params_.get(); }
+    QMdiSubWindow* termFrame() const { return termFrame_; }
+    QMdiSubWindow* graphFrame() const { return graphFrame_; }
+    // The pop-up menu of the term lines.
+    QMenu* linePopup() const { return popup_; }
+
+    // Puts text on the clipboard; tests replace it.
+    std::function<void(const QString&)> copyText;
+
+    // Angle unit m (1 radians, 2 degrees, 3 grads): the one matching mark, the engine, a redraw.
+    void winkelmas(int m);
+    // The whole picture anew.
+    void redrawall();
+    // Term window at the top left, graph window beside it, the parameter windows at the right.
+    void arrangeWindows();
+    // What closing the program does; runs once.
+    void shutdown();
+    bool isShutDown() const { return shutDown_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void buildMenus();
+    void buildLinePopup();
+    void connectHooks();
+    void showLinePopup(QPoint globalPos);
+    void syncMarks();
+    void toggleBackground(bool& option, bool on);
+    void showFrame(QMdiSubWindow* frame);
+
+    // Shut-down steps whose subsystems come later.
+    void saveSettings();
+    void takeOverCollection();
+    void askToSaveCollection();
+
     core::State& state_;
     QMdiArea* area_;
+    terms::TermWindow* term_ = nullptr;
+    graph::GraphWindow* graph_ = nullptr;
+    std::unique_ptr<params::ParamWindows> params_;
+    QMdiSubWindow* termFrame_ = nullptr;
+    QMdiSubWindow* graphFrame_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QAction* visibilityEntry_ = nullptr;   // mnp1
+    QAction* editTermsEntry_ = nullptr;    // mnp3 (0)
+    QAction* editIntervalEntry_ = nullptr; // mnp3 (1)
+    QAction* radEntry_ = nullptr;
+    QAction* degEntry_ = nullptr;
+    QAction* gradEntry_ = nullptr;
+    QAction* timerEntry_ = nullptr;
+    bool arranged_ = false;
+    bool shutDown_ = false;
 };
 
 } // namespace mainwin

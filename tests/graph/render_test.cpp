@@ -44,6 +44,7 @@ protected:
     void SetUp() override {
         engine::resetengine(state);
         state.busyFlag = 0;
+        state.lineColours[13] = core::rgb(210, 210, 210); // the grid's default brightness
         setPlot(size);
     }
 
@@ -76,35 +77,54 @@ bool isLineBlue(QRgb p) {
 }
 
 TEST_F(Rendering, ParabolaLiesWhereItMust) {
-    state.lineSlots[0].width = 3;
-    setLine(0, QStringLiteral("_x^2/10-5"));
-    const QImage image = graph::renderImage(state, size);
-    ASSERT_EQ(image.size(), size);
-    ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
+    // Width 0 goes straight into the image's pixels, width 3 through the painter.
+    for (int width : {0, 3}) {
+        SCOPED_TRACE(width);
+        state.lineSlots[0].width = width;
+        setLine(0, QStringLiteral("_x^2/10-5"));
+        const QImage image = graph::renderImage(state, size);
+        ASSERT_EQ(image.size(), size);
+        ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
 
-    auto parabolaRow = [&](double column) {
-        const double x = -10 + column * 20.0 / size.width();
-        return rowOf(x * x / 10 - 5);
-    };
-    // Every column shows the line at its row ...
-    for (int c = 2; c < size.width() - 2; ++c) {
-        const int r = core::round32(parabolaRow(c));
-        bool found = false;
-        for (int dr = -1; dr <= 1 && !found; ++dr)
-            found = isLineBlue(image.pixel(c, r + dr));
-        EXPECT_TRUE(found) << "column " << c << " row " << r;
-    }
-    // ... and nothing blue lies away from it.
-    int stray = 0;
-    for (int r = 0; r < size.height(); ++r)
-        for (int c = 0; c < size.width(); ++c) {
-            if (!isLineBlue(image.pixel(c, r))) continue;
-            bool near = false;
-            for (int dc = -3; dc <= 3 && !near; ++dc)
-                near = std::abs(parabolaRow(c + dc) - r) <= 3;
-            if (!near) ++stray;
+        auto parabolaRow = [&](double column) {
+            const double x = -10 + column * 20.0 / size.width();
+            return rowOf(x * x / 10 - 5);
+        };
+        // Every column shows the line at its row ...
+        for (int c = 2; c < size.width() - 2; ++c) {
+            const int r = core::round32(parabolaRow(c));
+            bool found = false;
+            for (int dr = -1; dr <= 1 && !found; ++dr)
+                found = isLineBlue(image.pixel(c, r + dr));
+            EXPECT_TRUE(found) << "column " << c << " row " << r;
         }
-    EXPECT_EQ(stray, 0);
+        // ... and nothing blue lies away from it.
+        int stray = 0;
+        for (int r = 0; r < size.height(); ++r)
+            for (int c = 0; c < size.width(); ++c) {
+                if (!isLineBlue(image.pixel(c, r))) continue;
+                bool near = false;
+                for (int dc = -3; dc <= 3 && !near; ++dc)
+                    near = std::abs(parabolaRow(c + dc) - r) <= 3;
+                if (!near) ++stray;
+            }
+        EXPECT_EQ(stray, 0);
+    }
+}
+
+TEST_F(Rendering, LinesFarOutsideTheImageAreClipped) {
+    // Samples held far above and below the plot, lines along its edges and beyond them.
+    setLine(0, QStringLiteral("1/_x"));
+    setLine(1, QStringLiteral("10^(10^_x)"));
+    setLine(2, QStringLiteral("tan(_x)"));
+    setLine(3, QStringLiteral("-10.001"));
+    setLine(4, QStringLiteral("1000*_x"));
+    state.lines[5].sampleCount = 3; // long segments
+    setLine(5, QStringLiteral("100*sin(_x)"));
+    for (qreal ratio : {1.0, 1.5}) {
+        const QImage image = graph::renderImage(state, size, ratio);
+        EXPECT_FALSE(image.isNull());
+    }
 }
 
 TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {

@@ -1,0 +1,245 @@
+#include "graph/integral.h"
+
+#include "core/state.h"
+#include "engine/enginedefs.h"
+#include "graph/curve.h"
+#include "graph/functiongraph.h"
+#include "graph/plotter.h"
+#include "graph/scale.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+
+namespace graph {
+
+namespace {
+
+const QString defaultInfinityLimit = QStringLiteral("1E-10");
+const QString curveModeError = QStringLiteral("Bei Integralfkt im Kurvenmodus unmöglicher Fehler ");
+
+// Steps a direction may take before it reaches the samples that are drawn: a lower bound far
+// outside the displayed range would otherwise keep the redraw busy for minutes.
+constexpr std::int64_t maxApproachSteps = std::int64_t(1) << 20;
+
+QString guardText(const QString& text, const QString& limit) {
+    return QStringLiteral("iif(1/(1+abs(") + text + QStringLiteral("))<") + limit +
+           QStringLiteral(",0,1)");
+}
+
+// The current value of the lower-bound parameter of line i.
+double lowerBound(const core::State& state, int i) {
+    const int slot = state.lines[i].slot;
+    return state.params[slot >= 0 && slot < core::lineCount ? slot : i].value;
+}
+
+// The forward and the backward step text of an integrand. A bare integral name has no integrand
+// to step with: the texts stay incomplete and the engine refuses them, which ends both
+// directions at once.
+std::array<QString, 2> stepTexts(const core::State& state, const QString& integrand, bool bare) {
+    const QString tail = bare ? QString() : integrand;
+    return {state.forwardStepText + tail, state.backwardStepText + tail};
+}
+
+// The engine variable sw for the time of one integration; the line's own step comes back
+// afterwards.
+class StepWidth {
+public:
+    StepWidth(core::State& state, double step, double restore) : state_(state), restore_(restore) {
+        set(step);
+    }
+    ~StepWidth() { set(restore_); }
+    StepWidth(const StepWidth&) = delete;
+    StepWidth& operator=(const StepWidth&) = delete;
+
+private:
+    void set(double v) {
+        if (state_.handles.sw >= 0) state_.engine.setVariable(state_.handles.sw, v);
+    }
+    core::State& state_;
+    double restore_;
+};
+
+} // namespace
+
+platform::Expression ifdl(core::State& state, const QString& text) {
+    QString limit = state.infinityLimit.trimmed();
+    limit.replace(QLatin1Char(','), QLatin1Char('.'));
+    platform::Expression guard = state.engine.parse(guardText(text, limit).toStdString());
+    if (!guard.valid() && limit != defaultInfinityLimit)
+        guard = state.engine.parse(guardText(text, defaultInfinityLimit).toStdString());
+    return guard;
+}
+
+void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QString& term,
+            int i) {
+    platform::MathEngine& engine = state.engine;
+    const core::EngineHandles& h = state.handles;
+    if (i < 0 || i >= core::lineCount || h.x < 0 || h.qq < 0) return;
+
+    const core::FuncLine& line = state.lines[i];
+    const double sw = state.lineSlots[i].stepWidth;
+    const double a = lowerBound(state, i);
+    const double first = plotter.firstSample[i], last = plotter.lastSample[i];
+    if (!(sw > 0) || !std::isfinite(sw) || !std::isfinite(a) || last < first) return;
+
+    const auto texts =
+        stepTexts(state, state.lineSlots[i].integralSpec, term == QStringLiteral("F(x)"));
+    const double n = std::max(line.sampleCount, 1);
+    const double xMin = state.ranges.xMin, yMin = state.ranges.yMin;
+    const double ymu = state.scale.ymu, plotH = state.scale.plotH;
+    const double clipX = 2 * state.scale.plotW, clipY = 2 * plotH;
+    const double tppY = std::max(state.tppY, 1);
+    const double toPixel = plotter.sampleToPixel;
+    // A sample count beyond what a picture can show is integrated with a coarser step.
+    const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
+    const StepWidth step(state, sw * double(stride), sw);
+
+    // The lower bound's position in samples; not rounded, so F(a) = 0 is drawn where a lies.
+    const double kx = (a - xMin) * n / state.scale.xRange;
+
+    for (const int dir : {1, -1}) {
+        const double approach = dir > 0 ? first - kx : kx - last;
+        if (!(approach / double(stride) <= double(maxApproachSteps))) continue;
+
+        const QString& text = texts[dir > 0 ? 0 : 1];
+        const platform::Expression guard = ifdl(state, text);
+        const platform::Expression next = engine.parse(text.toStdString());
+        if (!guard.valid() || !next.valid()) {
+            engine.clearError();
+            continue;
+        }
+
+        double ty = -yMin * ymu; // the height of F = 0
+        engine.setVariable(h.x, a);
+        engine.setVariable(h.qq, 0);
+        Trace trace;
+        trace.outY = ty;
+        std::int64_t k = 0;
+        double position = kx;
+        while (true) {
+            if (engine.error() != 0) {
+                engine.clearError();
+                break;
+            }
+            if (engine.evaluate(guard) == 0) { // also when the guard cannot be evaluated
+                engine.clearError();
+                break;
+            }
+            double tx = 0; // the column is the sample's, always inside
+            double clipped = ty;
+            trace.clip(tx, clipped, clipX, clipY);
+            if (position < first || position > last) trace.skipSample = true;
+            trace.draw(surface, plotter, toPixel * position, (plotH - clipped) / tppY);
+
+            engine.setVariable(h.x, a + double(k) * sw);
+            const double v = engine.evaluate(next);
+            engine.setVariable(h.qq, v);
+            ty = (v - yMin) * ymu;
+
+            k += dir * stride;
+            position += double(dir * stride);
+            if (dir > 0 ? position > last : position < first) break;
+        }
+    }
+    engine.clearError();
+}
+
+void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QString& term,
+            int i) {
+    platform::MathEngine& engine = state.engine;
+    const core::EngineHandles& h = state.handles;
+    if (i < 0 || i >= core::lineCount || h.x < 0 || h.qq < 0) return;
+    const int partner = state.lines[i].kind;
+    if (partner < 0 || partner >= core::lineCount) return;
+    const QString& integrand = state.lineSlots[partner].integralSpec;
+    if (integrand.isEmpty()) return;
+
+    const core::FuncLine& line = state.lines[i];
+    const double tLo = line.intervalFrom, tHi = line.intervalTo;
+    const double lo = std::min(tLo, tHi), hi = std::max(tLo, tHi);
+    // Curves without an interval of their own follow this one. An empty or broken interval
+    // would leave them nothing to draw, so only a real one is taken over.
+    if (lo < hi && std::isfinite(lo) && std::isfinite(hi)) {
+        state.ranges.tMin = lo;
+        state.ranges.tMax = hi;
+    }
+
+    const double sw = state.lineSlots[i].stepWidth; // negative when tLo lies above tHi
+    const double a = lowerBound(state, partner);
+    if (!(sw != 0) || !std::isfinite(sw) || !std::isfinite(a)) return;
+    const std::int64_t n = std::max(line.sampleCount, 1);
+    const std::int64_t stride =
+        std::max<std::int64_t>(1, (n + maxSamplesPerLine - 1) / maxSamplesPerLine);
+    const double stepT = sw * double(stride);
+    // Samples land on the bounds only up to rounding.
+    const double tolerance = std::abs(stepT) * 1e-6;
+    if (a < lo - tolerance || a > hi + tolerance) return; // nothing of it inside the interval
+
+    const platform::Expression xExpr = engine.parse(makemx(term).toStdString());
+    const platform::Expression xGuard = ifdl(state, term);
+    if (!xExpr.valid() || !xGuard.valid()) {
+        engine.clearError();
+        return;
+    }
+
+    const auto texts = stepTexts(state, integrand, term == QStringLiteral("X(t)"));
+    const double yMin = state.ranges.yMin, ymu = state.scale.ymu;
+    const double plotH = state.scale.plotH;
+    const double clipX = 2 * state.scale.plotW, clipY = 2 * plotH;
+    const double tppX = std::max(state.tppX, 1), tppY = std::max(state.tppY, 1);
+    const StepWidth step(state, stepT, sw);
+    // Every sample of the interval at most, whatever rounding does to the bound test.
+    const std::int64_t maxSteps = n / stride + 2;
+
+    for (const int dir : {1, -1}) {
+        const QString& text = texts[dir > 0 ? 0 : 1];
+        const platform::Expression next = engine.parse(text.toStdString());
+        const platform::Expression guard = ifdl(state, text);
+        if (!next.valid() || !guard.valid()) {
+            engine.clearError();
+            continue;
+        }
+
+        engine.setVariable(h.x, a);
+        engine.setVariable(h.qq, 0);
+        double ty = -yMin * ymu; // the height of F = 0
+        Trace trace;
+        std::int64_t k = 0;
+        for (std::int64_t s = 0; s <= maxSteps; ++s) {
+            // The guards first: a value that grows beyond the limit, or that cannot be
+            // evaluated at all, ends the direction silently.
+            if (engine.evaluate(guard) == 0 || engine.evaluate(xGuard) == 0) {
+                engine.clearError();
+                break;
+            }
+            // The x value of the point F belongs to: F was stepped to t, so x is taken at t.
+            double tx = engine.evaluate(xExpr);
+            if (engine.error() != 0) break;
+            double clipped = ty;
+            trace.clip(tx, clipped, clipX, clipY);
+            trace.draw(surface, plotter, tx / tppX, (plotH - clipped) / tppY);
+
+            const double v = engine.evaluate(next);
+            if (engine.error() != 0) break;
+            engine.setVariable(h.qq, v);
+            ty = (v - yMin) * ymu;
+
+            k += dir * stride;
+            const double t = a + double(k) * sw;
+            if (t < lo - tolerance || t > hi + tolerance) break;
+            engine.setVariable(h.x, t);
+        }
+        if (engine.error() != 0) {
+            // Only what the guards let through comes here, such as a value that is not a
+            // number although the guard could still compare it.
+            state.messages->inform(QStringLiteral("Kurvatur 2"),
+                                   curveModeError + engine::errtext(engine, -1),
+                                   platform::MessageIcon::Information);
+            engine.clearError();
+        }
+    }
+}
+
+} // namespace graph

@@ -1,0 +1,39 @@
+#include "graph/plotarea.h"
+
+#include "core/rounding.h"
+#include "core/state.h"
+#include "graph/scale.h"
+#include "params/paramlogic.h"
+
+#include <algorithm>
+
+namespace graph {
+
+void setPlotArea(core::State& state, double plotW, double plotH) {
+    state.scale.plotW = plotW;
+    state.scale.plotH = plotH;
+
+    if (!state.keepSampleCount) {
+        // A line never draws fewer than one sample interval, however narrow the window.
+        const int count = std::max<int>(1, core::round16(plotW / std::max(state.tppX, 1)));
+        const int previousBusy = state.busyFlag;
+        state.busyFlag = 1; // the parameter windows must not redraw 13 times on the way
+        for (int i = 0; i < core::lineCount; ++i) {
+            core::FuncLine& line = state.lines[i];
+            line.sampleCount = count;
+            const int k = core::firstSampleCountSlot + line.slot;
+            if (k < core::firstSampleCountSlot || k >= core::firstFreeParamSlot) continue;
+            core::ParamSlot& p = state.params[k];
+            // A slot without a line has no window and no owner yet; the data-set assembly
+            // takes the line's count when the line gets a name.
+            if (p.handle == -1 || p.owner != i)
+                p.value = count + 1;
+            else
+                params::setpar(state, k, count + 1);
+        }
+        state.busyFlag = previousBusy;
+    }
+    setscale(state);
+}
+
+} // namespace graph

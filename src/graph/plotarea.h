@@ -1,0 +1,15 @@
+#pragma once
+// The size of the plot area, as the graph window's layout gives it.
+
+namespace core {
+struct State;
+}
+
+namespace graph {
+
+// The plot area now measures plotW by plotH twips. Unless the sample counts are kept constant,
+// every line takes one sample per pixel column and its sample-count parameter shows that number
+// plus one; then the mapping is recomputed (setscale). Nothing is drawn here.
+void setPlotArea(core::State& state, double plotW, double plotH);
+
+} // namespace graph

@@ -1,0 +1,333 @@
+#include "mainwin/render.h"
+
+#include "core/numbers.h"
+#include "core/startup.h"
+#include "core/state.h"
+#include "core/twips.h"
+#include "graph/plotarea.h"
+#include "graph/renderer.h"
+#include "graph/scale.h"
+#include "params/paramlogic.h"
+#include "platform/messages.h"
+#include "terms/termcheck.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace mainwin {
+
+namespace {
+
+constexpr int defaultWidth = 800;
+constexpr int defaultHeight = 600;
+// Large enough for any print, small enough for one image in memory.
+constexpr int maxSide = 10000;
+
+const QString usageText = QStringLiteral(
+    "Aufruf: kurvatur --render DATEI [--size BxH] [--term ZEILE]... [--set NAME=WERT]...\n"
+    "                 [--range x=A:B] [--range y=A:B] [--range t=A:B]\n"
+    "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
+    "oder .svg)\n"
+    "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
+    "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
+    "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
+    "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t\n");
+
+// Message boxes of the run, written to standard error as "title: text"; questions are
+// answered with No, input boxes are cancelled.
+class StreamMessages : public platform::MessageService {
+public:
+    explicit StreamMessages(QTextStream& err) : err_(err) {}
+    void inform(const QString& title, const QString& text, platform::MessageIcon) override {
+        write(title, text);
+    }
+    bool ask(const QString& title, const QString& text) override {
+        write(title, text);
+        return false;
+    }
+    std::optional<QString> input(const QString& title, const QString& prompt,
+                                 const QString&) override {
+        write(title, prompt);
+        return std::nullopt;
+    }
+
+private:
+    void write(const QString& title, const QString& text) {
+        err_ << title << QStringLiteral(": ") << text << Qt::endl;
+    }
+    QTextStream& err_;
+};
+
+struct RangeRequest {
+    int row = 0; // 0 x, 1 y, 2 t
+    QString lower;
+    QString upper;
+};
+
+struct Request {
+    QString file;
+    bool svg = false;
+    int width = defaultWidth;
+    int height = defaultHeight;
+    QStringList terms;
+    std::vector<std::pair<QString, QString>> values; // name, value text
+    std::vector<RangeRequest> ranges;
+};
+
+const QString rowNames[3] = {QStringLiteral("x-Bereich"), QStringLiteral("y-Bereich"),
+                             QStringLiteral("Kurven- parameter- bereich")};
+
+// The request, or the reason why the arguments are wrong.
+std::optional<Request> parse(const QStringList& arguments, QString& problem) {
+    Request request;
+    bool haveFile = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString option = arguments[i];
+        QString value;
+        bool haveValue = false;
+        // "--size=400x300" as well as "--size 400x300".
+        const qsizetype equals = option.indexOf(QLatin1Char('='));
+        if (option.startsWith(QStringLiteral("--")) && equals > 2) {
+            value = option.mid(equals + 1);
+            option = option.left(equals);
+            haveValue = true;
+        }
+        static const QStringList known = {QStringLiteral("--render"), QStringLiteral("--size"),
+                                          QStringLiteral("--term"), QStringLiteral("--set"),
+                                          QStringLiteral("--range")};
+        if (!known.contains(option)) {
+            problem = QStringLiteral("Unbekanntes Argument: ") + arguments[i];
+            return std::nullopt;
+        }
+        if (!haveValue) {
+            if (i + 1 >= arguments.size()) {
+                problem = option + QStringLiteral(" ohne Wert");
+                return std::nullopt;
+            }
+            value = arguments[++i];
+        }
+
+        if (option == QStringLiteral("--render")) {
+            const QString suffix = QFileInfo(value).suffix().toLower();
+            if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
+                problem = QStringLiteral("Die Datei muss auf .png oder .svg enden: ") + value;
+                return std::nullopt;
+            }
+            request.file = value;
+            request.svg = suffix == QStringLiteral("svg");
+            haveFile = true;
+        } else if (option == QStringLiteral("--size")) {
+            static const QRegularExpression sizePattern(
+                QStringLiteral("^(\\d{1,6})[xX](\\d{1,6})$"));
+            const auto match = sizePattern.match(value);
+            const int w = match.hasMatch() ? match.captured(1).toInt() : 0;
+            const int h = match.hasMatch() ? match.captured(2).toInt() : 0;
+            if (w < 1 || h < 1 || w > maxSide || h > maxSide) {
+                problem = QStringLiteral("Ungültige Größe: ") + value;
+                return std::nullopt;
+            }
+            request.width = w;
+            request.height = h;
+        } else if (option == QStringLiteral("--term")) {
+            if (request.terms.size() >= core::lineCount) {
+                problem = QStringLiteral("Höchstens 13 Termzeilen");
+                return std::nullopt;
+            }
+            request.terms.append(value);
+        } else if (option == QStringLiteral("--set")) {
+            const qsizetype at = value.indexOf(QLatin1Char('='));
+            const QString name = value.left(at).trimmed();
+            if (at < 0 || name.isEmpty()) {
+                problem = QStringLiteral("Erwartet NAME=WERT: ") + value;
+                return std::nullopt;
+            }
+            request.values.emplace_back(name, value.mid(at + 1));
+        } else { // --range
+            static const QRegularExpression rangePattern(
+                QStringLiteral("^([xytXYT])=([^:]*):(.*)$"));
+            const auto match = rangePattern.match(value);
+            if (!match.hasMatch()) {
+                problem = QStringLiteral("Erwartet x=A:B, y=A:B oder t=A:B: ") + value;
+                return std::nullopt;
+            }
+            const QChar axis = match.captured(1).at(0).toLower();
+            const int row = axis == QLatin1Char('x') ? 0 : axis == QLatin1Char('y') ? 1 : 2;
+            request.ranges.push_back({row, match.captured(2), match.captured(3)});
+        }
+    }
+    if (!haveFile) {
+        problem = QStringLiteral("--render DATEI fehlt");
+        return std::nullopt;
+    }
+    return request;
+}
+
+// The slot in use whose parameter the engine knows by name: a free parameter ("a"), a sample
+// count ("anzf") or a lower bound, whose label carries an explanation after the name ("uf = ...").
+int slotOfName(const core::State& state, const QString& name) {
+    for (int k = 0; k < core::paramCount; ++k) {
+        const auto& p = state.params[k];
+        if (p.handle == -1) continue;
+        if (p.label.section(QLatin1Char(' '), 0, 0).compare(name, Qt::CaseInsensitive) == 0)
+            return k;
+    }
+    return -1;
+}
+
+// A bound as the range window reads it: decimal comma allowed, a term allowed; no value when
+// the engine cannot evaluate it.
+std::optional<double> boundValue(core::State& state, QString text) {
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    const double v = state.engine.eval(text.toStdString());
+    const bool failed = state.engine.error() != 0 || !std::isfinite(v);
+    state.engine.eval("");
+    if (failed) return std::nullopt;
+    return v;
+}
+
+// One row as the range window applies it; a refused row keeps its range and says why.
+void applyRange(core::State& state, const RangeRequest& range, QTextStream& err) {
+    const QString& rowName = rowNames[range.row];
+    const auto lower = boundValue(state, range.lower);
+    if (!lower) {
+        err << rowName << QStringLiteral(": UntereGrenze unverständlich!") << Qt::endl;
+        return;
+    }
+    const auto upper = boundValue(state, range.upper);
+    if (!upper) {
+        err << rowName << QStringLiteral(": Obere Grenze unverständlich!") << Qt::endl;
+        return;
+    }
+    double lo = *lower;
+    double hi = *upper;
+    if (lo > hi) std::swap(lo, hi);
+    if (lo == hi) {
+        err << rowName << QStringLiteral(": Grenzen müssen verschieden sein!") << Qt::endl;
+        return;
+    }
+    auto& r = state.ranges;
+    if (range.row == 0) {
+        r.xMin = lo;
+        r.xMax = hi;
+    } else if (range.row == 1) {
+        r.yMin = lo;
+        r.yMax = hi;
+    } else {
+        r.tMin = lo;
+        r.tMax = hi;
+    }
+    graph::setscale(state);
+    if (range.row == 1) return;
+    // The lower bounds of the integral functions stay within the range they may take.
+    terms::evalintervals(state);
+    for (int i = 0; i <= state.lastLine && i < core::lineCount; ++i) {
+        const auto& line = state.lines[i];
+        if (line.name.isEmpty() || state.params[line.slot].handle == -1) continue;
+        params::setpar(state, line.slot, line.lowerBound);
+    }
+}
+
+void printState(const core::State& state, QTextStream& out) {
+    const QChar tab = QLatin1Char('\t');
+    out << state.termEditor.statusText << Qt::endl;
+    for (int i = 0; i < state.linesInUse; ++i)
+        out << QStringLiteral("line") << tab << i << tab << state.termEditor.texts[i] << Qt::endl;
+    for (int k = 0; k < core::paramCount; ++k) {
+        const auto& p = state.params[k];
+        if (p.handle == -1) continue;
+        out << QStringLiteral("param") << tab << p.label << tab << k << tab
+            << core::generalNumber(p.value) << tab << core::generalNumber(p.minimum) << tab
+            << core::generalNumber(p.maximum) << Qt::endl;
+    }
+}
+
+} // namespace
+
+bool wantsRender(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!argv[i]) continue;
+        if (std::strcmp(argv[i], "--render") == 0 || std::strncmp(argv[i], "--render=", 9) == 0)
+            return true;
+    }
+    return false;
+}
+
+int renderMain(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("Kurvatur"));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const int code = render(QGuiApplication::arguments().mid(1), out, err);
+    out.flush();
+    err.flush();
+    return code;
+}
+
+int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QString problem;
+    const std::optional<Request> request = parse(arguments, problem);
+    if (!request) {
+        err << problem << Qt::endl << usageText;
+        err.flush();
+        return 2;
+    }
+
+    core::State state;
+    state.messages = std::make_shared<StreamMessages>(err);
+    core::startupState(state);
+    // No screen: the plot area is measured as on a screen of 96 DPI.
+    state.tppX = core::defaultTwipsPerPixel;
+    state.tppY = core::defaultTwipsPerPixel;
+    state.busyFlag = 0;
+    const QSize size(request->width, request->height);
+    graph::setPlotArea(state, core::pixelsToTwips(size.width(), state.tppX),
+                       core::pixelsToTwips(size.height(), state.tppY));
+
+    if (!request->terms.isEmpty()) {
+        for (qsizetype i = 0; i < request->terms.size(); ++i)
+            state.termEditor.texts[std::size_t(i)] = request->terms[i];
+        state.linesInUse = int(request->terms.size());
+        state.lastLine = state.linesInUse - 1;
+        terms::findandget(state, 0);
+    }
+
+    for (const auto& [name, value] : request->values) {
+        const int k = slotOfName(state, name);
+        if (k < 0) {
+            err << QStringLiteral("Unbekannter Parameter: ") << name << Qt::endl << usageText;
+            err.flush();
+            return 2;
+        }
+        params::enterValue(state, k, value);
+    }
+
+    for (const auto& range : request->ranges)
+        applyRange(state, range, err);
+
+    const bool written = request->svg ? graph::writeSvg(state, request->file, size)
+                                      : graph::writePng(state, request->file, size);
+    printState(state, out);
+    out.flush();
+    if (!written) {
+        err << QStringLiteral("Die Datei \"") << request->file
+            << QStringLiteral("\" kann nicht geschrieben werden.") << Qt::endl;
+        err.flush();
+        return 1;
+    }
+    err.flush();
+    return 0;
+}
+
+} // namespace mainwin

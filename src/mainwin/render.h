@@ -1,0 +1,28 @@
+#pragma once
+// Drawing the graph from the command line, without any window:
+//   kurvatur --render FILE [--size WxH] [--term LINE]... [--set NAME=VALUE]...
+//            [--range x=A:B] [--range y=A:B] [--range t=A:B]
+// The term lines are applied as Enter in the term window applies them, each value is typed into
+// its parameter's value field, each range is applied as the range window applies it; then the
+// picture of the plot area is written as PNG or SVG. Standard output lists, separated by tabs,
+// the term window's status line, every term line in use and every parameter slot in use.
+
+#include <QStringList>
+
+class QTextStream;
+
+namespace mainwin {
+
+// True when the command line asks for rendering ("--render" among the arguments).
+bool wantsRender(int argc, char** argv);
+
+// The whole run for main(): a QGuiApplication of its own (on the offscreen platform unless a
+// platform is set), standard output and standard error. Returns the exit code.
+int renderMain(int argc, char** argv);
+
+// The rendering itself, for a running QGuiApplication; arguments without the program name.
+// Returns 0 after a run, 2 for wrong arguments (with a usage text on err), 1 when the file
+// cannot be written.
+int render(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+} // namespace mainwin

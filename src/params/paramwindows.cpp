@@ -1,0 +1,161 @@
+#include "params/paramwindows.h"
+
+#include "core/twips.h"
+#include "params/paramwindow.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRect>
+#include <QScreen>
+
+#include <algorithm>
+#include <vector>
+
+namespace params {
+
+namespace {
+
+constexpr int stackStep = 240; // twips between windows stacked by a double-click
+
+bool validSlot(int slot) {
+    return slot >= 0 && slot < core::paramCount;
+}
+
+} // namespace
+
+ParamWindows::ParamWindows(core::State& state, QMdiArea* area) : state_(state), area_(area) {}
+
+ParamWindows::~ParamWindows() {
+    // Inside an area the area owns the windows; top-level windows are ours.
+    if (area_) return;
+    for (auto& window : windows_)
+        delete window.data();
+}
+
+ParamWindow* ParamWindows::window(int slot) const {
+    return validSlot(slot) ? windows_[std::size_t(slot)].data() : nullptr;
+}
+
+QWidget* ParamWindows::frame(int slot) const {
+    if (!validSlot(slot)) return nullptr;
+    if (QMdiSubWindow* sub = frames_[std::size_t(slot)]) return sub;
+    return windows_[std::size_t(slot)].data();
+}
+
+QRect ParamWindows::bounds() const {
+    if (area_) return area_->viewport()->rect();
+    if (QWidget* w = windows_[core::firstFreeParamSlot].data()) {
+        if (QScreen* screen = w->screen()) return screen->availableGeometry();
+    }
+    return QRect(0, 0, 1280, 1024);
+}
+
+void ParamWindows::refresh(int slot) {
+    if (!validSlot(slot)) return;
+    const core::ParamSlot& p = state_.params[std::size_t(slot)];
+    const bool shown = p.handle != -1 && p.visible;
+    auto& window = windows_[std::size_t(slot)];
+    if (!shown) {
+        if (QWidget* f = frame(slot)) f->hide();
+        if (window) window->showSlot();
+        return;
+    }
+
+    if (!window) {
+        window = new ParamWindow(state_, slot);
+        window->stackOthers = [this](int k) { stackBelow(k); };
+        if (area_) {
+            auto* sub = new QMdiSubWindow;
+            // Closing only hides the window; it is shown again when its slot is.
+            sub->setAttribute(Qt::WA_DeleteOnClose, false);
+            sub->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+            sub->setWidget(window);
+            sub->setObjectName(QStringLiteral("para") + QString::number(slot) +
+                               QStringLiteral("Frame"));
+            area_->addSubWindow(sub);
+            frames_[std::size_t(slot)] = sub;
+        }
+    }
+    window->showSlot();
+
+    QWidget* f = frame(slot);
+    if (!f->isVisible()) {
+        // Every window takes the shared width when it appears.
+        window->resize(window->sizeHint());
+        if (QMdiSubWindow* sub = frames_[std::size_t(slot)]) sub->resize(sub->sizeHint());
+        place(slot);
+        f->show();
+    }
+}
+
+void ParamWindows::showAllFree() {
+    for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k) {
+        if (state_.params[std::size_t(k)].handle == -1) continue;
+        state_.params[std::size_t(k)].visible = true;
+        refresh(k);
+    }
+}
+
+void ParamWindows::place(int slot) {
+    QWidget* f = frame(slot);
+    const QRect area = bounds();
+    const QSize size = f->size();
+    std::vector<QRect> taken;
+    for (int k = 0; k < core::paramCount; ++k) {
+        QWidget* other = frame(k);
+        if (k != slot && other && other->isVisible()) taken.push_back(other->geometry());
+    }
+    // Columns from the right edge leftwards, rows from the top down; the first free place.
+    for (int x = area.right() + 1 - size.width(); x >= area.left(); x -= size.width()) {
+        for (int y = area.top(); y + size.height() <= area.bottom() + 1; y += size.height()) {
+            const QRect candidate(QPoint(x, y), size);
+            const bool free = std::none_of(taken.begin(), taken.end(),
+                                           [&](const QRect& r) { return r.intersects(candidate); });
+            if (free) {
+                f->move(candidate.topLeft());
+                return;
+            }
+        }
+    }
+    // A full area: at the top right, over the others.
+    f->move(std::max(area.left(), area.right() + 1 - size.width()), area.top());
+}
+
+void ParamWindows::arrange() {
+    const QRect area = bounds();
+    int right = area.right() + 1;
+    int y = area.top();
+    int columnWidth = 0;
+    for (int k = 0; k < core::paramCount; ++k) {
+        QWidget* f = frame(k);
+        if (!f || !f->isVisible()) continue;
+        const QSize size = f->size();
+        if (y > area.top() && y + size.height() > area.bottom() + 1) {
+            right -= columnWidth;
+            y = area.top();
+            columnWidth = 0;
+        }
+        columnWidth = std::max(columnWidth, size.width());
+        f->move(std::max(area.left(), right - size.width()), y);
+        y += size.height();
+    }
+}
+
+void ParamWindows::stackBelow(int slot) {
+    QWidget* own = frame(slot);
+    if (!own) return;
+    const int step = core::twipsToPixels(stackStep, core::twipsPerPixel(own->logicalDpiY()));
+    int y = own->y() + step;
+    for (int k = 0; k < core::paramCount; ++k) {
+        QWidget* f = frame(k);
+        if (k == slot || !f || !f->isVisible() || state_.params[std::size_t(k)].handle == -1)
+            continue;
+        f->move(own->x(), y);
+        f->show();
+        f->raise();
+        y += step;
+    }
+}
+
+} // namespace params

@@ -1,0 +1,218 @@
+// The graph window: its layout in twips, what a resize gives the logic, and the picture it shows.
+
+#include "core/rounding.h"
+#include "core/startup.h"
+#include "core/state.h"
+#include "core/twips.h"
+#include "graph/graphwindow.h"
+#include "terms/termcheck.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QScrollBar>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+class WidgetEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (QCoreApplication::instance()) return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+        app_ = std::make_unique<QApplication>(argc_, argv_);
+    }
+    void TearDown() override { app_.reset(); }
+
+private:
+    int argc_ = 1;
+    char name_[17] = "test_graphwindow";
+    char* argv_[2] = {name_, nullptr};
+    std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] const auto* const widgetEnvironment =
+    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+
+// The colour of line 0, also where antialiasing blends it with white.
+bool isLineBlue(QRgb p) {
+    return qBlue(p) > 200 && qRed(p) < 140 && qGreen(p) < 140;
+}
+
+class GraphWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        core::startupState(state);
+        state.busyFlag = 0;
+        window = std::make_unique<graph::GraphWindow>(state);
+        state.hooks.redrawall = [this] { window->redraw(); };
+    }
+    void TearDown() override { state.hooks = core::Hooks{}; }
+
+    void apply(const QStringList& lines) {
+        for (int i = 0; i < lines.size(); ++i)
+            state.termEditor.texts[std::size_t(i)] = lines[i];
+        state.linesInUse = int(lines.size());
+        state.lastLine = state.linesInUse - 1;
+        terms::findandget(state, 0);
+    }
+
+    QWidget* child(const char* name) const {
+        return window->findChild<QWidget*>(QString::fromLatin1(name));
+    }
+
+    // Row of the world value y in the plot area's pixels.
+    double rowOf(double y) const {
+        return (state.scale.plotH - (y - state.ranges.yMin) * state.scale.ymu) / state.tppY;
+    }
+    double xOf(double column) const {
+        return state.ranges.xMin + column * state.tppX / state.scale.xmu;
+    }
+
+    core::State state;
+    std::unique_ptr<graph::GraphWindow> window;
+};
+
+TEST_F(GraphWindowTest, NamesAndCaption) {
+    EXPECT_EQ(window->objectName(), QStringLiteral("graphform"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Funktionenplotter"));
+    for (const char* name : {"Picture1", "VScroll1", "HScroll1", "Image1", "Label1", "Label2"})
+        EXPECT_NE(child(name), nullptr) << name;
+    EXPECT_EQ(static_cast<QLabel*>(child("Label2"))->text(), QStringLiteral("1:1"));
+}
+
+TEST_F(GraphWindowTest, LayoutInTwips) {
+    window->resize(600, 450);
+    window->show();
+    const int tpp = core::twipsPerPixel(window->logicalDpiX());
+    const QRect plot = child("Picture1")->geometry();
+    const QRect vScroll = child("VScroll1")->geometry();
+    const QRect hScroll = child("HScroll1")->geometry();
+    const QRect zoom = child("Image1")->geometry();
+    const QRect readout = child("Label1")->geometry();
+    const QRect oneToOne = child("Label2")->geometry();
+    const auto px = [tpp](double twips) { return core::twipsToPixels(twips, tpp); };
+
+    EXPECT_EQ(plot.topLeft(), QPoint(0, 0));
+    EXPECT_NEAR(plot.width(), 600 - px(50) - vScroll.width(), 1);
+    EXPECT_NEAR(plot.height(), 450 - px(450) - hScroll.height(), 1);
+    EXPECT_EQ(vScroll.left(), plot.right() + 1 + px(30));
+    EXPECT_EQ(vScroll.height(), plot.height());
+    EXPECT_EQ(hScroll.top(), plot.bottom() + 1 + px(30));
+    EXPECT_EQ(hScroll.width(), plot.width());
+    EXPECT_EQ(zoom.topLeft(), QPoint(vScroll.left(), hScroll.top()));
+    EXPECT_EQ(readout.top(), hScroll.bottom() + 1 + px(30));
+    EXPECT_EQ(readout.width(), plot.width());
+    // At the scroll bar's column, or as far right as its text allows.
+    EXPECT_LE(oneToOne.left(), vScroll.left());
+    EXPECT_GE(oneToOne.left(),
+              vScroll.left() - static_cast<QLabel*>(child("Label2"))->sizeHint().width());
+    EXPECT_LE(oneToOne.left() + static_cast<QLabel*>(child("Label2"))->sizeHint().width(), 600);
+    EXPECT_EQ(oneToOne.top(), readout.top() + px(120));
+    EXPECT_LE(readout.bottom(), 449);
+
+    // The plot size reaches the logic in twips.
+    EXPECT_EQ(state.scale.plotW, plot.width() * tpp);
+    EXPECT_EQ(state.scale.plotH, plot.height() * tpp);
+    EXPECT_EQ(state.tppX, tpp);
+}
+
+TEST_F(GraphWindowTest, ResizeGivesOneSamplePerColumn) {
+    apply({QStringLiteral("f(x) = x^2"), QStringLiteral("g(x) = x")});
+    for (int width : {500, 731}) {
+        SCOPED_TRACE(width);
+        window->resize(width, 400);
+        window->show();
+        const int columns = child("Picture1")->width();
+        for (const auto& line : state.lines)
+            EXPECT_EQ(line.sampleCount, columns);
+        // The sample-count parameters of the lines in use show one more.
+        EXPECT_EQ(state.params[13].value, columns + 1);
+        EXPECT_EQ(state.params[14].value, columns + 1);
+        EXPECT_EQ(state.params[13].valueText, QString::number(columns + 1));
+        EXPECT_DOUBLE_EQ(state.lineSlots[0].stepWidth, state.scale.xRange / columns);
+    }
+
+    // "Anzahl der x-Werte konstant lassen": a resize keeps them.
+    state.keepSampleCount = true;
+    const int kept = state.lines[0].sampleCount;
+    window->resize(300, 300);
+    EXPECT_EQ(state.lines[0].sampleCount, kept);
+    EXPECT_EQ(state.params[13].value, kept + 1);
+}
+
+TEST_F(GraphWindowTest, ShowsTheParabola) {
+    window->resize(500, 420);
+    window->show();
+    apply({QStringLiteral("f(x) = x^2")});
+    window->redraw();
+    const QImage image = window->picture();
+    const QSize size = child("Picture1")->size();
+    ASSERT_EQ(image.size(), size * image.devicePixelRatio());
+    ASSERT_EQ(image.devicePixelRatio(), 1.0);
+
+    int shown = 0;
+    int columnsInRange = 0;
+    for (int c = 2; c < size.width() - 2; ++c) {
+        const double x = xOf(c);
+        const int row = core::round32(rowOf(x * x));
+        if (row < 2 || row >= size.height() - 2) continue;
+        ++columnsInRange;
+        bool found = false;
+        for (int dr = -2; dr <= 2 && !found; ++dr)
+            found = isLineBlue(image.pixel(c, row + dr));
+        shown += found;
+    }
+    EXPECT_GT(columnsInRange, 50);
+    EXPECT_EQ(shown, columnsInRange);
+    int stray = 0;
+    for (int r = 0; r < size.height(); ++r)
+        for (int c = 0; c < size.width(); ++c) {
+            if (!isLineBlue(image.pixel(c, r))) continue;
+            bool near = false;
+            for (int dc = -3; dc <= 3 && !near; ++dc)
+                near = std::abs(rowOf(xOf(c + dc) * xOf(c + dc)) - r) <= 3;
+            stray += !near;
+        }
+    EXPECT_EQ(stray, 0);
+
+    // What the plot area paints is that picture.
+    const QImage painted = child("Picture1")->grab().toImage();
+    EXPECT_TRUE(isLineBlue(painted.pixel(size.width() / 2, core::round32(rowOf(0)) - 1)) ||
+                isLineBlue(painted.pixel(size.width() / 2, core::round32(rowOf(0)))));
+}
+
+TEST_F(GraphWindowTest, RedrawFollowsTheParameterAndWaitsWhileBusy) {
+    window->resize(400, 400);
+    window->show();
+    apply({QStringLiteral("f(x) = a")});
+    const int a = 28;
+    ASSERT_EQ(state.params[a].label, QStringLiteral("a"));
+    const int column = child("Picture1")->width() / 3;
+    const auto blueRow = [&] {
+        const QImage image = window->picture();
+        for (int r = 0; r < image.height(); ++r)
+            if (isLineBlue(image.pixel(column, r))) return r;
+        return -1;
+    };
+    EXPECT_NEAR(blueRow(), rowOf(0), 2);
+
+    state.engine.setVariable(state.params[a].handle, 5);
+    window->redraw();
+    EXPECT_NEAR(blueRow(), rowOf(5), 2);
+
+    // While busy the old picture stays.
+    state.busyFlag = 1;
+    state.engine.setVariable(state.params[a].handle, -5);
+    window->redraw();
+    EXPECT_NEAR(blueRow(), rowOf(5), 2);
+    state.busyFlag = 0;
+    window->redraw();
+    EXPECT_NEAR(blueRow(), rowOf(-5), 2);
+}
+
+} // namespace

@@ -1,0 +1,373 @@
+// The parameter timers: ticks, starting and stopping, the menu command and the timer dialog.
+
+#include "params/timers.h"
+
+#include "core/startup.h"
+#include "core/state.h"
+#include "params/paramlogic.h"
+#include "terms/termcheck.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <vector>
+
+// Readable failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using platform::MessageIcon;
+using platform::RecordingMessages;
+
+constexpr int a = 28;
+constexpr int b = 29;
+constexpr int c = 30;
+
+// The running list as slot numbers, in its order.
+std::vector<int> slotsOf(const QString& list) {
+    std::vector<int> numbers;
+    for (const QChar ch : list)
+        numbers.push_back(ch.unicode());
+    return numbers;
+}
+
+const QString startAll = QStringLiteral("Alle &Timer gleichzeitig starten");
+const QString stopAll = QStringLiteral("Alle &Timer anhalten");
+
+class Timers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        s.busyFlag = 0;
+        // redrawall draws only while busyFlag is clear; only those calls are pictures.
+        s.hooks.redrawall = [this] {
+            if (s.busyFlag == 0) ++redraws;
+        };
+        s.hooks.paramChanged = [this](int k) { changed.push_back(k); };
+        s.hooks.timerRunningChanged = [this](bool running) { runningReports.push_back(running); };
+    }
+
+    RecordingMessages& messages() { return static_cast<RecordingMessages&>(*s.messages); }
+
+    // A free parameter with its window shown, as the data-set assembly makes it.
+    void makeFree(int k, const QString& label, double lo = -10, double hi = 10, double value = 0) {
+        auto& p = s.params[k];
+        p.label = label;
+        p.handle = s.engine.defineVariable(label.toStdString());
+        p.minimum = lo;
+        p.maximum = hi;
+        p.value = value;
+        p.visible = true;
+        params::init(s, k);
+    }
+    void resetCounts() {
+        redraws = 0;
+        changed.clear();
+        runningReports.clear();
+    }
+    std::optional<bool> lastRunning() const {
+        if (runningReports.empty()) return std::nullopt;
+        return runningReports.back();
+    }
+
+    core::State s;
+    int redraws = 0;
+    std::vector<int> changed;
+    std::vector<bool> runningReports;
+};
+
+TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
+    struct Case {
+        const char* what;
+        int mode;
+        double lo, hi, step, start;
+        std::vector<double> values; // after each tick
+        std::vector<double> steps;  // the stored step after each tick
+    };
+    const std::vector<Case> cases = {
+        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}, {3, 3, 3, 3, 3}},
+        {"reversal", 1, 0, 10, 3, 0, {3, 6, 9, 6, 3, 0, 3}, {3, 3, 3, -3, -3, -3, 3}},
+        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}, {-3, -3, -3, -3, -3}},
+        {"reversal from below", 1, 0, 10, -4, 2, {6, 10, 6}, {4, 4, -4}},
+        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}, {10, 10, 10}},
+        {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
+        {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {1, 1}},
+        {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.what);
+        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
+        s.params[a].step = tc.step;
+        s.params[a].timerMode = tc.mode;
+        params::toggleTimer(s, a);
+        ASSERT_TRUE(params::timerRunning(s, a));
+        for (std::size_t i = 0; i < tc.values.size(); ++i) {
+            params::timerTick(s);
+            EXPECT_EQ(s.params[a].value, tc.values[i]) << "tick " << i + 1;
+            EXPECT_EQ(s.params[a].step, tc.steps[i]) << "tick " << i + 1;
+            // The engine sees what the window shows.
+            EXPECT_EQ(s.engine.eval("a"), tc.values[i]) << "tick " << i + 1;
+        }
+        params::toggleTimer(s, a);
+        EXPECT_FALSE(params::timerShouldRun(s));
+    }
+}
+
+TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
+    makeFree(a, QStringLiteral("a"));
+    makeFree(b, QStringLiteral("b"));
+    makeFree(c, QStringLiteral("c"));
+    s.params[b].step = 2;
+    s.params[c].step = -0.5;
+    for (const int k : {c, a, b})
+        params::toggleTimer(s, k);
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{c, a, b}));
+    resetCounts();
+
+    params::timerTick(s);
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(s.busyFlag, 0);
+    EXPECT_EQ(s.params[a].value, 1);
+    EXPECT_EQ(s.params[b].value, 2);
+    EXPECT_EQ(s.params[c].value, -0.5);
+    EXPECT_EQ(s.params[b].valueText, QStringLiteral("2"));
+    EXPECT_EQ(s.params[c].valueText, QStringLiteral("-0,5"));
+
+    // A tick that comes during a batch update leaves the batch's flag and draws nothing.
+    s.busyFlag = 1;
+    params::timerTick(s);
+    EXPECT_EQ(s.busyFlag, 1);
+    EXPECT_EQ(redraws, 1);
+    EXPECT_EQ(s.params[a].value, 2);
+}
+
+TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
+    makeFree(a, QStringLiteral("a"));
+    makeFree(b, QStringLiteral("b"));
+    EXPECT_FALSE(params::timerShouldRun(s));
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+
+    // One timer started from its symbol: the menu still offers to start, but stops all, since
+    // the main timer runs.
+    EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::Toggled);
+    EXPECT_TRUE(params::timerRunning(s, a));
+    EXPECT_EQ(lastRunning(), true);
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+    params::timergo(s);
+    EXPECT_FALSE(params::timerShouldRun(s));
+    EXPECT_EQ(lastRunning(), false);
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+
+    // Now it starts every shown parameter.
+    resetCounts();
+    params::timergo(s);
+    EXPECT_TRUE(params::timerRunning(s, a));
+    EXPECT_TRUE(params::timerRunning(s, b));
+    EXPECT_EQ(s.timerMenuCaption, stopAll);
+    EXPECT_EQ(lastRunning(), true);
+    EXPECT_EQ(changed, (std::vector<int>{a, b})); // both symbols show their border
+
+    // Stopping them one by one from their symbols leaves nothing running and the menu offers to
+    // start again, so that its caption says what it does.
+    params::timerSymbolPressed(s, a, true);
+    EXPECT_EQ(s.timerMenuCaption, stopAll);
+    params::timerSymbolPressed(s, b, true);
+    EXPECT_FALSE(params::timerShouldRun(s));
+    EXPECT_EQ(lastRunning(), false);
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+
+    // The right button opens the dialog and never toggles.
+    EXPECT_EQ(params::timerSymbolPressed(s, a, false), params::TimerSymbolAction::OpenDialog);
+    EXPECT_FALSE(params::timerShouldRun(s));
+}
+
+TEST_F(Timers, StartAllTakesOnlyShownParametersThatCanRun) {
+    makeFree(a, QStringLiteral("a"));
+    makeFree(b, QStringLiteral("b"));
+    makeFree(c, QStringLiteral("c"));
+    s.params[b].visible = false; // its window was closed
+    s.params[c].step = 0;
+    // Slot 31 is free but keeps the default step 1.
+    ASSERT_EQ(s.params[31].handle, -1);
+    ASSERT_NE(s.params[31].step, 0);
+
+    params::timergo(s);
+    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{a});
+
+    // With nothing that can run the menu starts nothing and the timer stays off.
+    params::timergo(s);
+    s.params[a].step = 0;
+    resetCounts();
+    params::timergo(s);
+    EXPECT_TRUE(s.timerList.isEmpty());
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+    EXPECT_EQ(lastRunning(), false);
+}
+
+TEST_F(Timers, TimerSwitchesItselfOffWithNothingRunning) {
+    makeFree(a, QStringLiteral("a"));
+    params::timergo(s);
+    ASSERT_EQ(s.timerMenuCaption, stopAll);
+    // The list emptied behind the timer's back, as the data-set assembly does.
+    s.timerList.clear();
+    resetCounts();
+
+    params::timerTick(s);
+    EXPECT_EQ(lastRunning(), false);
+    EXPECT_EQ(s.timerMenuCaption, startAll);
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(s.params[a].value, 0);
+    EXPECT_EQ(s.busyFlag, 0);
+}
+
+TEST_F(Timers, StepZeroNeverRuns) {
+    makeFree(a, QStringLiteral("a"), -10, 10, 4);
+    s.params[a].step = 0;
+
+    // The left button on a slot that cannot run asks for a step instead.
+    EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::OpenDialog);
+    params::toggleTimer(s, a);
+    EXPECT_FALSE(params::timerShouldRun(s));
+
+    // Set to 0 in the dialog while running: the timer stops.
+    s.params[a].step = 1;
+    params::toggleTimer(s, a);
+    ASSERT_TRUE(params::timerRunning(s, a));
+    EXPECT_TRUE(params::timerDialogOk(s, a, QStringLiteral("0"), 0));
+    EXPECT_FALSE(params::timerShouldRun(s));
+    EXPECT_EQ(lastRunning(), false);
+
+    // A zero step in the list (from wherever) neither moves nor keeps the timer alive.
+    s.timerList = QString(QChar(char16_t(a)));
+    resetCounts();
+    params::timerTick(s);
+    EXPECT_EQ(s.params[a].value, 4);
+    EXPECT_TRUE(s.timerList.isEmpty());
+    EXPECT_EQ(lastRunning(), false);
+    EXPECT_EQ(changed, std::vector<int>{a});
+}
+
+TEST_F(Timers, FreedSlotIsNeverMoved) {
+    makeFree(a, QStringLiteral("a"), -10, 10, 1);
+    makeFree(b, QStringLiteral("b"), -10, 10, 1);
+    params::toggleTimer(s, a);
+    params::toggleTimer(s, b);
+    // Slot a loses its parameter; b keeps running.
+    s.params[a].handle = -1;
+    resetCounts();
+
+    params::timerTick(s);
+    EXPECT_EQ(s.params[a].value, 1);
+    EXPECT_EQ(s.params[b].value, 2);
+    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{b});
+    EXPECT_EQ(changed.front(), a); // its symbol loses the border
+    EXPECT_EQ(redraws, 1);
+
+    // Characters that name no slot are dropped as well, and the timer stops with the last slot.
+    s.params[b].handle = -1;
+    s.timerList.append(QChar(char16_t(200)));
+    params::timerTick(s);
+    EXPECT_EQ(s.params[b].value, 2);
+    EXPECT_TRUE(s.timerList.isEmpty());
+    EXPECT_EQ(lastRunning(), false);
+    EXPECT_EQ(redraws, 1);
+
+    // A slot without a parameter cannot be started.
+    params::toggleTimer(s, a);
+    EXPECT_FALSE(params::timerShouldRun(s));
+}
+
+TEST_F(Timers, ApplyingTheTermsStopsTheTimers) {
+    core::startupState(s);
+    s.busyFlag = 0;
+    const auto apply = [this](const QString& line) {
+        s.termEditor.texts[0] = line;
+        s.linesInUse = 1;
+        s.lastLine = 0;
+        terms::findandget(s, 0);
+    };
+    apply(QStringLiteral("f(x) = a*x"));
+    ASSERT_NE(s.params[a].handle, -1);
+    params::toggleTimer(s, a);
+    params::timerTick(s);
+    ASSERT_EQ(s.params[a].value, 1);
+
+    apply(QStringLiteral("f(x) = x"));
+    EXPECT_TRUE(s.timerList.isEmpty());
+    EXPECT_EQ(s.params[a].handle, -1);
+    params::timerTick(s);
+    EXPECT_EQ(s.params[a].value, 1);
+    EXPECT_EQ(lastRunning(), false);
+}
+
+TEST_F(Timers, OddBoundsNeverHang) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double lo, hi;
+        int mode;
+        double expected; // after one tick from 1 with step 2
+    };
+    for (const Case& tc : {Case{nan, nan, 0, 3}, Case{nan, nan, 1, 3}, Case{0, inf, 0, 3},
+                           Case{-inf, 2, 1, -1}, Case{-inf, 2, 0, -inf}}) {
+        SCOPED_TRACE(testing::Message() << tc.lo << " " << tc.hi << " mode " << tc.mode);
+        makeFree(a, QStringLiteral("a"), -10, 10, 1);
+        s.params[a].minimum = tc.lo;
+        s.params[a].maximum = tc.hi;
+        s.params[a].step = 2;
+        s.params[a].timerMode = tc.mode;
+        params::toggleTimer(s, a);
+        params::timerTick(s);
+        if (std::isfinite(tc.expected))
+            EXPECT_EQ(s.params[a].value, tc.expected);
+        else // looping to an infinite bound is no value; the slot keeps its own
+            EXPECT_EQ(s.params[a].value, 1);
+        EXPECT_EQ(s.busyFlag, 0);
+        params::toggleTimer(s, a);
+    }
+}
+
+TEST_F(Timers, DialogTakesOrRefusesTheStep) {
+    struct Case {
+        const char* text;
+        int mode;
+        bool accepted;
+        double step; // the slot's step afterwards
+    };
+    // A text the engine cannot evaluate reads as 0, as in every number field: such a slot
+    // simply cannot run. An overflowing number fits no interval.
+    const std::vector<Case> cases = {
+        {"11", 1, false, 3},      {"-11", 1, false, 3},   {"10", 1, true, 10},
+        {"-2,5", 1, true, -2.5},  {"2.5", 0, true, 2.5},  {"2*3", 1, true, 6},
+        {"10,0001", 0, false, 3}, {"1e400", 1, false, 3}, {"-1e400", 1, false, 3},
+        {"abc", 1, true, 0},      {"", 0, true, 0},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.text);
+        makeFree(a, QStringLiteral("a"), 0, 10);
+        s.params[a].step = 3;
+        s.params[a].timerMode = 0;
+        messages().shown.clear();
+
+        EXPECT_EQ(params::timerDialogOk(s, a, QString::fromUtf8(tc.text), tc.mode), tc.accepted);
+        EXPECT_EQ(s.params[a].step, tc.step);
+        if (tc.accepted) {
+            EXPECT_TRUE(messages().shown.empty());
+            EXPECT_EQ(s.params[a].timerMode, tc.mode);
+        } else {
+            ASSERT_EQ(messages().shown.size(), 1u);
+            EXPECT_EQ(messages().shown[0].title, QStringLiteral("Inakzeptable Schrittweite"));
+            EXPECT_EQ(messages().shown[0].text,
+                      QStringLiteral("Schrittweite ist größer als das Intervall!"));
+            EXPECT_EQ(messages().shown[0].icon, MessageIcon::Critical);
+            EXPECT_EQ(s.params[a].timerMode, 0); // the old values stay
+        }
+    }
+}
+
+} // namespace
