@@ -7,6 +7,7 @@
 #include "graph/graphwindow.h"
 #include "graph/scale.h"
 #include "params/paramwindows.h"
+#include "params/timers.h"
 #include "terms/termcheck.h"
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
@@ -18,6 +19,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -86,6 +88,11 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
     graphFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     params_ = std::make_unique<params::ParamWindows>(state_, area_);
 
+    paramTimer_ = new QTimer(this);
+    paramTimer_->setObjectName(QStringLiteral("Timer1"));
+    paramTimer_->setInterval(params::timerTickMs);
+    connect(paramTimer_, &QTimer::timeout, this, [this] { params::timerTick(state_); });
+
     buildMenus();
     buildLinePopup();
     connectHooks();
@@ -112,6 +119,14 @@ void MainWindow::connectHooks() {
     hooks.arrangeParams = [this] { params_->arrange(); };
     hooks.termStatusChanged = [this] { term_->showState(); };
     hooks.timersStopped = [this] {
+        paramTimer_->stop();
+        if (timerEntry_) timerEntry_->setText(state_.timerMenuCaption);
+    };
+    hooks.timerRunningChanged = [this](bool running) {
+        if (!running)
+            paramTimer_->stop();
+        else if (!paramTimer_->isActive())
+            paramTimer_->start();
         if (timerEntry_) timerEntry_->setText(state_.timerMenuCaption);
     };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
@@ -173,8 +188,8 @@ void MainWindow::buildMenus() {
         terms::findandget(state_, 1);
         term_->showState();
     });
-    // The parameter timers come with their own dialog; the entry is there already.
     timerEntry_ = addEntry(param, "mn_timergo", state_.timerMenuCaption);
+    on(timerEntry_, [this] { params::timergo(state_); });
 
     QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
     QMenu* objects =

@@ -9,6 +9,7 @@
 
 class QAction;
 class QMdiArea;
+class QTimer;
 class QMdiSubWindow;
 class QMenu;
 
@@ -94,6 +95,7 @@ private:
     QAction* degEntry_ = nullptr;
     QAction* gradEntry_ = nullptr;
     QAction* timerEntry_ = nullptr;
+    QTimer* paramTimer_ = nullptr; // drives every running parameter ("Timer1")
     bool arranged_ = false;
     bool shutDown_ = false;
 };

@@ -3,6 +3,9 @@
 #include "core/state.h"
 #include "core/twips.h"
 #include "params/paramlogic.h"
+#include "params/timerdialog.h"
+#include "params/timers.h"
+#include <QMouseEvent>
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -83,6 +86,7 @@ ParamWindow::ParamWindow(core::State& state, int slot, QWidget* parent)
     upper_->setAlignment(Qt::AlignRight);
     timerSymbol_->setToolTip(timerTip);
     timerSymbol_->setAlignment(Qt::AlignCenter);
+    timerSymbol_->installEventFilter(this);
 
     // Both the drag and the arrows and page steps land here; the logic's own slider moves are
     // made with the signals blocked, since the logic has already applied them.
@@ -156,6 +160,10 @@ void ParamWindow::takeBounds() {
 }
 
 bool ParamWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == timerSymbol_ && event->type() == QEvent::MouseButtonPress) {
+        timerSymbolPressed(static_cast<QMouseEvent*>(event)->button());
+        return true;
+    }
     if (watched != value_ && watched != lower_ && watched != upper_)
         return QWidget::eventFilter(watched, event);
     const bool isValue = watched == value_;
@@ -197,7 +205,15 @@ void ParamWindow::resizeEvent(QResizeEvent* event) {
     if (isVisible()) state_.paramWindowWidth = core::pixelsToTwips(width(), tpp());
 }
 
+void ParamWindow::timerSymbolPressed(Qt::MouseButton button) {
+    const bool left = button == Qt::LeftButton;
+    if (params::timerSymbolPressed(state_, slot_, left) == TimerSymbolAction::OpenDialog)
+        TimerDialog::run(state_, slot_, this);
+}
+
 void ParamWindow::closeEvent(QCloseEvent* event) {
+    // A parameter nobody sees any more must not go on moving the picture.
+    stopTimer(state_, slot_);
     state_.params[slot_].visible = false;
     state_.hooks.call(state_.hooks.paramListRefresh);
     event->accept();

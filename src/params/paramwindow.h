@@ -43,6 +43,7 @@ private:
     void sliderMoved(int position);
     void takeValue();
     void takeBounds();
+    void timerSymbolPressed(Qt::MouseButton button);
 
     core::State& state_;
     const int slot_;

@@ -8,6 +8,7 @@
 #include "mainwin/messagebox.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
+#include "params/timers.h"
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
 
@@ -645,6 +646,80 @@ TEST_F(MainWindowTest, ClosingShutsDownOnce) {
     EXPECT_FALSE(window->isVisible());
     window->close();
     EXPECT_TRUE(window->isShutDown());
+}
+
+} // namespace
+
+namespace {
+
+// The timer symbol of slot k's parameter window.
+QLabel* timerSymbol(mainwin::MainWindow& window, int k) {
+    auto* para = window.findChild<params::ParamWindow*>(QStringLiteral("para%1").arg(k));
+    return para ? para->findChild<QLabel*>(QStringLiteral("Image1")) : nullptr;
+}
+
+TEST_F(MainWindowTest, TheTimerSymbolStartsAndStopsItsParameter) {
+    enter(0, "f(x)=a*x^2");
+    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_NE(timer, nullptr);
+    QLabel* symbol = timerSymbol(*window, 28);
+    ASSERT_NE(symbol, nullptr);
+    EXPECT_FALSE(timer->isActive());
+
+    QTest::mouseClick(symbol, Qt::LeftButton);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(symbol->frameShape(), QFrame::Box);
+    // One timer started from its symbol leaves the command for all of them as it was.
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
+
+    const double before = state.params[28].value;
+    QTest::qWait(3 * params::timerTickMs);
+    EXPECT_NE(state.params[28].value, before);
+
+    QTest::mouseClick(symbol, Qt::LeftButton);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(symbol->frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(MainWindowTest, TheMenuStartsAllTimersAndStopsThem) {
+    enter(0, "f(x)=a*x^2 + b*x + c");
+    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    action("mn_timergo")->trigger();
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(state.timerList.size(), 3);
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer anhalten"));
+    action("mn_timergo")->trigger();
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_TRUE(state.timerList.isEmpty());
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
+}
+
+TEST_F(MainWindowTest, DeletingTheLineOfARunningParameterStopsItsTimer) {
+    lines({"f(x)=a*x", "g(x)=x"});
+    QTest::mouseClick(timerSymbol(*window, 28), Qt::LeftButton);
+    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer->isActive());
+    QTest::keyClick(field(0), Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_TRUE(state.timerList.isEmpty());
+    EXPECT_EQ(state.params[28].handle, -1);
+    QTest::qWait(2 * params::timerTickMs); // no tick may touch the freed slot
+    EXPECT_EQ(state.params[28].handle, -1);
+}
+
+TEST_F(MainWindowTest, ThirtyThreeRunningParametersLeaveTheWindowResponsive) {
+    QString term = QStringLiteral("f(x)=0");
+    for (int n = 0; n < 33; ++n)
+        term += QStringLiteral("+p%1*x").arg(n);
+    enter(0, term.toUtf8().constData());
+    action("mn_timergo")->trigger();
+    EXPECT_EQ(state.timerList.size(), 33);
+    QTest::qWait(4 * params::timerTickMs);
+    // Typing still reaches the term line while the timer runs.
+    type(0, "f(x)=x");
+    EXPECT_EQ(field(0)->text(), q("f(x)=x"));
+    action("mn_timergo")->trigger();
+    EXPECT_TRUE(state.timerList.isEmpty());
 }
 
 } // namespace
