@@ -188,6 +188,9 @@ bool assignNewParams(core::State& state, ParamSearch& search) {
         slot.minimum = density ? 1 : -10;
         slot.maximum = density ? 1001 : 10;
         slot.step = 1;
+        // A new parameter starts at 1, so that a*x^2 shows its parabola at once (at 0 most
+        // terms collapse onto an axis).
+        slot.value = 1;
         slot.visible = true;
         params::init(state, search.freeSlots[next - 1]);
     }

@@ -17,6 +17,7 @@
 #include <QTextStream>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -262,9 +263,17 @@ bool wantsRender(int argc, char** argv) {
     return false;
 }
 
+// Standard error carries the program's own messages for scripts that call it; Qt's remarks about
+// the headless platform (no runtime folder, no size hints) are of no use there.
+static void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
 int renderMain(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kurvatur"));
     QTextStream out(stdout);

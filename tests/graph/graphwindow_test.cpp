@@ -199,7 +199,7 @@ TEST_F(GraphWindowTest, RedrawFollowsTheParameterAndWaitsWhileBusy) {
             if (isLineBlue(image.pixel(column, r))) return r;
         return -1;
     };
-    EXPECT_NEAR(blueRow(), rowOf(0), 2);
+    EXPECT_NEAR(blueRow(), rowOf(1), 2); // a new parameter starts at 1
 
     state.engine.setVariable(state.params[a].handle, 5);
     window->redraw();

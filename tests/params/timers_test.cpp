@@ -295,13 +295,13 @@ TEST_F(Timers, ApplyingTheTermsStopsTheTimers) {
     ASSERT_NE(s.params[a].handle, -1);
     params::toggleTimer(s, a);
     params::timerTick(s);
-    ASSERT_EQ(s.params[a].value, 1);
+    ASSERT_EQ(s.params[a].value, 2); // from its start value 1, one step
 
     apply(QStringLiteral("f(x) = x"));
     EXPECT_TRUE(s.timerList.isEmpty());
     EXPECT_EQ(s.params[a].handle, -1);
     params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 1);
+    EXPECT_EQ(s.params[a].value, 2); // the freed slot did not move
     EXPECT_EQ(lastRunning(), false);
 }
 
