@@ -7,6 +7,8 @@
 #include "graph/graphwindow.h"
 #include "terms/termcheck.h"
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
@@ -18,25 +20,7 @@
 
 namespace {
 
-class WidgetEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[17] = "test_graphwindow";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const widgetEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
 
 // The colour of line 0, also where antialiasing blends it with white.
 bool isLineBlue(QRgb p) {

@@ -6,6 +6,8 @@
 #include "graph/renderer.h"
 #include "graph/scale.h"
 
+#include "support/qtapp.h"
+
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -18,26 +20,7 @@
 
 namespace {
 
-// Fonts need a running application; made once for the whole test program.
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[11] = "test_graph";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] const auto* const guiEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] const bool application = testsupport::useApplication<QGuiApplication>();
 
 class Rendering : public ::testing::Test {
 protected:

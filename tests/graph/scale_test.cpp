@@ -3,6 +3,8 @@
 #include "core/rounding.h"
 #include "core/state.h"
 
+#include "support/qtapp.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -12,10 +14,6 @@
 #include <limits>
 
 // Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();

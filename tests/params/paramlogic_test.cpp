@@ -2,6 +2,8 @@
 
 #include "core/state.h"
 
+#include "support/qtapp.h"
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -11,10 +13,6 @@
 #include <vector>
 
 // Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using platform::MessageIcon;

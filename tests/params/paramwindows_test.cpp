@@ -7,6 +7,8 @@
 #include "params/paramwindows.h"
 #include "terms/termcheck.h"
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QFocusEvent>
 #include <QLabel>
@@ -22,31 +24,9 @@
 #include <ostream>
 #include <vector>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
-class WidgetEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[18] = "test_paramwindows";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const widgetEnvironment =
-    ::testing::AddGlobalTestEnvironment(new WidgetEnvironment);
+[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
 
 constexpr int anzf = 13;
 constexpr int a = 28;

@@ -3,6 +3,8 @@
 #include "core/state.h"
 #include "params/timerdialog.h"
 
+#include "support/qtapp.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -17,25 +19,7 @@
 
 namespace {
 
-class TimerDialogEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_ = std::make_unique<QApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "test_timerdlg";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QApplication> app_;
-};
-
-[[maybe_unused]] const auto* const timerDialogEnvironment =
-    ::testing::AddGlobalTestEnvironment(new TimerDialogEnvironment);
+[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
 
 constexpr int a = 28;
 

@@ -7,6 +7,8 @@
 #include "params/paramlogic.h"
 #include "terms/termcheck.h"
 
+#include "support/qtapp.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -16,10 +18,6 @@
 #include <vector>
 
 // Readable failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 using platform::MessageIcon;

@@ -3,6 +3,8 @@
 #include "core/rounding.h"
 #include "mainwin/render.h"
 
+#include "support/qtapp.h"
+
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -17,32 +19,9 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
-// Fonts need a running application; made once for the whole test program.
-class GuiEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (QCoreApplication::instance()) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-        app_ = std::make_unique<QGuiApplication>(argc_, argv_);
-    }
-    void TearDown() override { app_.reset(); }
-
-private:
-    int argc_ = 1;
-    char name_[12] = "test_render";
-    char* argv_[2] = {name_, nullptr};
-    std::unique_ptr<QGuiApplication> app_;
-};
-
-[[maybe_unused]] const auto* const guiEnvironment =
-    ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] const bool application = testsupport::useApplication<QGuiApplication>();
 
 struct Outcome {
     int code = -1;
