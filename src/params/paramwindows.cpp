@@ -87,6 +87,8 @@ void ParamWindows::refresh(int slot) {
         place(slot);
         f->show();
     }
+    // Closing the frame closes the window inside it too; it must come back with its frame.
+    if (window->isHidden()) window->show();
 }
 
 void ParamWindows::showAllFree() {

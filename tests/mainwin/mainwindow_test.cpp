@@ -591,6 +591,15 @@ TEST_F(MainWindowTest, ParameterMenu) {
     EXPECT_TRUE(window->paramWindows()->window(a)->isVisible());
     EXPECT_TRUE(window->paramWindows()->window(b)->isVisible());
 
+    // Closed with its frame's close button, the window comes back whole, not as an empty frame.
+    auto* frame = qobject_cast<QMdiSubWindow*>(window->paramWindows()->window(b)->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->close();
+    EXPECT_FALSE(state.params[b].visible);
+    action("mn_para")->trigger();
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_TRUE(window->paramWindows()->window(b)->isVisible());
+
     QAction* dock = action("mn_pardock");
     EXPECT_FALSE(dock->isChecked());
     dock->trigger();
