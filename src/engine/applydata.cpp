@@ -294,9 +294,13 @@ QString defineall(core::State& state) {
             state.engine.eval(toEngine(translated));
             if (state.engine.error() != 11) {
                 pending[i] = false;
-                if (!translated.isEmpty())
-                    state.engine.defineFunction(toEngine(state.lines[i].name + callArgument +
-                                                         QLatin1Char('=') + translated));
+                // A term the engine refuses (a syntax error behind a new parameter, which the
+                // term check cannot see) must not leave the placeholder's value 1 standing: the
+                // line gets an empty body below, like every other faulty line.
+                if (!translated.isEmpty() &&
+                    !state.engine.defineFunction(toEngine(state.lines[i].name + callArgument +
+                                                          QLatin1Char('=') + translated)))
+                    translated.clear();
             } else if (pass > lines - 2) {
                 translated.clear();
                 message += errtext(state.engine, -1) + QStringLiteral("; ");

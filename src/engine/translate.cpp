@@ -21,7 +21,9 @@ struct LogicalWord {
     QStringView engine;
 };
 
-constexpr std::array<LogicalWord, 7> logicalWords{{
+// The operator words "mod" and "div" need the same protection: "x mod 2" must not become the
+// name xmod2.
+constexpr std::array<LogicalWord, 9> logicalWords{{
     {u"and", u"and"},
     {u"und", u"and"},
     {u"or", u"or"},
@@ -29,7 +31,13 @@ constexpr std::array<LogicalWord, 7> logicalWords{{
     {u"xor", u"xor"},
     {u"eqv", u"eqv"},
     {u"imp", u"imp"},
+    {u"mod", u"mod"},
+    {u"div", u"div"},
 }};
+
+// "nicht x > 0" must not become the name nichtx. A prefix word counts when a blank follows it
+// and no name character precedes it (it may start the term or follow a bracket or "und").
+constexpr std::array<QStringView, 2> prefixWords{u"nicht", u"not"};
 
 // Characters a user may sprinkle into a term that mean nothing to the engine. "$" goes too: it
 // marks decimal commas further on.
@@ -55,6 +63,28 @@ bool isLetter(QChar c) {
 
 bool isDigit(QChar c) {
     return c.unicode() >= u'0' && c.unicode() <= u'9';
+}
+
+bool isNameCharacter(QChar c) {
+    return isLetter(c) || isDigit(c) || c == QLatin1Char('_');
+}
+
+// Marks every prefix word that counts as :word: so that it survives the deletion of blanks.
+QString protectPrefixWords(QString text) {
+    for (const QStringView word : prefixWords) {
+        const QString head = word.toString() + QLatin1Char(' ');
+        qsizetype hit = text.indexOf(head);
+        while (hit >= 0) {
+            if (hit == 0 || !isNameCharacter(text[hit - 1])) {
+                text.replace(hit, head.size(), enclosed(QLatin1Char(':'), word));
+                hit += word.size() + 2;
+            } else {
+                hit += head.size();
+            }
+            hit = text.indexOf(head, hit);
+        }
+    }
+    return text;
 }
 
 // Blanks only, as opposed to QString::trimmed, which also takes tabs and line breaks.
@@ -113,11 +143,14 @@ QString translate(const QString& term, bool noderiv, const QStringList& function
     // A logical word counts only between single blanks; it must survive the deletion of blanks.
     for (const auto& w : logicalWords)
         text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user));
+    text = protectPrefixWords(text);
     for (char16_t c : droppedCharacters)
         text.remove(QChar(c));
     if (text.isEmpty()) return {};
     for (const auto& w : logicalWords)
         text.replace(enclosed(QLatin1Char(':'), w.user), enclosed(blank, w.engine));
+    for (const QStringView word : prefixWords)
+        text.replace(enclosed(QLatin1Char(':'), word), word.toString() + blank);
 
     text.replace(QLatin1Char(','), QLatin1Char('$'));
     text.replace(QLatin1Char('['), QLatin1Char('('));

@@ -110,6 +110,41 @@ TEST_F(ApplyData, SyntaxErrorIsReportedWithTheLineName) {
     EXPECT_DOUBLE_EQ(value("g(4)"), 4);
 }
 
+TEST_F(ApplyData, OperatorWordsBetweenBlanksMakeNoParameters) {
+    struct Case {
+        const char* line;
+        const char* call;
+        double expected;
+    };
+    const Case cases[] = {
+        {"f(x) = x mod 2", "f(7)", 1},
+        {"f(x) = x div 2", "f(7)", 3},
+        {"f(x) = nicht x > 0", "f(-1)", 1},
+        {"f(x) = x > 0 und nicht x > 2", "f(3)", 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(apply({c.line}));
+        EXPECT_EQ(status(), QStringLiteral("Ok.")) << c.line;
+        EXPECT_TRUE(state.usedParamNames.isEmpty())
+            << c.line << ": " << state.usedParamNames.toStdString();
+        EXPECT_DOUBLE_EQ(value(c.call), c.expected) << c.line;
+    }
+}
+
+TEST_F(ApplyData, SyntaxErrorBehindANewParameterLeavesNoPlaceholder) {
+    // The term check stops at the undefined name a and cannot see the error behind it.
+    ASSERT_TRUE(apply({"f(x) = a*x +* 2", "g(x) = f(x) + 1"}));
+    EXPECT_TRUE(state.termEditor.statusIsError);
+    EXPECT_TRUE(status().contains(QStringLiteral("Ungültiger Term"))) << status().toStdString();
+    EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());
+    // Neither f nor a line using it may show the placeholder's value 1.
+    for (const char* call : {"f(2)", "g(2)"}) {
+        state.engine.eval(call);
+        EXPECT_NE(state.engine.error(), 0) << call;
+        state.engine.clearError();
+    }
+}
+
 TEST_F(ApplyData, DerivativeOfAMissingFunctionIsNoSuccess) {
     ASSERT_TRUE(apply({"f(x) = q'(x)"}));
     EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());

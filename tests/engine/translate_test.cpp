@@ -39,6 +39,20 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         {"xund", "xund"},
         {"x undy", "xundy"},
         {"a UND b", "aUNDb"},
+        // so do the operator words mod and div
+        {"x mod 2", "x mod 2"},
+        {"7 div 2", "7 div 2"},
+        {"(a+1) mod b und c div 3", "(a+1) mod b and c div 3"},
+        {"xmod 2", "xmod2"},
+        {"x modx", "xmodx"},
+        // the prefix word nicht (not) needs a blank behind it and no name character before it
+        {"nicht x > 0", "nicht x>0"},
+        {"x > 0 und nicht x > 1", "x>0 and nicht x>1"},
+        {"(nicht a) oder not b", "(nicht a) or not b"},
+        {"nicht nicht a", "nicht nicht a"},
+        {"nicht(a)", "nicht(a)"},
+        {"anicht b", "anichtb"},
+        {"a2not b", "a2notb"},
         // decimal comma, semicolons only inside the six list functions
         {"1,5*2", "1.5*2"},
         {"max(1,5; 2)", "max(1.5,2)"},
@@ -78,6 +92,9 @@ TEST(Translate, VariableMarkerBecomesRunningVariable) {
               q("_x^2 and 1.5>0"));
     EXPECT_EQ(engine::translate(stored("2x + sin(x)"), false, QStringList{}), q("2_x+sin(_x)"));
     EXPECT_EQ(engine::translate(stored("max(x; 1,5)"), false, QStringList{}), q("max(_x,1.5)"));
+    EXPECT_EQ(engine::translate(stored("x mod 2 + 7 div x"), false, QStringList{}),
+              q("_x mod 2+7 div _x"));
+    EXPECT_EQ(engine::translate(stored("nicht x > 0"), false, QStringList{}), q("nicht _x>0"));
 }
 
 struct DerivativeCase {
