@@ -78,4 +78,15 @@ double evalnum(platform::MathEngine& engine, const QString& text) {
     return engine.eval(t.toStdString());
 }
 
+std::optional<double> evalnumChecked(platform::MathEngine& engine, const QString& text) {
+    if (text.trimmed().isEmpty()) return std::nullopt;
+    engine.clearError();
+    const double v = evalnum(engine, text);
+    if (engine.error() != 0) {
+        engine.clearError();
+        return std::nullopt;
+    }
+    return v;
+}
+
 } // namespace core

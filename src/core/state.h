@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace core {
 
@@ -248,5 +249,8 @@ struct State {
 
 // Replaces every "," by "." and evaluates the text with the engine; no error is read.
 double evalnum(platform::MathEngine& engine, const QString& text);
+// As evalnum, but no value when the text is blank or the engine reports an error for it (the
+// error is then cleared), so that a field typed wrong can keep its old value.
+std::optional<double> evalnumChecked(platform::MathEngine& engine, const QString& text);
 
 } // namespace core

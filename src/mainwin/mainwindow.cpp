@@ -6,6 +6,7 @@
 #include "engine/enginedefs.h"
 #include "graph/graphwindow.h"
 #include "graph/scale.h"
+#include "params/paramlogic.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
 #include "terms/termcheck.h"
@@ -142,6 +143,11 @@ void MainWindow::buildMenus() {
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
         core::defaults(state_);
         graph::setscale(state_);
+        // The lines' sample counts went back to 499; their windows must not go on showing the
+        // old counts.
+        for (int k = core::firstSampleCountSlot; k < core::firstSampleCountSlot + core::lineCount;
+             ++k)
+            if (state_.params[k].handle != -1) params::init(state_, k);
         syncMarks();
         term_->showState();
         redrawall();
@@ -371,6 +377,10 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (arranged_) return;
     arranged_ = true;
     arrangeWindows();
+    // The user starts by typing a term: the term window is the active one, not the graph window
+    // that was shown last.
+    area_->setActiveSubWindow(termFrame_);
+    term_->focusLine(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

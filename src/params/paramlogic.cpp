@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 namespace params {
@@ -233,8 +234,9 @@ void setpar(core::State& state, int k, double v) {
 void chpari(core::State& state, int k) {
     if (!validSlot(k)) return;
     core::ParamSlot& p = state.params[k];
-    double lo = core::evalnum(state.engine, p.lowerText);
-    double hi = core::evalnum(state.engine, p.upperText);
+    // A field the engine cannot read keeps its present bound.
+    double lo = core::evalnumChecked(state.engine, p.lowerText).value_or(p.minimum);
+    double hi = core::evalnumChecked(state.engine, p.upperText).value_or(p.maximum);
 
     if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi)) {
         state.messages->inform(QStringLiteral("Ungültige Parametergrenzen von ") + p.label +
@@ -276,7 +278,11 @@ void moveSlider(core::State& state, int k, int position) {
 }
 
 void enterValue(core::State& state, int k, const QString& text) {
-    setpar(state, k, core::evalnum(state.engine, text));
+    if (!validSlot(k)) return;
+    // A text the engine cannot read (or none) keeps the value; setpar shows it again.
+    setpar(state, k,
+           core::evalnumChecked(state.engine, text)
+               .value_or(std::numeric_limits<double>::quiet_NaN()));
 }
 
 } // namespace params

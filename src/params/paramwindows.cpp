@@ -3,6 +3,7 @@
 #include "core/twips.h"
 #include "params/paramwindow.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRect>
@@ -85,7 +86,21 @@ void ParamWindows::refresh(int slot) {
         window->resize(window->sizeHint());
         if (QMdiSubWindow* sub = frames_[std::size_t(slot)]) sub->resize(sub->sizeHint());
         place(slot);
+        // A window that appears with a new parameter must not take the focus from the term line
+        // the user is typing in; the area would make it the active one.
+        const QPointer<QWidget> focus = QApplication::focusWidget();
         f->show();
+        if (focus && focus->isVisible() && QApplication::focusWidget() != focus) {
+            if (area_) {
+                for (QWidget* w = focus; w; w = w->parentWidget()) {
+                    if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) {
+                        area_->setActiveSubWindow(sub);
+                        break;
+                    }
+                }
+            }
+            focus->setFocus(Qt::OtherFocusReason);
+        }
     }
     // Closing the frame closes the window inside it too; it must come back with its frame.
     if (window->isHidden()) window->show();

@@ -230,9 +230,13 @@ void TermWindow::showState() {
 
         const core::FuncLine& line = state_.lines[i];
         if (fnam_[i]->text() != editor.texts[i]) {
+            // A cursor at the end stays at the end when the applied line is written in its
+            // normal form (with blanks), so that typing on extends the term.
             const int cursor = fnam_[i]->cursorPosition();
+            const bool atEnd = cursor == fnam_[i]->text().size();
             fnam_[i]->setText(editor.texts[i]);
-            fnam_[i]->setCursorPosition(std::min<int>(cursor, int(editor.texts[i].size())));
+            const int size = int(editor.texts[i].size());
+            fnam_[i]->setCursorPosition(atEnd ? size : std::min(cursor, size));
         }
         QPalette field = fnam_[i]->palette();
         field.setColor(QPalette::Base, line.drawn ? normal.color(QPalette::Base)

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string>
 #include <vector>
 
 // Readable failure messages.
@@ -184,6 +185,47 @@ TEST_F(ParamLogic, NoNumberIsRefused) {
     EXPECT_EQ(s.engine.variable(s.params[a].handle), 2.5);
     params::setpar(s, a, 1.0 / 3);
     EXPECT_EQ(s.params[a].valueText, QStringLiteral("0,333333333333333"));
+}
+
+TEST_F(ParamLogic, TextsTheEngineCannotReadKeepTheValueAndTheBounds) {
+    makeFree(a, QStringLiteral("a"));
+    makeSampleCount();
+    makeLowerBound();
+    for (const int k : {a, anzf, uf}) {
+        params::setpar(s, k, 4);
+        for (const char* typed : {"x+", "1/0", "", "  ", "(", "2*)", "wurzel(-1)", "unbekannt+1"}) {
+            SCOPED_TRACE(std::to_string(k) + " " + typed);
+            const core::ParamSlot before = s.params[k];
+            resetCounts();
+            params::enterValue(s, k, QString::fromUtf8(typed));
+            EXPECT_EQ(s.params[k].value, before.value);
+            EXPECT_EQ(s.params[k].valueText, before.valueText);
+            EXPECT_EQ(s.params[k].sliderPos, before.sliderPos);
+            EXPECT_EQ(s.engine.variable(s.params[k].handle), before.value);
+            EXPECT_EQ(redraws, 0);
+            // The failed text leaves no error behind for the next evaluation.
+            EXPECT_EQ(s.engine.error(), 0);
+
+            if (k == uf) continue; // its bounds are locked
+            s.params[k].lowerText = QString::fromUtf8(typed);
+            s.params[k].upperText = QStringLiteral("900");
+            params::chpari(s, k);
+            EXPECT_EQ(s.params[k].minimum, before.minimum);
+            EXPECT_EQ(s.params[k].maximum, 900);
+            EXPECT_EQ(s.params[k].lowerText, before.lowerText);
+            s.params[k].lowerText = before.lowerText;
+            s.params[k].upperText = QString::fromUtf8(typed);
+            params::chpari(s, k);
+            EXPECT_EQ(s.params[k].maximum, 900);
+            EXPECT_EQ(s.params[k].upperText, QStringLiteral("900"));
+            params::setparb(s, k, before.minimum, before.maximum);
+        }
+    }
+    EXPECT_TRUE(messages().shown.empty());
+    // Other number fields still read such a text as 0.
+    EXPECT_EQ(core::evalnum(s.engine, QStringLiteral("x+")), 0);
+    params::enterValue(s, a, QStringLiteral("0"));
+    EXPECT_EQ(s.params[a].value, 0);
 }
 
 TEST_F(ParamLogic, SampleCountsAreWholeNumbersFromTwo) {

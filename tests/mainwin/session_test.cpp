@@ -1,0 +1,300 @@
+// A teacher's session with the whole program: several lines typed one below the other, lines
+// deleted and inserted while parameters and timers run, the intervals view, hidden lines, the
+// pop-up commands, odd values in the parameter fields, windows closed and opened again from the
+// menus. After each step the windows must show what the state holds.
+
+#include "core/state.h"
+#include "graph/graphwindow.h"
+#include "mainwin/mainwindow.h"
+#include "params/paramwindow.h"
+#include "params/paramwindows.h"
+#include "params/timers.h"
+#include "terms/termwindow.h"
+
+#include "support/qtapp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
+
+QString q(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+class SessionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.messages = messages;
+        window = std::make_unique<mainwin::MainWindow>(state);
+        term = window->termWindow();
+        window->copyText = [](const QString&) {};
+        // A modal dialog would block the test; this closes it and fails the test instead.
+        watchdog.setInterval(50);
+        QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected modal dialog: " << modal->windowTitle().toStdString();
+                modal->close();
+            }
+        });
+        watchdog.start();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        QApplication::processEvents();
+    }
+    void TearDown() override {
+        window->linePopup()->hide();
+        window.reset();
+        EXPECT_TRUE(messages->shown.empty())
+            << "message: " << messages->shown.front().text.toStdString();
+    }
+
+    QLineEdit* field(int i) const { return term->lineField(i); }
+    QTimer* timer() const { return window->findChild<QTimer*>(QStringLiteral("Timer1")); }
+    QAction* action(const char* name) const {
+        return window->findChild<QAction*>(QLatin1String(name));
+    }
+    params::ParamWindow* para(int k) const { return window->paramWindows()->window(k); }
+    template <typename T> T* child(int k, const char* name) const {
+        params::ParamWindow* w = para(k);
+        return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
+    }
+
+    void type(int i, const char* s) {
+        field(i)->selectAll();
+        QTest::keyClicks(field(i), q(s));
+    }
+    void enter(int i, const char* s) {
+        type(i, s);
+        QTest::keyClick(field(i), Qt::Key_Return);
+    }
+    void lines(std::initializer_list<const char*> typed) {
+        int i = 0;
+        for (const char* s : typed) {
+            if (i > 0) QTest::keyClick(field(i - 1), Qt::Key_Return, Qt::ShiftModifier);
+            type(i++, s);
+        }
+        QTest::keyClick(field(i - 1), Qt::Key_Return);
+    }
+    void typeInto(QLineEdit* f, const QString& text) {
+        f->selectAll();
+        QTest::keyClicks(f, text);
+        QTest::keyClick(f, Qt::Key_Return);
+    }
+
+    // Every parameter window shows its slot as the state has it, and the main timer runs exactly
+    // while some slot's timer does.
+    void expectWindowsMatchState(const char* where) {
+        SCOPED_TRACE(where);
+        EXPECT_EQ(timer()->isActive(), !state.timerList.isEmpty());
+        for (int k = 0; k < core::paramCount; ++k) {
+            params::ParamWindow* w = para(k);
+            if (!w) continue;
+            SCOPED_TRACE(k);
+            const core::ParamSlot& p = state.params[k];
+            const bool shown = p.handle != -1 && p.visible;
+            const auto* frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+            ASSERT_NE(frame, nullptr);
+            EXPECT_EQ(frame->isVisible(), shown);
+            if (!shown) continue;
+            const bool running = params::timerRunning(state, k);
+            EXPECT_EQ(child<QLabel>(k, "Image1")->frameShape(),
+                      running ? QFrame::Box : QFrame::NoFrame);
+            EXPECT_EQ(child<QLineEdit>(k, "Text3")->isEnabled(), !running);
+            EXPECT_EQ(child<QLineEdit>(k, "Text3")->text(), p.valueText);
+            EXPECT_EQ(child<QScrollBar>(k, "HScroll1")->value(), p.sliderPos);
+            EXPECT_EQ(w->windowTitle(), p.caption);
+        }
+        for (const QChar c : std::as_const(state.timerList)) {
+            const int k = c.unicode();
+            ASSERT_LT(k, core::paramCount);
+            EXPECT_NE(state.params[k].handle, -1) << "a timer runs on the free slot " << k;
+        }
+    }
+
+    std::shared_ptr<platform::RecordingMessages> messages =
+        std::make_shared<platform::RecordingMessages>();
+    core::State state;
+    std::unique_ptr<mainwin::MainWindow> window;
+    terms::TermWindow* term = nullptr;
+    QTimer watchdog;
+};
+
+TEST_F(SessionTest, TheUserTypesWhereTheFocusIs) {
+    // At the start the first term line takes the keys, not the graph window shown last.
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), window->termFrame());
+    ASSERT_EQ(QApplication::focusWidget(), field(0));
+    QTest::keyClicks(QApplication::focusWidget(), q("f(x)=a*x^2+b"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+    // New parameter windows appear without taking the keys away from the term line.
+    ASSERT_EQ(QApplication::focusWidget(), field(1));
+    QTest::keyClicks(QApplication::focusWidget(), q("g(x)=c*x"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(para(state.findparam(q("c")))->isVisible());
+    ASSERT_EQ(QApplication::focusWidget(), field(1));
+    QTest::keyClicks(QApplication::focusWidget(), q("+d"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(field(1)->text(), q("g(x) = c*x+d"));
+    EXPECT_EQ(state.params[state.findparam(q("a"))].valueText, q("1"));
+    EXPECT_EQ(QApplication::focusWidget(), field(1));
+    EXPECT_EQ(window->mdiArea()->activeSubWindow(), window->termFrame());
+}
+
+TEST_F(SessionTest, LinesDeletedAndInsertedWhileTimersRun) {
+    lines({"f(x)=a*x^2", "g(x)=b*x+c", "h(x)=a+b"});
+    EXPECT_EQ(term->statusLine()->text(), q("Ok."));
+    expectWindowsMatchState("typed");
+
+    action("mn_timergo")->trigger();
+    EXPECT_EQ(state.timerList.size(), 3);
+    QTest::qWait(2 * params::timerTickMs);
+    expectWindowsMatchState("running");
+
+    // g goes; c is freed while its timer runs.
+    QTest::keyClick(field(1), Qt::Key_Delete, Qt::ShiftModifier);
+    EXPECT_EQ(state.findparam(q("c")), -1);
+    expectWindowsMatchState("g deleted");
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
+    EXPECT_TRUE(field(1)->hasFocus());
+
+    action("mn_timergo")->trigger();
+    QTest::keyClick(field(0), Qt::Key_Insert);
+    EXPECT_EQ(state.linesInUse, 3);
+    EXPECT_TRUE(field(1)->hasFocus());
+    expectWindowsMatchState("inserted");
+    action("mn_timergo")->trigger();
+    enter(1, "k(x)=d*x");
+    expectWindowsMatchState("new parameter");
+    QTest::qWait(2 * params::timerTickMs);
+    expectWindowsMatchState("after ticks");
+}
+
+TEST_F(SessionTest, StartAllThenApplyAChangedTerm) {
+    lines({"f(x)=a*x^2+b"});
+    action("mn_timergo")->trigger();
+    QTest::qWait(2 * params::timerTickMs);
+    enter(0, "f(x)=a*x^3");
+    EXPECT_TRUE(state.timerList.isEmpty());
+    expectWindowsMatchState("applied");
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
+    EXPECT_TRUE(field(0)->hasFocus());
+}
+
+TEST_F(SessionTest, ClearAllWhileTimersRun) {
+    lines({"f(x)=a*x^2+b", "g(x)=c"});
+    action("mn_timergo")->trigger();
+    QTest::qWait(2 * params::timerTickMs);
+    action("mn_allclr")->trigger();
+    EXPECT_TRUE(state.timerList.isEmpty());
+    expectWindowsMatchState("cleared");
+    EXPECT_EQ(term->statusLine()->text(), q("Ok."));
+    for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k)
+        EXPECT_EQ(state.params[k].handle, -1);
+    QTest::qWait(2 * params::timerTickMs);
+    expectWindowsMatchState("later");
+}
+
+TEST_F(SessionTest, IntervalsViewAndBack) {
+    lines({"f(x)=a*x", "g(x)=x^2"});
+    QTest::keyClick(field(0), Qt::Key_PageUp, Qt::ShiftModifier);
+    enter(1, "g: ] -1 ; 1 [");
+    EXPECT_EQ(term->statusLine()->text(), q("o.k."));
+    EXPECT_DOUBLE_EQ(state.lines[1].intervalFrom, -1);
+    // A line added in the intervals view: the view stays.
+    QTest::keyClick(field(1), Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(term->windowTitle(), q("Darstellungsintervalle"));
+    EXPECT_EQ(state.linesInUse, 3);
+    EXPECT_TRUE(field(2)->hasFocus());
+    enter(0, "f: ] 0 ");
+    EXPECT_EQ(term->statusLine()->text(), q("Semikolon fehlt!"));
+    QTest::keyClick(field(0), Qt::Key_PageUp, Qt::ShiftModifier);
+    EXPECT_EQ(field(0)->text(), q("f(x) = a*x"));
+    EXPECT_EQ(field(1)->text(), q("g(x) = x^2"));
+    expectWindowsMatchState("back");
+}
+
+TEST_F(SessionTest, OddValuesInTheValueField) {
+    enter(0, "f(x)=a*x");
+    const int a = state.findparam(q("a"));
+    auto* value = child<QLineEdit>(a, "Text3");
+    typeInto(value, q("2,5"));
+    EXPECT_DOUBLE_EQ(state.engine.eval("a"), 2.5);
+    for (const char* odd : {"1/0", "x+", "", "1e400", "(", "wurzel(-1)"}) {
+        SCOPED_TRACE(odd);
+        typeInto(value, q(odd));
+        EXPECT_DOUBLE_EQ(state.params[a].value, 2.5);
+        EXPECT_DOUBLE_EQ(state.engine.eval("a"), 2.5);
+        EXPECT_EQ(value->text(), q("2,5"));
+        expectWindowsMatchState(odd);
+    }
+    auto* lower = child<QLineEdit>(a, "Text1");
+    typeInto(lower, q("x+"));
+    EXPECT_DOUBLE_EQ(state.params[a].minimum, -10);
+    messages->shown.clear();
+}
+
+TEST_F(SessionTest, CurvesAndIntegralFunctions) {
+    lines({"xa(t)=r*cos(t)", "ya(t)=r*sin(t)", "f(x)=x", "F(x)"});
+    EXPECT_EQ(term->statusLine()->text(), q("Ok.")) << term->statusLine()->text().toStdString();
+    action("mn_ugr")->trigger();
+    expectWindowsMatchState("lower bounds");
+    action("mn_timergo")->trigger();
+    QTest::qWait(2 * params::timerTickMs);
+    expectWindowsMatchState("running");
+    QTest::keyClick(field(0), Qt::Key_Delete, Qt::ShiftModifier);
+    expectWindowsMatchState("xa deleted");
+    action("mn_timergo")->trigger();
+    QTest::qWait(2 * params::timerTickMs);
+    expectWindowsMatchState("running again");
+    action("mn_allclr")->trigger();
+    expectWindowsMatchState("cleared");
+}
+
+TEST_F(SessionTest, FactoryDefaultsShowTheResetSampleCount) {
+    enter(0, "f(x)=x");
+    state.termEditor.currentLine = 0;
+    action("mnp5")->trigger();
+    const int anzf = core::firstSampleCountSlot;
+    auto* value = child<QLineEdit>(anzf, "Text3");
+    ASSERT_NE(value, nullptr);
+    typeInto(value, q("1000"));
+    EXPECT_EQ(state.lines[0].sampleCount, 999);
+    action("mn_optdef")->trigger();
+    EXPECT_EQ(state.lines[0].sampleCount, 499);
+    EXPECT_EQ(value->text(), q("500"));
+    EXPECT_EQ(state.params[anzf].value, 500);
+    expectWindowsMatchState("defaults");
+}
+
+TEST_F(SessionTest, GraphWindowResizedAndReopened) {
+    enter(0, "f(x)=x");
+    QMdiSubWindow* frame = window->graphFrame();
+    for (const QSize size : {QSize(300, 200), QSize(60, 40), QSize(900, 700), QSize(1, 1)}) {
+        frame->resize(size);
+        QApplication::processEvents();
+        const QImage& picture = window->graphWindow()->picture();
+        EXPECT_EQ(picture.size() / picture.devicePixelRatio(),
+                  window->graphWindow()->plotArea()->size());
+    }
+    frame->close();
+    action("mn_graph")->trigger();
+    EXPECT_TRUE(frame->isVisible());
+}
+
+} // namespace
