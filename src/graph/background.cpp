@@ -68,115 +68,158 @@ void fosize(const core::State& state, Plotter& plotter, DrawSurface& surface) {
     plotter.digitWidth[0] = size.width() * tppX;
 }
 
-void helpline(const core::State& state, Plotter& plotter, DrawSurface& surface) {
+namespace {
+
+// What every part of the background works with: the mapping in twips and pixels and where the
+// axes run.
+struct Frame {
+    const core::State& state;
+    Plotter& plotter;
+    DrawSurface& surface;
+    double tppX, tppY, plotW, plotH;
+    double x0, y0; // twips of x = 0 from the left and of y = 0 from the bottom
+    bool yAxisInside, xAxisInside;
+};
+
+Frame makeFrame(const core::State& state, Plotter& plotter, DrawSurface& surface) {
     const core::Scale& s = state.scale;
-    const core::Ranges& r = state.ranges;
+    const double x0 = -state.ranges.xMin * s.xmu;
+    const double y0 = -state.ranges.yMin * s.ymu;
+    return Frame{state,
+                 plotter,
+                 surface,
+                 double(std::max(state.tppX, 1)),
+                 double(std::max(state.tppY, 1)),
+                 s.plotW,
+                 s.plotH,
+                 x0,
+                 y0,
+                 0 <= x0 && x0 <= s.plotW,
+                 0 <= y0 && y0 <= s.plotH};
+}
+
+void drawGrid(const Frame& f) {
+    const core::Scale& s = f.state.scale;
+    const core::Ranges& r = f.state.ranges;
+    f.surface.setPen(f.plotter.objects.gridPen);
+    const int bottom = core::round32(f.plotH / f.tppY);
+    walkGrid(r.xMin, r.xMax, s.xGridStart, s.xTickStep, [&](double x) {
+        const int column = core::round16((x - r.xMin) * s.xmu / f.tppX);
+        f.surface.moveTo(QPoint(column, 0));
+        f.surface.lineTo(QPoint(column, bottom));
+    });
+    const int right = core::round32(f.plotW / f.tppX);
+    walkGrid(r.yMin, r.yMax, s.yGridStart, s.yTickStep, [&](double y) {
+        const int row = core::round16((f.plotH - (y - r.yMin) * s.ymu) / f.tppY);
+        f.surface.moveTo(QPoint(0, row));
+        f.surface.lineTo(QPoint(right, row));
+    });
+}
+
+void drawYAxis(const Frame& f) {
+    const core::GraphOptions& o = f.state.graphOptions;
+    const DrawingObjects& obj = f.plotter.objects;
+    const double x0p = f.x0 / f.tppX;
+    f.surface.setPen(obj.axisPen);
+    f.surface.moveTo(pixel(x0p, 64 / f.tppY));
+    f.surface.lineTo(pixel(x0p, f.plotH / f.tppY));
+    if (o.axisNamesShown) {
+        f.surface.setFont(obj.axisNameFont);
+        f.surface.text(QPoint(core::round32((f.x0 + 120) / f.tppX), -2), o.yAxisName);
+    }
+    const std::array<QPoint, 4> arrow{pixel(x0p, 1 / f.tppY), pixel(x0p + 4, 65 / f.tppY),
+                                      pixel(x0p - 4, 65 / f.tppY), pixel(x0p, 1 / f.tppY)};
+    f.surface.setPen(obj.arrowPen);
+    f.surface.polygon(arrow, black);
+}
+
+void drawXAxis(const Frame& f) {
+    const core::GraphOptions& o = f.state.graphOptions;
+    const DrawingObjects& obj = f.plotter.objects;
+    const double y0p = (f.plotH - f.y0) / f.tppY;
+    f.surface.setPen(obj.axisPen);
+    f.surface.moveTo(pixel(0, y0p));
+    f.surface.lineTo(pixel((f.plotW - 64) / f.tppX, y0p));
+    if (o.axisNamesShown) {
+        f.surface.setFont(windowFont());
+        const double w =
+            f.surface.measureText(o.xAxisName).width() * f.tppX * o.axisNameFontSize / 13.0;
+        f.surface.setFont(obj.axisNameFont);
+        f.surface.text(pixel((f.plotW - f.plotter.digitWidth[0] - w) / f.tppX,
+                             (f.plotH - f.y0 - f.plotter.digitHeight[0] - 60) / f.tppY),
+                       o.xAxisName);
+    }
+    const std::array<QPoint, 4> arrow{
+        pixel((f.plotW - 21) / f.tppX, y0p), pixel((f.plotW - 82) / f.tppX, y0p - 4),
+        pixel((f.plotW - 82) / f.tppX, y0p + 4), pixel((f.plotW - 21) / f.tppX, y0p)};
+    f.surface.setPen(obj.arrowPen);
+    f.surface.polygon(arrow, black);
+}
+
+// Height of the x labels in twips from the bottom: just below the x axis, above it when the
+// axis runs too close to the bottom, at the bottom when the axis is outside.
+double xLabelHeight(const Frame& f) {
+    const int digitHeight = f.plotter.digitHeight[1];
+    double height = f.xAxisInside ? f.y0 - 30 : digitHeight;
+    if (height < digitHeight) height = core::round32(digitHeight * 1.2 + f.y0);
+    return height;
+}
+
+// Twips values are rounded to 32 bits: a plot area wider than 32767 twips (about 2200 pixels)
+// is ordinary today.
+void drawXLabels(const Frame& f, double labelHeight) {
+    const core::Scale& s = f.state.scale;
+    const core::Ranges& r = f.state.ranges;
+    double last = 0;
+    walkGrid(r.xMin, r.xMax, s.xGridStart, s.xTickStep, [&](double x) {
+        const double middle = (x - r.xMin) * s.xmu;
+        // The label's left edge lies at or left of its middle: too close to the previous one
+        // whatever its text; saves the text of labels that are left out anyway.
+        if (!(core::round32(middle) > last + 80)) return;
+        const QString text = numberText(x, s.xNumberFormat);
+        const double w = f.surface.measureText(text).width() * f.tppX;
+        const double left = core::round32(middle - w / 2);
+        if (left > last + 80 && left + w < f.plotW) {
+            f.surface.text(pixel(left / f.tppX, (f.plotH - labelHeight) / f.tppY), text);
+            last = left + w;
+        }
+    });
+}
+
+void drawYLabels(const Frame& f, double labelHeight) {
+    const core::Scale& s = f.state.scale;
+    const core::Ranges& r = f.state.ranges;
+    const int digitHeight = f.plotter.digitHeight[1];
+    double last = 0;
+    walkGrid(r.yMin, r.yMax, s.yGridStart, s.yTickStep, [&](double y) {
+        const double top = core::round32((y - r.yMin) * s.ymu + digitHeight / 2.0);
+        if (!(std::abs(top - labelHeight) > digitHeight && top > last + 15)) return;
+        const QString text = numberText(y, s.yNumberFormat);
+        const double w = f.surface.measureText(text).width() * f.tppX;
+        double left = f.yAxisInside ? f.x0 - w - 75 : f.plotW - w - 70;
+        // Too wide for the left of the axis: right of it. Without an axis inside, a plot
+        // narrower than the label gets it at the left edge.
+        if (left < 0) left = f.yAxisInside ? core::round32(f.x0 + 70) : 0;
+        f.surface.text(pixel(left / f.tppX, (f.plotH - top) / f.tppY), text);
+        last = digitHeight + top;
+    });
+}
+
+} // namespace
+
+void helpline(const core::State& state, Plotter& plotter, DrawSurface& surface) {
     const core::GraphOptions& o = state.graphOptions;
-    const DrawingObjects& obj = plotter.objects;
-    const double tppX = std::max(state.tppX, 1);
-    const double tppY = std::max(state.tppY, 1);
-    const double plotW = s.plotW, plotH = s.plotH;
-
+    const Frame f = makeFrame(state, plotter, surface);
     surface.setTextColour(black);
-    surface.setPen(obj.gridPen);
-
-    if (o.gridShown) {
-        const int bottom = core::round32(plotH / tppY);
-        walkGrid(r.xMin, r.xMax, s.xGridStart, s.xTickStep, [&](double x) {
-            const int column = core::round16((x - r.xMin) * s.xmu / tppX);
-            surface.moveTo(QPoint(column, 0));
-            surface.lineTo(QPoint(column, bottom));
-        });
-        const int right = core::round32(plotW / tppX);
-        walkGrid(r.yMin, r.yMax, s.yGridStart, s.yTickStep, [&](double y) {
-            const int row = core::round16((plotH - (y - r.yMin) * s.ymu) / tppY);
-            surface.moveTo(QPoint(0, row));
-            surface.lineTo(QPoint(right, row));
-        });
-    }
-
-    const double x0 = -r.xMin * s.xmu; // twips of x = 0 from the left
-    const double y0 = -r.yMin * s.ymu; // twips of y = 0 from the bottom
-    const bool yAxisInside = 0 <= x0 && x0 <= plotW;
-    const bool xAxisInside = 0 <= y0 && y0 <= plotH;
-
-    if (o.axesShown) {
-        if (yAxisInside) {
-            const double x0p = x0 / tppX;
-            surface.setPen(obj.axisPen);
-            surface.moveTo(pixel(x0p, 64 / tppY));
-            surface.lineTo(pixel(x0p, plotH / tppY));
-            if (o.axisNamesShown) {
-                surface.setFont(obj.axisNameFont);
-                surface.text(QPoint(core::round32((x0 + 120) / tppX), -2), o.yAxisName);
-            }
-            const std::array<QPoint, 4> arrow{pixel(x0p, 1 / tppY), pixel(x0p + 4, 65 / tppY),
-                                              pixel(x0p - 4, 65 / tppY), pixel(x0p, 1 / tppY)};
-            surface.setPen(obj.arrowPen);
-            surface.polygon(arrow, black);
-        }
-        if (xAxisInside) {
-            const double y0p = (plotH - y0) / tppY;
-            surface.setPen(obj.axisPen);
-            surface.moveTo(pixel(0, y0p));
-            surface.lineTo(pixel((plotW - 64) / tppX, y0p));
-            if (o.axisNamesShown) {
-                surface.setFont(windowFont());
-                const double w =
-                    surface.measureText(o.xAxisName).width() * tppX * o.axisNameFontSize / 13.0;
-                surface.setFont(obj.axisNameFont);
-                surface.text(pixel((plotW - plotter.digitWidth[0] - w) / tppX,
-                                   (plotH - y0 - plotter.digitHeight[0] - 60) / tppY),
-                             o.xAxisName);
-            }
-            const std::array<QPoint, 4> arrow{
-                pixel((plotW - 21) / tppX, y0p), pixel((plotW - 82) / tppX, y0p - 4),
-                pixel((plotW - 82) / tppX, y0p + 4), pixel((plotW - 21) / tppX, y0p)};
-            surface.setPen(obj.arrowPen);
-            surface.polygon(arrow, black);
-        }
-    }
-
+    surface.setPen(plotter.objects.gridPen);
+    if (o.gridShown) drawGrid(f);
+    if (o.axesShown && f.yAxisInside) drawYAxis(f);
+    if (o.axesShown && f.xAxisInside) drawXAxis(f);
     if (o.labelsShown) {
-        surface.setFont(obj.numberFont);
-        const int digitHeight = plotter.digitHeight[1];
-
-        // Height of the x labels in twips from the bottom: just below the x axis, above it when
-        // the axis runs too close to the bottom, at the bottom when the axis is outside.
-        double labelHeight = xAxisInside ? y0 - 30 : digitHeight;
-        if (labelHeight < digitHeight) labelHeight = core::round32(digitHeight * 1.2 + y0);
-
-        // Twips values are rounded to 32 bits: a plot area wider than 32767 twips (about 2200
-        // pixels) is ordinary today.
-        double last = 0;
-        walkGrid(r.xMin, r.xMax, s.xGridStart, s.xTickStep, [&](double x) {
-            const double middle = (x - r.xMin) * s.xmu;
-            // The label's left edge lies at or left of its middle: too close to the previous
-            // one whatever its text; saves the text of labels that are left out anyway.
-            if (!(core::round32(middle) > last + 80)) return;
-            const QString text = numberText(x, s.xNumberFormat);
-            const double w = surface.measureText(text).width() * tppX;
-            const double left = core::round32(middle - w / 2);
-            if (left > last + 80 && left + w < plotW) {
-                surface.text(pixel(left / tppX, (plotH - labelHeight) / tppY), text);
-                last = left + w;
-            }
-        });
-
-        last = 0;
-        walkGrid(r.yMin, r.yMax, s.yGridStart, s.yTickStep, [&](double y) {
-            const double top = core::round32((y - r.yMin) * s.ymu + digitHeight / 2.0);
-            if (std::abs(top - labelHeight) > digitHeight && top > last + 15) {
-                const QString text = numberText(y, s.yNumberFormat);
-                const double w = surface.measureText(text).width() * tppX;
-                double left = yAxisInside ? x0 - w - 75 : plotW - w - 70;
-                // Too wide for the left of the axis: right of it. Without an axis inside,
-                // a plot narrower than the label gets it at the left edge.
-                if (left < 0) left = yAxisInside ? core::round32(x0 + 70) : 0;
-                surface.text(pixel(left / tppX, (plotH - top) / tppY), text);
-                last = digitHeight + top;
-            }
-        });
+        surface.setFont(plotter.objects.numberFont);
+        const double labelHeight = xLabelHeight(f);
+        drawXLabels(f, labelHeight);
+        drawYLabels(f, labelHeight);
     }
     surface.flush();
 }

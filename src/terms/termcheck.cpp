@@ -80,98 +80,101 @@ double boundValue(core::State& state, const QString& text, double fallback) {
 
 } // namespace
 
+namespace {
+
+struct Head {
+    QString name;
+    QString variable;
+};
+
+// A head whose first ")" comes before its first "(" has no variable group; the whole head is
+// then taken as the name, and the engine refuses it.
+Head splitHead(const QString& head) {
+    const qsizetype open = head.indexOf(QLatin1Char('('));
+    const qsizetype close = head.indexOf(QLatin1Char(')'));
+    if (open >= 0 && close > open)
+        return {head.left(open).trimmed(), head.mid(open + 1, close - open - 1)};
+    return {head, QString()};
+}
+
+void acceptLine(core::State& state, int i, const Head& head) {
+    auto& line = state.lines[i];
+    auto& editor = state.termEditor;
+    line.name = head.name;
+    state.usename(head.name);
+    line.variable = head.variable;
+    line.shownTerm = shownTermOf(editor.texts[i]);
+    // Without a variable there is nothing to mark: the term is stored as typed.
+    line.term = head.variable.isEmpty()
+                    ? line.shownTerm
+                    : engine::replword(line.shownTerm, head.variable, core::variableMarker, 3);
+    editor.texts[i] = termLine(line);
+    ++state.graphExprCount;
+    if (head.name.startsWith(QLatin1Char('x')))
+        editor.xList += head.name.mid(1) + QLatin1Char(',') + QString::number(i) + QLatin1Char(':');
+}
+
+// The engine decides whether the name can serve as a function of one argument. Returns the
+// message, empty when the line is accepted.
+QString checkName(core::State& state, int i, const Head& head) {
+    auto& engine = state.engine;
+    // A name the engine already calls is a predefined function or a line above.
+    const std::string call = toEngine(head.name + QStringLiteral("(1)"));
+    engine.eval(call);
+    if (engine.error() == 0)
+        return QStringLiteral("Funktionsname ") + head.name +
+               QStringLiteral(" wird bereits verwendet!");
+    engine.eval("");
+
+    // The temporary definition stays until the data-set assembly defines the line functions
+    // anew; it keeps a later line from taking the same name.
+    engine.defineFunction(
+        toEngine(head.name + QLatin1Char('(') + core::runningVariable + QStringLiteral(")=1")));
+    engine.eval(call);
+    QString message;
+    if (engine.error() != 0)
+        message = refusal(engine);
+    else
+        acceptLine(state, i, head);
+    engine.eval("");
+    return message;
+}
+
+// Checks line i and fills its record when it is accepted; the message, empty when none.
+QString checkLine(core::State& state, int i) {
+    auto& line = state.lines[i];
+    line.name.clear();
+    line.term.clear();
+    line.variable.clear();
+    // checkxy sets the curve kinds afresh; a rejected line must not stay a curve part.
+    line.kind = core::kindFunction;
+
+    QString s = withoutBlanks(state.termEditor.texts[i]);
+    if (s.isEmpty()) return {};
+    qsizetype p = s.indexOf(QLatin1Char('='));
+    if (p < 0) {
+        if (state.freeNames.isEmpty()) refillNames(state);
+        if (state.freeNames.isEmpty()) return nameMissing;
+        s = state.freeNames.left(1) + QStringLiteral("(x)=") + s;
+        p = 4;
+    }
+    if (s.indexOf(QStringLiteral("=="), p) >= 0) return tooManyEquals;
+    const Head head = splitHead(s.left(p));
+    if (head.name.isEmpty()) return nameMissing;
+    if (s.mid(p + 1).trimmed().isEmpty()) return termMissing;
+    return checkName(state, i, head);
+}
+
+} // namespace
+
 QString checknames(core::State& state) {
     auto& editor = state.termEditor;
     if (editor.termState != 0) return {};
-    auto& engine = state.engine;
     QString message;
     state.graphExprCount = 0;
     editor.xList = QStringLiteral(":");
-
-    for (int i = 0; i <= lastLineInUse(state); ++i) {
-        auto& line = state.lines[i];
-        line.name.clear();
-        line.term.clear();
-        line.variable.clear();
-        // checkxy sets the curve kinds afresh; a rejected line must not stay a curve part.
-        line.kind = core::kindFunction;
-
-        const QString& typed = editor.texts[i];
-        QString s = withoutBlanks(typed);
-        if (s.isEmpty()) continue;
-
-        qsizetype p = s.indexOf(QLatin1Char('='));
-        if (p < 0) {
-            if (state.freeNames.isEmpty()) refillNames(state);
-            if (state.freeNames.isEmpty()) {
-                message += nameMissing;
-                continue;
-            }
-            s = state.freeNames.left(1) + QStringLiteral("(x)=") + s;
-            p = 4;
-        }
-        if (s.indexOf(QStringLiteral("=="), p) >= 0) {
-            message += tooManyEquals;
-            continue;
-        }
-
-        // A head whose first ")" comes before its first "(" has no variable group; the whole
-        // head is then taken as the name, and the engine refuses it.
-        const QString head = s.left(p);
-        const qsizetype open = head.indexOf(QLatin1Char('('));
-        const qsizetype close = head.indexOf(QLatin1Char(')'));
-        QString name;
-        QString variable;
-        if (open >= 0 && close > open) {
-            variable = head.mid(open + 1, close - open - 1);
-            name = head.left(open).trimmed();
-        } else {
-            name = head;
-        }
-        if (name.isEmpty()) {
-            message += nameMissing;
-            continue;
-        }
-        if (s.mid(p + 1).trimmed().isEmpty()) {
-            message += termMissing;
-            continue;
-        }
-
-        // A name the engine already calls is a predefined function or a line above.
-        const std::string call = toEngine(name + QStringLiteral("(1)"));
-        engine.eval(call);
-        if (engine.error() == 0) {
-            message += QStringLiteral("Funktionsname ") + name +
-                       QStringLiteral(" wird bereits verwendet!");
-            continue;
-        }
-        engine.eval("");
-
-        // The temporary definition stays until the data-set assembly defines the line functions
-        // anew; it keeps a later line from taking the same name.
-        engine.defineFunction(
-            toEngine(name + QLatin1Char('(') + core::runningVariable + QStringLiteral(")=1")));
-        engine.eval(call);
-        if (engine.error() != 0) {
-            message += refusal(engine);
-        } else {
-            line.name = name;
-            state.usename(name);
-            line.variable = variable;
-            line.shownTerm = shownTermOf(typed);
-            // Without a variable there is nothing to mark: the term is stored as typed.
-            line.term = variable.isEmpty()
-                            ? line.shownTerm
-                            : engine::replword(line.shownTerm, variable, core::variableMarker, 3);
-            editor.texts[i] = termLine(line);
-            ++state.graphExprCount;
-            if (name.startsWith(QLatin1Char('x')))
-                editor.xList +=
-                    name.mid(1) + QLatin1Char(',') + QString::number(i) + QLatin1Char(':');
-        }
-        engine.eval("");
-    }
-
+    for (int i = 0; i <= lastLineInUse(state); ++i)
+        message += checkLine(state, i);
     checkxy(state);
     // The engine frees the expressions of these checks by itself; nothing is left to release.
 
