@@ -135,10 +135,18 @@ void MainWindow::connectHooks() {
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
+    buildFileMenu(bar);
+    buildEditMenu(bar);
+    buildParameterMenu(bar);
+    buildSettingsMenu(bar);
+    buildWindowMenu(bar);
+    syncMarks();
+}
+
+void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = [this](QAction* action, auto&& handler) {
         connect(action, &QAction::triggered, this, handler);
     };
-
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
         core::defaults(state_);
@@ -154,7 +162,12 @@ void MainWindow::buildMenus() {
         saveSettings();
     });
     on(addEntry(file, "mn_close", QStringLiteral("&S&chließen")), [this] { close(); });
+}
 
+void MainWindow::buildEditMenu(QMenuBar* bar) {
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
@@ -163,7 +176,12 @@ void MainWindow::buildMenus() {
     on(addEntry(edit, "mn_paracopy",
                 QStringLiteral("Terme mit ersetzten &Parametern in Zwischenablage")),
        [this] { copyText(terms::paracopy(state_, 1)); });
+}
 
+void MainWindow::buildParameterMenu(QMenuBar* bar) {
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
     QMenu* param = addMenu(bar, "mn_pmw", QStringLiteral("&Parameter"));
     on(addEntry(param, "mn_para", QStringLiteral("Alle &Parameter anzeigen")), [this] {
         params_->showAllFree();
@@ -196,7 +214,12 @@ void MainWindow::buildMenus() {
     });
     timerEntry_ = addEntry(param, "mn_timergo", state_.timerMenuCaption);
     on(timerEntry_, [this] { params::timergo(state_); });
+}
 
+void MainWindow::buildSettingsMenu(QMenuBar* bar) {
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
     QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
     QMenu* objects =
         addSubmenu(extra, "mn_helpum", QStringLiteral("Verschiedene Objekte ein- und ausblenden"));
@@ -228,14 +251,17 @@ void MainWindow::buildMenus() {
     on(radEntry_, [this] { winkelmas(1); });
     on(degEntry_, [this] { winkelmas(2); });
     on(gradEntry_, [this] { winkelmas(3); });
+}
 
+void MainWindow::buildWindowMenu(QMenuBar* bar) {
+    const auto on = [this](QAction* action, auto&& handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
     QMenu* windows = addMenu(bar, "mn_win", QStringLiteral("&Fenster"));
     on(addEntry(windows, "mn_graph", QStringLiteral("&Graphische Darstellung")),
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
-
-    syncMarks();
 }
 
 void MainWindow::buildLinePopup() {

@@ -12,6 +12,7 @@ class QMdiArea;
 class QTimer;
 class QMdiSubWindow;
 class QMenu;
+class QMenuBar;
 
 namespace core {
 struct State;
@@ -68,6 +69,11 @@ protected:
 
 private:
     void buildMenus();
+    void buildFileMenu(QMenuBar* bar);
+    void buildEditMenu(QMenuBar* bar);
+    void buildParameterMenu(QMenuBar* bar);
+    void buildSettingsMenu(QMenuBar* bar);
+    void buildWindowMenu(QMenuBar* bar);
     void buildLinePopup();
     void connectHooks();
     void showLinePopup(QPoint globalPos);
