@@ -23,6 +23,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace mainwin {
 
@@ -31,6 +32,14 @@ namespace {
 constexpr int startWidth = 1200;
 constexpr int startHeight = 800;
 constexpr int smallestGraphWidth = 2500; // twips
+
+// on(entry, handler) connects a menu entry to its command, in the window's context.
+auto connector(QObject* context) {
+    return [context](QAction* action, auto&& handler) {
+        QObject::connect(action, &QAction::triggered, context,
+                         std::forward<decltype(handler)>(handler));
+    };
+}
 
 QMenu* addMenu(QMenuBar* bar, const char* name, const QString& caption) {
     QMenu* menu = bar->addMenu(caption);
@@ -144,9 +153,7 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildFileMenu(QMenuBar* bar) {
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
         core::defaults(state_);
@@ -165,9 +172,7 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
 }
 
 void MainWindow::buildEditMenu(QMenuBar* bar) {
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
@@ -179,9 +184,7 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
 }
 
 void MainWindow::buildParameterMenu(QMenuBar* bar) {
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     QMenu* param = addMenu(bar, "mn_pmw", QStringLiteral("&Parameter"));
     on(addEntry(param, "mn_para", QStringLiteral("Alle &Parameter anzeigen")), [this] {
         params_->showAllFree();
@@ -217,9 +220,7 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
 }
 
 void MainWindow::buildSettingsMenu(QMenuBar* bar) {
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
     QMenu* objects =
         addSubmenu(extra, "mn_helpum", QStringLiteral("Verschiedene Objekte ein- und ausblenden"));
@@ -254,9 +255,7 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
 }
 
 void MainWindow::buildWindowMenu(QMenuBar* bar) {
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     QMenu* windows = addMenu(bar, "mn_win", QStringLiteral("&Fenster"));
     on(addEntry(windows, "mn_graph", QStringLiteral("&Graphische Darstellung")),
        [this] { showFrame(graphFrame_); });
@@ -267,9 +266,7 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
 void MainWindow::buildLinePopup() {
     popup_ = new QMenu(QStringLiteral("PopUp"), this);
     popup_->setObjectName(QStringLiteral("mn_pop1"));
-    const auto on = [this](QAction* action, auto&& handler) {
-        connect(action, &QAction::triggered, this, handler);
-    };
+    const auto on = connector(this);
     const auto current = [this] { return state_.termEditor.currentLine; };
 
     on(addEntry(popup_, "mnp10", QStringLiteral("zusätzliche Eingabezeile nach dieser")),
