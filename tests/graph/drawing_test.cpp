@@ -197,16 +197,6 @@ TEST_F(Drawing, IntervalLimitsTheSamples) {
     }
 }
 
-TEST_F(Drawing, IntervalWrittenBackwardsDrawsTheSame) {
-    setLine(0, QStringLiteral("sin(_x)"), QStringLiteral("0"), QStringLiteral("2"));
-    const auto forward = drawLines();
-    setLine(0, QStringLiteral("sin(_x)"), QStringLiteral("2"), QStringLiteral("0"));
-    const auto backward = drawLines();
-    ASSERT_EQ(forward.size(), backward.size());
-    for (std::size_t k = 0; k < forward.size(); ++k)
-        EXPECT_EQ(forward[k].points, backward[k].points);
-}
-
 TEST_F(Drawing, LineTypeDrawsDiscsBesideEachSample) {
     setPlot(400, 300);
     state.lines[2].lineType = 3;

@@ -188,15 +188,6 @@ TEST_F(MainWindowTest, EnterAppliesTheLineAndMakesItsParameter) {
     EXPECT_EQ(statusBackground(), QApplication::palette(field(0)).color(QPalette::Button));
 }
 
-TEST_F(MainWindowTest, ATermAloneTakesTheNextFreeName) {
-    enter(0, "x^2");
-    EXPECT_EQ(field(0)->text(), q("f(x) = x^2"));
-    QTest::keyClick(field(0), Qt::Key_Return, Qt::ShiftModifier);
-    enter(1, "x^3");
-    EXPECT_EQ(field(1)->text(), q("g(x) = x^3"));
-    EXPECT_EQ(status()->text(), q("Ok."));
-}
-
 TEST_F(MainWindowTest, AnErrorShowsOnRedAndGoesAwayWhenCorrected) {
     enter(0, "f(x)==1");
     EXPECT_EQ(status()->text(), q("Zu viele Gleichheitszeichen!"));
@@ -448,7 +439,7 @@ TEST_F(MainWindowTest, PopUpFontSizeResizesTheRows) {
     EXPECT_LE(field(1)->geometry().bottom(), term->height());
 }
 
-TEST_F(MainWindowTest, PopUpHasItsEntriesWithTheirCaptions) {
+TEST_F(MainWindowTest, MenuAndPopUpCaptions) {
     EXPECT_EQ(window->linePopup()->title(), q("PopUp"));
     const std::vector<std::pair<const char*, const char*>> entries{
         {"mnp10", "zusätzliche Eingabezeile nach dieser"},
@@ -460,20 +451,6 @@ TEST_F(MainWindowTest, PopUpHasItsEntriesWithTheirCaptions) {
         {"mnp5", "Stützstellenanzahl ändern"},
         {"mnp4b", "Schriftgröße individuell änderbar"},
         {"mnp4", "Schriftgröße ändern"},
-    };
-    for (const auto& [name, caption] : entries) {
-        QAction* a = action(name);
-        ASSERT_NE(a, nullptr) << name;
-        EXPECT_EQ(a->text(), q(caption)) << name;
-    }
-    EXPECT_EQ(window->findChildren<QAction*>(q("mnp151")).size(), 8);
-    EXPECT_EQ(window->findChildren<QAction*>(q("mpua1")).size(), 11);
-    EXPECT_EQ(window->findChildren<QAction*>(q("mnp41")).size(), 10);
-    EXPECT_NE(entry("mnp41", "26"), nullptr);
-}
-
-TEST_F(MainWindowTest, MainMenuCaptions) {
-    const std::vector<std::pair<const char*, const char*>> entries{
         {"mn_file", "&Datei"},
         {"mn_close", "&S&chließen"},
         {"mn_edit", "&Bearbeiten"},
@@ -503,6 +480,10 @@ TEST_F(MainWindowTest, MainMenuCaptions) {
         ASSERT_NE(a, nullptr) << name;
         EXPECT_EQ(a->text(), q(caption)) << name;
     }
+    EXPECT_EQ(window->findChildren<QAction*>(q("mnp151")).size(), 8);
+    EXPECT_EQ(window->findChildren<QAction*>(q("mpua1")).size(), 11);
+    EXPECT_EQ(window->findChildren<QAction*>(q("mnp41")).size(), 10);
+    EXPECT_NE(entry("mnp41", "26"), nullptr);
 }
 
 TEST_F(MainWindowTest, ClearingAllEntries) {
@@ -636,10 +617,6 @@ TEST_F(MainWindowTest, ClosingShutsDownOnce) {
     window->close();
     EXPECT_TRUE(window->isShutDown());
 }
-
-} // namespace
-
-namespace {
 
 // The timer symbol of slot k's parameter window.
 QLabel* timerSymbol(mainwin::MainWindow& window, int k) {

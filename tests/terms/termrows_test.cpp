@@ -191,35 +191,6 @@ TEST_F(TermRows, DeletingTheLastLineLeavesNoNameBehind) {
     EXPECT_TRUE(st.lines[1].name.isEmpty());
 }
 
-TEST_F(TermRows, ShowingAndHidingALine) {
-    typeAndApply({"f(x)=x", "g(x)=2*x"});
-    st.termEditor.currentLine = 1;
-    const int redrawsBefore = redraws;
-    EXPECT_EQ(terms::visibilityCaption(st, 1), q("verbergen"));
-    terms::swvis(st);
-    EXPECT_FALSE(st.lines[1].drawn);
-    EXPECT_TRUE(st.lines[0].drawn);
-    EXPECT_EQ(terms::visibilityCaption(st, 1), q("anzeigen"));
-    EXPECT_GT(redraws, redrawsBefore);
-    terms::swvis(st);
-    EXPECT_TRUE(st.lines[1].drawn);
-}
-
-TEST_F(TermRows, ThePopUpOfACurveActsOnItsXPart) {
-    typeAndApply({"ya(t)=sin(t)", "f(x)=x", "xa(t)=cos(t)"});
-    ASSERT_EQ(st.lines[0].kind, core::kindCurvePart);
-    ASSERT_EQ(st.lines[2].kind, 0);
-    EXPECT_EQ(terms::popupLine(st, 0), 2); // the y line above its x line
-    EXPECT_EQ(terms::popupLine(st, 1), 1);
-    EXPECT_EQ(terms::popupLine(st, 2), 2);
-
-    // Hiding through the y line hides the curve's x line, and the caption says so.
-    st.termEditor.currentLine = terms::popupLine(st, 0);
-    terms::swvis(st);
-    EXPECT_FALSE(st.lines[2].drawn);
-    EXPECT_EQ(terms::visibilityCaption(st, terms::popupLine(st, 0)), q("anzeigen"));
-}
-
 TEST_F(TermRows, CopiedTermsAreJoinedByLineBreaksOnly) {
     typeAndApply({"f(x)=x^2", "", "h(t)=2*t"});
     EXPECT_EQ(terms::paracopy(st, 0), q("f(x)=x^2\r\nh(t)=2*t"));
