@@ -28,8 +28,6 @@ void defaults(State& state) {
 void startupState(State& state) {
     state.engine.eval("");
     state.busyFlag = 1;
-    for (auto& slot : state.lineSlots)
-        slot.penColourCache = -1;
     state.initrecords();
     for (auto& line : state.lines)
         line.lowerBound = 0;

@@ -70,8 +70,6 @@ struct LineSlot {
     double stepWidth = 0;
     int width = 0;          // saved as "LDicke"
     int widthOverride = -1; // 0 or more replaces the width for the pen
-    int penWidthCache = -1;
-    std::int64_t penColourCache = -1; // -1 at start so that every pen is made once
 };
 
 struct ParamSlot {
@@ -211,8 +209,6 @@ struct State {
     int graphExprCount = 0; // number of expressions held by the graph
     int busyFlag = 1;       // 1 during start-up and batch updates; redrawall does nothing then
     int calcDecimals = 3;
-    QString xLabelFormat = QStringLiteral("0.");
-    QString yLabelFormat = QStringLiteral("0.");
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
     bool extraLinesShown = true;

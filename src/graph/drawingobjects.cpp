@@ -23,15 +23,13 @@ Font arial(int pixelHeight, int weight) {
 void makepens(core::State& state, DrawingObjects& objects, int mask) {
     if (mask & renewLinePens) {
         for (int j = 0; j < core::lineCount; ++j) {
-            core::LineSlot& slot = state.lineSlots[j];
+            const core::LineSlot& slot = state.lineSlots[j];
             const int width = slot.widthOverride >= 0 ? slot.widthOverride : slot.width;
             const Pen pen{std::max(width, 0), state.lineColours[j]};
             // Each set of objects knows what its pens were made with (the screen and an export
-            // hold one each); the line slot notes it as well.
+            // hold one each).
             if (objects.linePens[j] == pen) continue;
             objects.linePens[j] = pen;
-            slot.penWidthCache = pen.width;
-            slot.penColourCache = pen.colour;
         }
     }
     if (mask & renewAxisObjects) {
@@ -47,7 +45,6 @@ void makepens(core::State& state, DrawingObjects& objects, int mask) {
 
 void setcolour(core::State& state, int index, core::Colour colour) {
     if (index < 0 || index >= int(state.lineColours.size())) return;
-    if (index < core::lineCount) state.lineSlots[index].penColourCache = state.lineColours[index];
     state.lineColours[index] = colour;
     if (index < int(state.storedColours.size())) state.storedColours[index] = colour;
 }

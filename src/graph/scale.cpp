@@ -87,8 +87,6 @@ void setscale(core::State& state) {
     s.yTickStep = tickStep(s.yGridStep, s.yRange, s.yLinesMin, s.yLinesMax);
     s.xNumberFormat = numberFormat(tickDigits(s.xTickStep, s.xDigitsMin));
     s.yNumberFormat = numberFormat(tickDigits(s.yTickStep, s.yDigitsMin));
-    state.xLabelFormat = s.xNumberFormat;
-    state.yLabelFormat = s.yNumberFormat;
 
     s.backgroundValid = false;
 
