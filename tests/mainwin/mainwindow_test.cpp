@@ -12,7 +12,7 @@
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
 
-#include "support/qtapp.h"
+#include "mainwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,73 +37,26 @@
 
 namespace {
 
-[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
+using testsupport::q;
 
 const QColor hiddenGrey(192, 192, 192);
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testsupport::MainWindowFixture {
 protected:
     void SetUp() override {
-        state.messages = messages;
-        window = std::make_unique<mainwin::MainWindow>(state);
-        term = window->termWindow();
+        MainWindowFixture::SetUp();
         term->chooseColour = [this](const QColor& initial) {
             colourAsked = initial;
             return colourAnswer;
         };
         window->copyText = [this](const QString& text) { clipboard = text; };
-        // A modal dialog would block the test; this closes it and fails the test instead.
-        watchdog.setInterval(50);
-        QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ADD_FAILURE() << "unexpected modal dialog: " << modal->windowTitle().toStdString();
-                modal->close();
-            }
-        });
-        watchdog.start();
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        window->linePopup()->hide();
-        window.reset();
-        EXPECT_TRUE(messages->shown.empty())
-            << "message: " << messages->shown.front().text.toStdString();
     }
 
-    QLineEdit* field(int i) const { return term->lineField(i); }
     QWidget* box(int i) const { return term->colourBox(i); }
     QPushButton* plus(int i) const { return term->plusButton(i); }
     QLabel* status() const { return term->statusLine(); }
     const QString& text(int i) const { return state.termEditor.texts[i]; }
 
-    void type(int i, const char* s) {
-        field(i)->selectAll();
-        QTest::keyClicks(field(i), q(s));
-    }
-    void enter(int i, const char* s) {
-        type(i, s);
-        QTest::keyClick(field(i), Qt::Key_Return);
-    }
-    // Lines typed one below the other, each added with Shift+Enter, then applied.
-    void lines(std::initializer_list<const char*> typed) {
-        int i = 0;
-        for (const char* s : typed) {
-            if (i > 0) QTest::keyClick(field(i - 1), Qt::Key_Return, Qt::ShiftModifier);
-            type(i++, s);
-        }
-        QTest::keyClick(field(i - 1), Qt::Key_Return);
-    }
-
-    QAction* action(const char* name) const {
-        return window->findChild<QAction*>(QLatin1String(name));
-    }
     // The entry of a control array (several actions of one name) by its caption.
     QAction* entry(const char* name, const char* caption) const {
         for (QAction* a : window->findChildren<QAction*>(QLatin1String(name)))
@@ -134,12 +87,6 @@ protected:
         return n;
     }
 
-    std::shared_ptr<platform::RecordingMessages> messages =
-        std::make_shared<platform::RecordingMessages>();
-    core::State state;
-    std::unique_ptr<mainwin::MainWindow> window;
-    terms::TermWindow* term = nullptr;
-    QTimer watchdog;
     std::optional<QColor> colourAnswer;
     QColor colourAsked;
     QString clipboard;
@@ -626,7 +573,7 @@ QLabel* timerSymbol(mainwin::MainWindow& window, int k) {
 
 TEST_F(MainWindowTest, TheTimerSymbolStartsAndStopsItsParameter) {
     enter(0, "f(x)=a*x^2");
-    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QTimer* timer = MainWindowFixture::timer();
     ASSERT_NE(timer, nullptr);
     QLabel* symbol = timerSymbol(*window, 28);
     ASSERT_NE(symbol, nullptr);
@@ -649,7 +596,7 @@ TEST_F(MainWindowTest, TheTimerSymbolStartsAndStopsItsParameter) {
 
 TEST_F(MainWindowTest, TheMenuStartsAllTimersAndStopsThem) {
     enter(0, "f(x)=a*x^2 + b*x + c");
-    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QTimer* timer = MainWindowFixture::timer();
     action("mn_timergo")->trigger();
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(state.timerList.size(), 3);
@@ -663,7 +610,7 @@ TEST_F(MainWindowTest, TheMenuStartsAllTimersAndStopsThem) {
 TEST_F(MainWindowTest, DeletingTheLineOfARunningParameterStopsItsTimer) {
     lines({"f(x)=a*x", "g(x)=x"});
     QTest::mouseClick(timerSymbol(*window, 28), Qt::LeftButton);
-    QTimer* timer = window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    QTimer* timer = MainWindowFixture::timer();
     ASSERT_TRUE(timer->isActive());
     QTest::keyClick(field(0), Qt::Key_Delete, Qt::ShiftModifier);
     EXPECT_FALSE(timer->isActive());

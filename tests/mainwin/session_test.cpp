@@ -11,7 +11,7 @@
 #include "params/timers.h"
 #include "terms/termwindow.h"
 
-#include "support/qtapp.h"
+#include "mainwindowfixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,67 +31,16 @@
 
 namespace {
 
-[[maybe_unused]] const bool application = testsupport::useApplication<QApplication>();
+using testsupport::q;
 
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-class SessionTest : public ::testing::Test {
+class SessionTest : public testsupport::MainWindowFixture {
 protected:
-    void SetUp() override {
-        state.messages = messages;
-        window = std::make_unique<mainwin::MainWindow>(state);
-        term = window->termWindow();
-        window->copyText = [](const QString&) {};
-        // A modal dialog would block the test; this closes it and fails the test instead.
-        watchdog.setInterval(50);
-        QObject::connect(&watchdog, &QTimer::timeout, &watchdog, [] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                ADD_FAILURE() << "unexpected modal dialog: " << modal->windowTitle().toStdString();
-                modal->close();
-            }
-        });
-        watchdog.start();
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        QApplication::processEvents();
-    }
-    void TearDown() override {
-        window->linePopup()->hide();
-        window.reset();
-        EXPECT_TRUE(messages->shown.empty())
-            << "message: " << messages->shown.front().text.toStdString();
-    }
-
-    QLineEdit* field(int i) const { return term->lineField(i); }
-    QTimer* timer() const { return window->findChild<QTimer*>(QStringLiteral("Timer1")); }
-    QAction* action(const char* name) const {
-        return window->findChild<QAction*>(QLatin1String(name));
-    }
     params::ParamWindow* para(int k) const { return window->paramWindows()->window(k); }
     template <typename T> T* child(int k, const char* name) const {
         params::ParamWindow* w = para(k);
         return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
     }
 
-    void type(int i, const char* s) {
-        field(i)->selectAll();
-        QTest::keyClicks(field(i), q(s));
-    }
-    void enter(int i, const char* s) {
-        type(i, s);
-        QTest::keyClick(field(i), Qt::Key_Return);
-    }
-    void lines(std::initializer_list<const char*> typed) {
-        int i = 0;
-        for (const char* s : typed) {
-            if (i > 0) QTest::keyClick(field(i - 1), Qt::Key_Return, Qt::ShiftModifier);
-            type(i++, s);
-        }
-        QTest::keyClick(field(i - 1), Qt::Key_Return);
-    }
     void typeInto(QLineEdit* f, const QString& text) {
         f->selectAll();
         QTest::keyClicks(f, text);
@@ -127,13 +76,6 @@ protected:
             EXPECT_NE(state.params[k].handle, -1) << "a timer runs on the free slot " << k;
         }
     }
-
-    std::shared_ptr<platform::RecordingMessages> messages =
-        std::make_shared<platform::RecordingMessages>();
-    core::State state;
-    std::unique_ptr<mainwin::MainWindow> window;
-    terms::TermWindow* term = nullptr;
-    QTimer watchdog;
 };
 
 TEST_F(SessionTest, TheUserTypesWhereTheFocusIs) {
