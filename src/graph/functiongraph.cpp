@@ -5,6 +5,7 @@
 #include "graph/drawsurface.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/trace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,8 +15,6 @@
 namespace graph {
 
 namespace {
-
-constexpr int maxMarkerRadius = 10;
 
 // The sample index of an interval bound, or `absent` when the text is empty or does not
 // evaluate.
@@ -75,13 +74,10 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
     const double xMin = state.ranges.xMin;
     const double sw = state.lineSlots[i].stepWidth;
     const double toPixel = plotter.sampleToPixel;
-    const int radius = std::min(plotter.currentLineType, maxMarkerRadius);
-    const bool discs = radius > 0;
+    const bool discs = plotter.currentLineType > 0;
     const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
 
-    bool penUp = true;
-    bool skipSample = true;
-    double outY = 0;
+    Trace trace;
     // The sample the line was last drawn to, for the pole test below.
     std::int64_t lastK = 0;
     double lastValue = 0, lastTy = 0;
@@ -91,55 +87,31 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         double ty = engine.evaluate(e);
         if (engine.error() != 0 || std::isnan(ty)) {
             // Left out without lifting the pen: the neighbours on both sides are joined.
-            skipSample = true;
+            trace.skipSample = true;
             engine.clearError();
             continue;
         }
         const double value = ty;
-        if (std::abs(ty) <= clipY) {
-            skipSample = false;
-            outY = 0;
-        } else {
-            // The first sample beyond the band is drawn at its edge; further ones only move
-            // along it, so that the graph is not joined across a pole.
-            if (outY == 0) {
-                skipSample = false;
-                outY = ty;
-            } else {
-                penUp = true;
-            }
-            ty = std::copysign(clipY, ty);
-        }
-        if (skipSample) continue;
-
-        const double row = (plotH - ty) / tppY;
-        if (discs) {
-            marker(surface, toPixel * double(k) + 1, row + 1, radius, plotter.currentColour);
-            penUp = false;
-            continue;
-        }
+        double tx = 0; // the sample's column always lies inside the plot
+        trace.clip(tx, ty, 1, clipY);
+        if (trace.skipSample) continue;
 
         // A segment that would cross the whole plot from below to above (or back) is drawn only
         // when the function runs between the two samples: at a pole the value halfway between
         // them is undefined or lies outside the two.
-        if (!penUp && ((lastTy < 0 && ty > plotH) || (lastTy > plotH && ty < 0))) {
+        if (!discs && !trace.penUp && ((lastTy < 0 && ty > plotH) || (lastTy > plotH && ty < 0))) {
             engine.setVariable(running, xMin + (double(lastK) + double(k)) / 2 * sw);
             const double middle = engine.evaluate(e);
             if (engine.error() != 0) {
                 engine.clearError();
-                penUp = true;
+                trace.penUp = true;
             } else if (!(std::min(lastValue, value) <= middle &&
                          middle <= std::max(lastValue, value))) {
-                penUp = true;
+                trace.penUp = true;
             }
         }
 
-        const QPoint p(core::round32(toPixel * double(k)), core::round32(row));
-        if (penUp)
-            surface.moveTo(p);
-        else
-            surface.lineTo(p);
-        penUp = false;
+        trace.draw(surface, plotter, toPixel * double(k), (plotH - ty) / tppY);
         lastK = k;
         lastValue = value;
         lastTy = ty;

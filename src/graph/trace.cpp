@@ -1,0 +1,53 @@
+#include "graph/trace.h"
+
+#include "core/rounding.h"
+#include "graph/functiongraph.h"
+#include "graph/plotter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace graph {
+
+void Trace::clip(double& tx, double& ty, double clipX, double clipY) {
+    bool inside = true;
+    if (std::abs(ty) > clipY) {
+        if (outY == 0) {
+            skipSample = false;
+            outY = ty;
+        } else {
+            penUp = true;
+        }
+        ty = std::copysign(clipY, ty);
+        inside = false;
+    }
+    if (std::abs(tx) > clipX) {
+        if (outX == 0) {
+            skipSample = false;
+            outX = tx;
+        } else {
+            penUp = true;
+        }
+        tx = std::copysign(clipX, tx);
+        inside = false;
+    }
+    if (inside) {
+        skipSample = false;
+        outY = 0;
+        outX = 0;
+    }
+}
+
+void Trace::draw(DrawSurface& surface, const Plotter& plotter, double px, double py) {
+    if (skipSample) return;
+    const int radius = std::min(plotter.currentLineType, maxMarkerRadius);
+    if (radius > 0)
+        marker(surface, px + 1, py + 1, radius, plotter.currentColour);
+    else if (penUp)
+        surface.moveTo(QPoint(core::round32(px), core::round32(py)));
+    else
+        surface.lineTo(QPoint(core::round32(px), core::round32(py)));
+    penUp = false;
+}
+
+} // namespace graph
