@@ -1,6 +1,7 @@
 #include "core/state.h"
 #include "engine/applydata.h"
 #include "params/paramlogic.h"
+#include "support/termlines.h"
 
 #include <gtest/gtest.h>
 
@@ -21,13 +22,7 @@ protected:
     }
 
     bool apply(std::initializer_list<const char*> lines) {
-        int i = 0;
-        for (const char* text : lines)
-            state.termEditor.texts[i++] = QString::fromUtf8(text);
-        for (int j = i; j < core::lineCount; ++j)
-            state.termEditor.texts[j].clear();
-        state.linesInUse = i;
-        state.lastLine = i - 1;
+        testsupport::typeLines(state, lines);
         return engine::applydata(state);
     }
 

@@ -9,6 +9,7 @@
 #include "graph/redraw.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
+#include "support/termlines.h"
 
 #include <gtest/gtest.h>
 
@@ -41,13 +42,7 @@ protected:
     // plot of w x h pixels with the given ranges and N samples for every line.
     void apply(std::initializer_list<const char*> lines, int samples = 600,
                std::initializer_list<double> range = {-10, 10, -10, 10}, int w = 600, int h = 600) {
-        int i = 0;
-        for (const char* text : lines)
-            state.termEditor.texts[i++] = QString::fromUtf8(text);
-        for (int j = i; j < core::lineCount; ++j)
-            state.termEditor.texts[j].clear();
-        state.linesInUse = i;
-        state.lastLine = i - 1;
+        testsupport::typeLines(state, lines);
         ASSERT_TRUE(engine::applydata(state));
         ASSERT_EQ(state.termEditor.statusText, QStringLiteral("Ok."));
         state.busyFlag = 0;

@@ -8,6 +8,7 @@
 #include "terms/termcheck.h"
 
 #include "support/qtapp.h"
+#include "support/termlines.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -51,10 +52,7 @@ protected:
 
     // The lines as Enter in the term window applies them.
     void apply(const QStringList& lines) {
-        for (int i = 0; i < lines.size(); ++i)
-            state.termEditor.texts[std::size_t(i)] = lines[i];
-        state.linesInUse = int(lines.size());
-        state.lastLine = state.linesInUse - 1;
+        testsupport::typeLines(state, lines);
         terms::findandget(state, 0);
     }
 

@@ -4,6 +4,7 @@
 #include "engine/applydata.h"
 #include "engine/enginedefs.h"
 #include "engine/translate.h"
+#include "support/termlines.h"
 
 #include <gtest/gtest.h>
 
@@ -44,13 +45,7 @@ protected:
         engine::initengine(st.engine);
     }
 
-    void type(std::initializer_list<const char*> lines) {
-        int i = 0;
-        for (const char* line : lines)
-            st.termEditor.texts[i++] = q(line);
-        st.linesInUse = i;
-        st.lastLine = i - 1;
-    }
+    void type(std::initializer_list<const char*> lines) { testsupport::typeLines(st, lines); }
 
     QString check() {
         prepareEngine();
@@ -267,11 +262,7 @@ TEST_F(TermCheck, XAndYLinesOfTheSameRestFormACurve) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xList);
         fresh();
-        int i = 0;
-        for (const char* l : c.lines)
-            st.termEditor.texts[i++] = q(l);
-        st.linesInUse = i;
-        st.lastLine = i - 1;
+        testsupport::typeLines(st, c.lines);
         EXPECT_EQ(check(), QString());
         EXPECT_EQ(st.termEditor.xList, q(c.xList));
         for (int k = 0; k < int(c.kinds.size()); ++k)
