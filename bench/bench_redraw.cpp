@@ -26,7 +26,8 @@ constexpr int plotWidth = 1600, plotHeight = 1000;
 
 struct Scene {
     core::State state;
-    int firstParam = -1; // handle of a0; a moving parameter
+    static constexpr double samplesPerRedraw = core::lineCount * (plotWidth + 1);
+    int moving = -1; // handle of a0, the parameter that a slider or a timer moves
 
     Scene() {
         engine::resetengine(state);
@@ -39,7 +40,7 @@ struct Scene {
             state.engine.defineVariable("b" + n + "=" + std::to_string(0.5 + 0.25 * i));
             state.engine.defineVariable("c" + n + "=" + std::to_string(0.3 * i));
             state.engine.defineVariable("d" + n + "=" + std::to_string(0.1 * (i - 6)));
-            if (i == 0) firstParam = a;
+            if (i == 0) moving = a;
             const QString s = QString::fromStdString(n);
             state.lines[i].name = QStringLiteral("f") + s;
             state.lines[i].sampleCount = plotWidth;
@@ -59,6 +60,7 @@ struct Scene {
 struct CurveScene {
     static constexpr int samples = 1000;
     static constexpr int curves = 6, yLine = 6, firstIntegral = 7;
+    static constexpr double samplesPerRedraw = 12 * (samples + 1);
     core::State state;
     int moving = -1; // handle of q, a moving parameter
 
@@ -118,21 +120,57 @@ public:
     QSize measureText(const QString& s) override { return QSize(int(s.size()) * 7, 14); }
 };
 
-void reportPerRedraw(benchmark::State& st) {
-    st.counters["samples"] = double(core::lineCount * (plotWidth + 1));
+// Counts the points drawn, so that the report shows that the scene draws what it should.
+class CountingSurface : public NullSurface {
+public:
+    void moveTo(QPoint p) override {
+        ++points;
+        NullSurface::moveTo(p);
+    }
+    void lineTo(QPoint p) override {
+        ++points;
+        NullSurface::lineTo(p);
+    }
+    std::int64_t points = 0;
+};
+
+// The value of the moving parameter at the next redraw, as with a slider or a timer.
+double nextValue(double v) {
+    return v > 3 ? 0 : v + 0.01;
+}
+
+// A parameter moves; the background comes from the cache.
+template <typename S> void redrawCached(benchmark::State& st) {
+    S scene;
+    graph::GraphRenderer renderer;
+    renderer.render(scene.state, QSize(plotWidth, plotHeight));
+    double v = 0;
+    for (auto _ : st) {
+        v = nextValue(v);
+        scene.state.engine.setVariable(scene.moving, v);
+        benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
+    }
+    st.counters["samples"] = S::samplesPerRedraw;
+}
+
+// Sampling and clipping alone: no pixels are set.
+template <typename S> void samplingOnly(benchmark::State& st) {
+    S scene;
+    graph::Plotter plotter;
+    CountingSurface surface;
+    double v = 0;
+    for (auto _ : st) {
+        v = nextValue(v);
+        scene.state.engine.setVariable(scene.moving, v);
+        graph::drawLines(scene.state, plotter, surface);
+    }
+    st.counters["samples"] = S::samplesPerRedraw;
+    st.counters["drawn"] =
+        benchmark::Counter(double(surface.points), benchmark::Counter::kAvgIterations);
 }
 
 void BM_Redraw_Cached(benchmark::State& st) {
-    Scene scene;
-    graph::GraphRenderer renderer;
-    renderer.render(scene.state, QSize(plotWidth, plotHeight));
-    double a = 1;
-    for (auto _ : st) {
-        a = a > 4 ? 1 : a + 0.01; // a parameter moves, as with a slider or a timer
-        scene.state.engine.setVariable(scene.firstParam, a);
-        benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
-    }
-    reportPerRedraw(st);
+    redrawCached<Scene>(st);
 }
 BENCHMARK(BM_Redraw_Cached)->Unit(benchmark::kMillisecond);
 
@@ -148,69 +186,22 @@ void BM_Redraw_NewBackground(benchmark::State& st) {
         graph::setscale(scene.state);
         benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
     }
-    reportPerRedraw(st);
+    st.counters["samples"] = Scene::samplesPerRedraw;
 }
 BENCHMARK(BM_Redraw_NewBackground)->Unit(benchmark::kMillisecond);
 
 void BM_Redraw_SamplingOnly(benchmark::State& st) {
-    Scene scene;
-    graph::Plotter plotter;
-    NullSurface surface;
-    double a = 1;
-    for (auto _ : st) {
-        a = a > 4 ? 1 : a + 0.01;
-        scene.state.engine.setVariable(scene.firstParam, a);
-        graph::drawLines(scene.state, plotter, surface);
-    }
-    reportPerRedraw(st);
+    samplingOnly<Scene>(st);
 }
 BENCHMARK(BM_Redraw_SamplingOnly)->Unit(benchmark::kMillisecond);
 
-// Counts the points drawn, so that the report shows that the scene draws what it should.
-class CountingSurface : public NullSurface {
-public:
-    void moveTo(QPoint p) override {
-        ++points;
-        NullSurface::moveTo(p);
-    }
-    void lineTo(QPoint p) override {
-        ++points;
-        NullSurface::lineTo(p);
-    }
-    std::int64_t points = 0;
-};
-
-void reportCurves(benchmark::State& st) {
-    st.counters["samples"] = double(12 * (CurveScene::samples + 1));
-}
-
 void BM_Redraw_CurvesAndIntegrals_Cached(benchmark::State& st) {
-    CurveScene scene;
-    graph::GraphRenderer renderer;
-    renderer.render(scene.state, QSize(plotWidth, plotHeight));
-    double q = 0;
-    for (auto _ : st) {
-        q = q > 3 ? 0 : q + 0.01;
-        scene.state.engine.setVariable(scene.moving, q);
-        benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
-    }
-    reportCurves(st);
+    redrawCached<CurveScene>(st);
 }
 BENCHMARK(BM_Redraw_CurvesAndIntegrals_Cached)->Unit(benchmark::kMillisecond);
 
 void BM_Redraw_CurvesAndIntegrals_SamplingOnly(benchmark::State& st) {
-    CurveScene scene;
-    graph::Plotter plotter;
-    CountingSurface surface;
-    double q = 0;
-    for (auto _ : st) {
-        q = q > 3 ? 0 : q + 0.01;
-        scene.state.engine.setVariable(scene.moving, q);
-        graph::drawLines(scene.state, plotter, surface);
-    }
-    reportCurves(st);
-    st.counters["drawn"] =
-        benchmark::Counter(double(surface.points), benchmark::Counter::kAvgIterations);
+    samplingOnly<CurveScene>(st);
 }
 BENCHMARK(BM_Redraw_CurvesAndIntegrals_SamplingOnly)->Unit(benchmark::kMillisecond);
 
