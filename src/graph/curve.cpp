@@ -25,7 +25,6 @@ bool between(double value, double a, double b) {
 void checkdef2(core::State& state, int i) {
     if (i < 0 || i >= core::lineCount) return;
     terms::evalinterval(state, i);
-    setsteps(state);
     core::FuncLine& line = state.lines[i];
     const int n = std::max(line.sampleCount, 1);
     const double step = (line.intervalTo - line.intervalFrom) / n;
