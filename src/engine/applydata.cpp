@@ -125,7 +125,6 @@ int collectNames(core::State& state, ParamSearch& search, const QString& text) {
     const std::string engineText = toEngine(text);
     QString lastName;
     for (int n = 0; n < maxNamesPerText; ++n) {
-        defplaceholders(state);
         state.engine.eval(engineText);
         if (state.engine.error() != 3) break;
         const QString name = QString::fromStdString(state.engine.errorData()).toLower();
@@ -149,6 +148,9 @@ void collectAllNames(core::State& state, ParamSearch& search, QString& message) 
     texts.emplace_back(QStringLiteral("Geradenfenster"), extraLinesNames(state.extraLinesText));
     texts.emplace_back(QStringLiteral("Punktefenster"), state.pointsText);
     texts.emplace_back(QStringLiteral("Intervallfenster"), state.rangeText);
+    // Lines that use each other evaluate against these stand-ins until defineall; new variables
+    // leave them in place, so they are made once for all texts.
+    defplaceholders(state);
     for (const auto& [label, text] : texts) {
         if (text.trimmed().isEmpty()) continue;
         const int code = collectNames(state, search, text);
