@@ -8,16 +8,16 @@
 namespace core {
 
 void defaults(State& state) {
-    const State fresh;
     state.trigMode = 1;
     state.engine.setTrigMode(1);
     state.autoIntegralRecognition = false;
-    state.scale = fresh.scale;
-    state.graphOptions = fresh.graphOptions;
-    state.storedColours = fresh.storedColours;
-    for (int i = 0; i < 13; ++i)
-        state.lineColours[i] = state.storedColours[i];
-    state.lineColours[13] = gridColour(210);
+    // The grid settings go back to the factory values; the plot area stays as the window has it.
+    const double plotW = state.scale.plotW, plotH = state.scale.plotH;
+    state.scale = Scale{};
+    state.scale.plotW = plotW;
+    state.scale.plotH = plotH;
+    state.graphOptions = GraphOptions{};
+    state.resetColours();
     for (int i = 0; i < lineCount; ++i) {
         state.lineSlots[i].width = 0;
         state.lineSlots[i].widthOverride = -1;

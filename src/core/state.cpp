@@ -39,12 +39,16 @@ State::State() : messages(std::make_shared<platform::RecordingMessages>()) {
                            QStringLiteral("$")};
     plotTypeNames =
         QStringList{QStringLiteral("Funktionenplotter"), QStringLiteral("Kurvenplotter")};
+    resetColours();
+    lineColours[14] = 0; // new additional lines start black; not kept in the settings
+    initrecords();
+}
+
+void State::resetColours() {
     storedColours = defaultColours;
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < lineCount; ++i)
         lineColours[i] = defaultColours[i];
     lineColours[13] = gridColour(210);
-    lineColours[14] = 0;
-    initrecords();
 }
 
 void State::initrecords() {

@@ -237,6 +237,8 @@ struct State {
     bool arrangeParamsOnApply = false; // "&Parameterfenster anordnen" is checked
 
     void initrecords();
+    // The factory colours of the lines, the stored colour table and the grid's grey.
+    void resetColours();
     void resetnames();
     void usename(const QString& name);
     // Slot (13 ... 60) of the first parameter in use whose label equals name, or -1.

@@ -1,3 +1,4 @@
+#include "core/startup.h"
 #include "core/state.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,20 @@ TEST(State, FindparamSkipsFreeSlotsAndLowerBounds) {
     s.params[31].handle = 9;
     EXPECT_EQ(s.findparam(QStringLiteral("a")), -1);
     EXPECT_EQ(s.findparam(QStringLiteral("b")), 31);
+}
+
+TEST(State, FactoryDefaultsKeepThePlotArea) {
+    core::State s;
+    s.scale.plotW = 24000;
+    s.scale.plotH = 6000;
+    s.scale.xGridStep = 3;
+    s.lineColours[2] = 0x123456;
+    core::defaults(s);
+    EXPECT_EQ(s.scale.plotW, 24000);
+    EXPECT_EQ(s.scale.plotH, 6000);
+    EXPECT_EQ(s.scale.xGridStep, core::Scale{}.xGridStep);
+    EXPECT_EQ(s.lineColours[2], 0x0000ffu);
+    EXPECT_EQ(s.lineColours[13], core::gridColour(210));
 }
 
 } // namespace
