@@ -127,8 +127,8 @@ struct TermEditor {
     int termState = 0;               // 0 terms view, 1 intervals view
     QString xList = QStringLiteral(":");
     QString statusText = QStringLiteral("Ok.");
-    bool statusIsError = false;
     std::uint32_t statusColour = 0; // 0 = the normal button-face colour
+    bool statusIsError() const { return statusColour != 0; }
     // What the window shows around the lines; setstate fills these for the current view.
     QString windowCaption = QStringLiteral("Funktionsterme");
     QString backButtonCaption = QStringLiteral("[ a ; b ]");

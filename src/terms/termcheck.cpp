@@ -208,7 +208,6 @@ void showerror(core::State& state, const QString& text, core::Colour colour) {
     auto& editor = state.termEditor;
     editor.statusText = text;
     editor.statusColour = colour;
-    editor.statusIsError = colour != statusNormal;
     state.hooks.call(state.hooks.termStatusChanged);
 }
 

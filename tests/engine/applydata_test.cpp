@@ -95,7 +95,7 @@ TEST_F(ApplyData, UnknownFunctionEmptiesTheLineAndSaysSo) {
     EXPECT_FALSE(state.lineSlots[0].translated.isEmpty());
     EXPECT_TRUE(status().contains(QStringLiteral("Nicht definierte Funktion: h")))
         << status().toStdString();
-    EXPECT_TRUE(state.termEditor.statusIsError);
+    EXPECT_TRUE(state.termEditor.statusIsError());
 }
 
 TEST_F(ApplyData, SyntaxErrorIsReportedWithTheLineName) {
@@ -129,7 +129,7 @@ TEST_F(ApplyData, OperatorWordsBetweenBlanksMakeNoParameters) {
 TEST_F(ApplyData, SyntaxErrorBehindANewParameterLeavesNoPlaceholder) {
     // The term check stops at the undefined name a and cannot see the error behind it.
     ASSERT_TRUE(apply({"f(x) = a*x +* 2", "g(x) = f(x) + 1"}));
-    EXPECT_TRUE(state.termEditor.statusIsError);
+    EXPECT_TRUE(state.termEditor.statusIsError());
     EXPECT_TRUE(status().contains(QStringLiteral("Ungültiger Term"))) << status().toStdString();
     EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());
     // Neither f nor a line using it may show the placeholder's value 1.
@@ -157,7 +157,7 @@ TEST_F(ApplyData, LinesThatCallThemselvesAreReportedAndNotDrawn) {
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(apply(c.lines));
-        EXPECT_TRUE(state.termEditor.statusIsError);
+        EXPECT_TRUE(state.termEditor.statusIsError());
         EXPECT_NE(status(), QStringLiteral("Ok."));
         for (int i = 0; i <= state.lastLine; ++i)
             EXPECT_TRUE(state.lineSlots[i].translated.isEmpty()) << i;
@@ -262,7 +262,7 @@ TEST_F(ApplyData, StrangeInputNeverStopsTheOtherLines) {
     ASSERT_TRUE(apply({"sin(x) = x", ")x(=1", "h(x) = ä*x + ß", longLine.constData(), "k(x) = 2*x",
                        "((((((((((", "m(x) = 1/0", "n(x) = wurzel(-x^2)", "p(x) = 10^(10^x)",
                        "q(x) = x", "r(x) = x", "s(x) = x", "u(x) = x"}));
-    EXPECT_TRUE(state.termEditor.statusIsError);
+    EXPECT_TRUE(state.termEditor.statusIsError());
     EXPECT_DOUBLE_EQ(value("k(2)"), 4);
     EXPECT_DOUBLE_EQ(value("u(5)"), 5);
 }

@@ -149,7 +149,7 @@ TEST_F(TermCheck, MessagesOfSeveralLinesRunTogetherAndShowInRed) {
         QStringLiteral("Zu viele Gleichheitszeichen!") + QStringLiteral("Funktionsname fehlt!");
     EXPECT_EQ(check(), expected);
     EXPECT_EQ(st.termEditor.statusText, expected);
-    EXPECT_TRUE(st.termEditor.statusIsError);
+    EXPECT_TRUE(st.termEditor.statusIsError());
     EXPECT_EQ(st.termEditor.statusColour, core::rgb(250, 0, 0));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(line(1).name, QStringLiteral("f")); // the good line between is still taken
@@ -157,7 +157,7 @@ TEST_F(TermCheck, MessagesOfSeveralLinesRunTogetherAndShowInRed) {
     type({"x^2", ""});
     EXPECT_EQ(check(), QString());
     EXPECT_EQ(st.termEditor.statusText, QStringLiteral("o.k."));
-    EXPECT_FALSE(st.termEditor.statusIsError);
+    EXPECT_FALSE(st.termEditor.statusIsError());
     EXPECT_EQ(st.termEditor.statusColour, terms::statusNormal);
 }
 
@@ -371,7 +371,7 @@ TEST_F(Intervals, ALineWithoutSemicolonKeepsItsBoundsAndTheOthersAreRead) {
     EXPECT_EQ(text(1), QStringLiteral("g: ] 1 ; 2 ["));
     EXPECT_EQ(line(1).intervalText, QStringLiteral("1 ; 2"));
     EXPECT_EQ(st.termEditor.statusText, QStringLiteral("Semikolon fehlt!"));
-    EXPECT_TRUE(st.termEditor.statusIsError);
+    EXPECT_TRUE(st.termEditor.statusIsError());
 }
 
 TEST_F(Intervals, CurvesShowTheirPrefixAndTheirYPartIsLeftAlone) {
@@ -500,7 +500,7 @@ TEST_F(TermCheck, TheAssemblyShowsTheCheckMessagesInItsStatus) {
     EXPECT_TRUE(st.termEditor.statusText.startsWith(
         QStringLiteral("Funktionsname sin wird bereits verwendet!")))
         << st.termEditor.statusText.toStdString();
-    EXPECT_TRUE(st.termEditor.statusIsError);
+    EXPECT_TRUE(st.termEditor.statusIsError());
     EXPECT_EQ(st.lineSlots[1].translated, QStringLiteral("_x^2"));
 }
 
