@@ -28,8 +28,6 @@ public:
 
     // The last picture.
     const QImage& image() const { return frame_; }
-    // The next render draws the background anew.
-    void invalidate() { background_ = QImage(); }
 
     Plotter& plotter() { return plotter_; }
 
