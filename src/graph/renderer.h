@@ -29,7 +29,6 @@ public:
     // The last picture.
     const QImage& image() const { return frame_; }
 
-    Plotter& plotter() { return plotter_; }
 
 private:
     Plotter plotter_;
