@@ -29,7 +29,6 @@ public:
     // The last picture.
     const QImage& image() const { return frame_; }
 
-
 private:
     Plotter plotter_;
     QImage background_; // the cached background
