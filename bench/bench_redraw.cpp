@@ -5,7 +5,7 @@
 // "CurvesAndIntegrals" draws 6 parametric curves and 6 integral functions of 1000 samples each.
 
 #include "core/state.h"
-#include "engine/applydata.h"
+#include "engine/linedefs.h"
 #include "graph/drawsurface.h"
 #include "graph/plotter.h"
 #include "graph/redraw.h"

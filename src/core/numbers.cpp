@@ -1,9 +1,24 @@
 #include "core/numbers.h"
 
+#include "platform/mathengine.h"
+
 #include <cmath>
 #include <cstdio>
 
 namespace core {
+
+std::optional<double> evalnum(platform::MathEngine& engine, const QString& text) {
+    QString t = text;
+    t.removeIf([](QChar c) { return c.isSpace(); });
+    if (t.isEmpty()) return std::nullopt;
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    engine.clearError();
+    const double v = engine.eval(t.toStdString());
+    const bool failed = engine.error() != 0 || !std::isfinite(v);
+    engine.clearError();
+    if (failed) return std::nullopt;
+    return v;
+}
 
 QString generalNumber(double v, QChar decimalSeparator) {
     if (std::isnan(v)) return QStringLiteral("nan");

@@ -13,7 +13,7 @@ const QString allFreeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
 
 } // namespace
 
-State::State() : messages(std::make_shared<platform::RecordingMessages>()) {
+State::State() : messages(std::make_shared<platform::StreamMessages>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),
                            QStringLiteral("["),
@@ -74,23 +74,6 @@ int State::findparam(const QString& name) const {
         if (params[k].handle != -1 && params[k].label == name) return k;
     }
     return -1;
-}
-
-double evalnum(platform::MathEngine& engine, const QString& text) {
-    QString t = text;
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return engine.eval(t.toStdString());
-}
-
-std::optional<double> evalnumChecked(platform::MathEngine& engine, const QString& text) {
-    if (text.trimmed().isEmpty()) return std::nullopt;
-    engine.clearError();
-    const double v = evalnum(engine, text);
-    if (engine.error() != 0) {
-        engine.clearError();
-        return std::nullopt;
-    }
-    return v;
 }
 
 } // namespace core

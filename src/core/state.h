@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace core {
 
@@ -141,6 +142,8 @@ struct TermEditor {
 // Places where the logic tells the windows that something changed. Each is optional; windows
 // (or tests) connect them.
 struct Hooks {
+    // The data-set assembly, for the term lines' apply command (set up at start-up).
+    std::function<void()> applydata;
     std::function<void()> redrawall;
     std::function<void()> docalc;               // calculator recomputes
     std::function<void(int slot)> paramChanged; // a parameter window must show its slot again
@@ -155,8 +158,9 @@ struct Hooks {
     // timerList or the timer menu caption changed; the main timer is to run exactly when running.
     std::function<void(bool running)> timerRunningChanged;
 
-    void call(const std::function<void()>& f) const {
-        if (f) f();
+    template <class... Args>
+    void call(const std::function<void(Args...)>& f, std::type_identity_t<Args>... args) const {
+        if (f) f(args...);
     }
 };
 
@@ -244,11 +248,5 @@ struct State {
     // Slot (13 ... 60) of the first parameter in use whose label equals name, or -1.
     int findparam(const QString& name) const;
 };
-
-// Replaces every "," by "." and evaluates the text with the engine; no error is read.
-double evalnum(platform::MathEngine& engine, const QString& text);
-// As evalnum, but no value when the text is blank or the engine reports an error for it (the
-// error is then cleared), so that a field typed wrong can keep its old value.
-std::optional<double> evalnumChecked(platform::MathEngine& engine, const QString& text);
 
 } // namespace core

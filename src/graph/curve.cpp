@@ -1,11 +1,11 @@
 #include "graph/curve.h"
 
+#include "core/intervals.h"
 #include "core/rounding.h"
 #include "core/state.h"
 #include "graph/functiongraph.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
-#include "terms/termcheck.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,7 +24,7 @@ bool between(double value, double a, double b) {
 
 void checkdef2(core::State& state, int i) {
     if (i < 0 || i >= core::lineCount) return;
-    terms::evalinterval(state, i);
+    core::evalinterval(state, i);
     core::FuncLine& line = state.lines[i];
     const int n = std::max(line.sampleCount, 1);
     const double step = (line.intervalTo - line.intervalFrom) / n;

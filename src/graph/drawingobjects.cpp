@@ -43,10 +43,4 @@ void makepens(core::State& state, DrawingObjects& objects, int mask) {
     }
 }
 
-void setcolour(core::State& state, int index, core::Colour colour) {
-    if (index < 0 || index >= int(state.lineColours.size())) return;
-    state.lineColours[index] = colour;
-    if (index < int(state.storedColours.size())) state.storedColours[index] = colour;
-}
-
 } // namespace graph

@@ -31,8 +31,4 @@ inline constexpr int renewAxisObjects = 2;
 // settings.
 void makepens(core::State& state, DrawingObjects& objects, int mask);
 
-// Sets colour index (0 ... 14) to colour; the line pen of that index is renewed by the next
-// makepens when the colour really changed. The stored colour table keeps indices 0 ... 13.
-void setcolour(core::State& state, int index, core::Colour colour);
-
 } // namespace graph

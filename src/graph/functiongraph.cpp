@@ -1,5 +1,6 @@
 #include "graph/functiongraph.h"
 
+#include "core/numbers.h"
 #include "core/rounding.h"
 #include "core/state.h"
 #include "graph/drawsurface.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace graph {
@@ -19,16 +21,9 @@ namespace {
 // The sample index of an interval bound, or `absent` when the text is empty or does not
 // evaluate.
 double boundSample(core::State& state, const QString& text, double absent, double sw, int n) {
-    QString t = text;
-    t.remove(QLatin1Char(' '));
-    if (t.isEmpty()) return absent;
-    t.replace(QLatin1Char(','), QLatin1Char('.')); // a decimal comma as the user writes it
-    const double v = state.engine.eval(t.toStdString());
-    if (state.engine.error() != 0 || std::isnan(v)) {
-        state.engine.eval("");
-        return absent;
-    }
-    return std::clamp((v - state.ranges.xMin) / sw, 0.0, double(n));
+    const std::optional<double> v = core::evalnum(state.engine, text);
+    if (!v) return absent;
+    return std::clamp((*v - state.ranges.xMin) / sw, 0.0, double(n));
 }
 
 } // namespace

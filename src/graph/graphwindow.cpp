@@ -2,7 +2,7 @@
 
 #include "core/state.h"
 #include "core/twips.h"
-#include "graph/plotarea.h"
+#include "session/plotarea.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -102,8 +102,8 @@ void GraphWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     layoutControls();
     state_.scale.backgroundValid = false;
-    setPlotArea(state_, core::pixelsToTwips(plotArea_->width(), state_.tppX),
-                core::pixelsToTwips(plotArea_->height(), state_.tppY));
+    session::setPlotArea(state_, core::pixelsToTwips(plotArea_->width(), state_.tppX),
+                         core::pixelsToTwips(plotArea_->height(), state_.tppY));
     redraw();
 }
 

@@ -1,5 +1,7 @@
 #include "graph/paintersurface.h"
 
+#include "core/colours.h"
+
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QImage>
@@ -108,10 +110,6 @@ void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t 
 
 } // namespace
 
-QColor toQColor(core::Colour colour) {
-    return QColor(int(colour & 0xff), int((colour >> 8) & 0xff), int((colour >> 16) & 0xff));
-}
-
 PainterSurface::PainterSurface(QPainter& painter)
     : painter_(painter), directImage_(directTarget(painter)) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
@@ -129,7 +127,7 @@ void PainterSurface::setPen(const Pen& pen) {
     flush();
     pen_ = pen;
     const int width = pen.width > 0 ? pen.width : 1;
-    qpen_ = QPen(toQColor(pen.colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    qpen_ = QPen(core::toQColor(pen.colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     offset_ = width % 2 == 1 ? 0.5 : 0.0;
     painterHasLinePen_ = false;
 }
@@ -144,7 +142,7 @@ void PainterSurface::setFont(const Font& font) {
 }
 
 void PainterSurface::setTextColour(core::Colour colour) {
-    textColour_ = toQColor(colour);
+    textColour_ = core::toQColor(colour);
 }
 
 void PainterSurface::useLinePen() {
@@ -191,7 +189,7 @@ void PainterSurface::polyline(std::span<const QPoint> points) {
 void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
     flush();
     painter_.setPen(Qt::NoPen);
-    painter_.setBrush(toQColor(colour));
+    painter_.setBrush(core::toQColor(colour));
     // The disc covers the pixels centre - radius ... centre + radius - 1 in both directions,
     // so its middle lies on the corner of the centre pixel.
     painter_.drawEllipse(QPointF(centre), radius, radius);
@@ -207,7 +205,7 @@ void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) 
     for (const QPoint& p : points)
         poly.append(centred(p));
     painter_.setPen(qpen_);
-    painter_.setBrush(toQColor(fill));
+    painter_.setBrush(core::toQColor(fill));
     painter_.drawPolygon(poly, Qt::OddEvenFill);
     painter_.setBrush(Qt::NoBrush);
     painterHasLinePen_ = true;

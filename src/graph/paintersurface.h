@@ -16,8 +16,6 @@ class QPainter;
 
 namespace graph {
 
-QColor toQColor(core::Colour colour);
-
 class PainterSurface : public DrawSurface {
 public:
     // The painter must stay active for the surface's lifetime, and nobody else may draw with

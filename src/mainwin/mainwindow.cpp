@@ -1,6 +1,5 @@
 #include "mainwin/mainwindow.h"
 
-#include "core/startup.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "engine/enginedefs.h"
@@ -9,6 +8,7 @@
 #include "params/paramlogic.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
+#include "session/startup.h"
 #include "terms/termcheck.h"
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
@@ -83,10 +83,16 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
         clipboard->setText(text);
     };
 
-    state_.tppX = core::twipsPerPixel(logicalDpiX());
-    state_.tppY = core::twipsPerPixel(logicalDpiY());
-    core::startupState(state_);
+    session::StartupSteps steps;
+    steps.prepareWindows = [this] { prepareWindows(); };
+    steps.arrange = [this] { arrangeWindows(); };
+    session::startup(state_, core::twipsPerPixel(logicalDpiX()), core::twipsPerPixel(logicalDpiY()),
+                     steps);
+    term_->showState();
+    term_->focusLine(0);
+}
 
+void MainWindow::prepareWindows() {
     term_ = new terms::TermWindow(state_);
     termFrame_ = area_->addSubWindow(term_);
     termFrame_->setObjectName(QStringLiteral("termformFrame"));
@@ -111,10 +117,6 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
     termFrame_->resize(termFrame_->sizeHint());
     termFrame_->show();
     graphFrame_->show();
-    state_.busyFlag = 0;
-    arrangeWindows();
-    term_->apply();
-    term_->focusLine(0);
 }
 
 MainWindow::~MainWindow() {
@@ -156,13 +158,7 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
-        core::defaults(state_);
-        graph::setscale(state_);
-        // The lines' sample counts went back to 499; their windows must not go on showing the
-        // old counts.
-        for (int k = core::firstSampleCountSlot; k < core::firstSampleCountSlot + core::lineCount;
-             ++k)
-            if (state_.params[k].handle != -1) params::init(state_, k);
+        session::restoreDefaults(state_);
         syncMarks();
         term_->showState();
         redrawall();

@@ -75,6 +75,7 @@ private:
     void buildSettingsMenu(QMenuBar* bar);
     void buildWindowMenu(QMenuBar* bar);
     void buildLinePopup();
+    void prepareWindows();
     void connectHooks();
     void showLinePopup(QPoint globalPos);
     void syncMarks();

@@ -1,15 +1,15 @@
 #include "mainwin/render.h"
 
+#include "core/intervals.h"
 #include "core/numbers.h"
-#include "core/startup.h"
 #include "core/state.h"
 #include "core/twips.h"
-#include "graph/plotarea.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
 #include "platform/messages.h"
-#include "terms/termcheck.h"
+#include "session/plotarea.h"
+#include "session/startup.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -42,31 +42,6 @@ const QString usageText = QStringLiteral(
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
     "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t\n");
-
-// Message boxes of the run, written to standard error as "title: text"; questions are
-// answered with No, input boxes are cancelled.
-class StreamMessages : public platform::MessageService {
-public:
-    explicit StreamMessages(QTextStream& err) : err_(err) {}
-    void inform(const QString& title, const QString& text, platform::MessageIcon) override {
-        write(title, text);
-    }
-    bool ask(const QString& title, const QString& text) override {
-        write(title, text);
-        return false;
-    }
-    std::optional<QString> input(const QString& title, const QString& prompt,
-                                 const QString&) override {
-        write(title, prompt);
-        return std::nullopt;
-    }
-
-private:
-    void write(const QString& title, const QString& text) {
-        err_ << title << QStringLiteral(": ") << text << Qt::endl;
-    }
-    QTextStream& err_;
-};
 
 struct RangeRequest {
     int row = 0; // 0 x, 1 y, 2 t
@@ -184,27 +159,15 @@ int slotOfName(const core::State& state, const QString& name) {
     return -1;
 }
 
-// A bound as the range window reads it: decimal comma allowed, a term allowed; no value when
-// the engine cannot evaluate it.
-std::optional<double> boundValue(core::State& state, QString text) {
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (text.trimmed().isEmpty()) return std::nullopt;
-    const double v = state.engine.eval(text.toStdString());
-    const bool failed = state.engine.error() != 0 || !std::isfinite(v);
-    state.engine.eval("");
-    if (failed) return std::nullopt;
-    return v;
-}
-
 // One row as the range window applies it; a refused row keeps its range and says why.
 void applyRange(core::State& state, const RangeRequest& range, QTextStream& err) {
     const QString& rowName = rowNames[range.row];
-    const auto lower = boundValue(state, range.lower);
+    const auto lower = core::evalnum(state.engine, range.lower);
     if (!lower) {
         err << rowName << QStringLiteral(": UntereGrenze unverständlich!") << Qt::endl;
         return;
     }
-    const auto upper = boundValue(state, range.upper);
+    const auto upper = core::evalnum(state.engine, range.upper);
     if (!upper) {
         err << rowName << QStringLiteral(": Obere Grenze unverständlich!") << Qt::endl;
         return;
@@ -230,7 +193,7 @@ void applyRange(core::State& state, const RangeRequest& range, QTextStream& err)
     graph::setscale(state);
     if (range.row == 1) return;
     // The lower bounds of the integral functions stay within the range they may take.
-    terms::evalintervals(state);
+    core::evalintervals(state);
     for (int i = 0; i <= state.lastLine && i < core::lineCount; ++i) {
         const auto& line = state.lines[i];
         if (line.name.isEmpty() || state.params[line.slot].handle == -1) continue;
@@ -294,23 +257,20 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     }
 
     core::State state;
-    state.messages = std::make_shared<StreamMessages>(err);
-    core::startupState(state);
-    // No screen: the plot area is measured as on a screen of 96 DPI.
-    state.tppX = core::defaultTwipsPerPixel;
-    state.tppY = core::defaultTwipsPerPixel;
-    state.busyFlag = 0;
+    state.messages = std::make_shared<platform::StreamMessages>(err);
     const QSize size(request->width, request->height);
-    graph::setPlotArea(state, core::pixelsToTwips(size.width(), state.tppX),
-                       core::pixelsToTwips(size.height(), state.tppY));
-
-    if (!request->terms.isEmpty()) {
+    session::StartupSteps steps;
+    // In place of the windows: the plot area of the picture and the term lines to apply.
+    steps.prepareWindows = [&state, &request, size] {
+        session::setPlotArea(state, core::pixelsToTwips(size.width(), state.tppX),
+                             core::pixelsToTwips(size.height(), state.tppY));
         for (qsizetype i = 0; i < request->terms.size(); ++i)
             state.termEditor.texts[std::size_t(i)] = request->terms[i];
         state.linesInUse = int(request->terms.size());
-        state.lastLine = state.linesInUse - 1;
-        terms::findandget(state, 0);
-    }
+        state.lastLine = std::max(state.linesInUse - 1, 0);
+    };
+    // No screen: the plot area is measured as on a screen of 96 DPI.
+    session::startup(state, core::defaultTwipsPerPixel, core::defaultTwipsPerPixel, steps);
 
     for (const auto& [name, value] : request->values) {
         const int k = slotOfName(state, name);

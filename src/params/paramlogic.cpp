@@ -71,7 +71,7 @@ void showValue(core::ParamSlot& p, double v) {
 }
 
 void notify(core::State& state, int k) {
-    if (state.hooks.paramChanged) state.hooks.paramChanged(k);
+    state.hooks.call(state.hooks.paramChanged, k);
 }
 
 void refresh(core::State& state) {
@@ -235,8 +235,8 @@ void chpari(core::State& state, int k) {
     if (!validSlot(k)) return;
     core::ParamSlot& p = state.params[k];
     // A field the engine cannot read keeps its present bound.
-    double lo = core::evalnumChecked(state.engine, p.lowerText).value_or(p.minimum);
-    double hi = core::evalnumChecked(state.engine, p.upperText).value_or(p.maximum);
+    double lo = core::evalnum(state.engine, p.lowerText).value_or(p.minimum);
+    double hi = core::evalnum(state.engine, p.upperText).value_or(p.maximum);
 
     if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi)) {
         state.messages->inform(QStringLiteral("Ungültige Parametergrenzen von ") + p.label +
@@ -281,8 +281,7 @@ void enterValue(core::State& state, int k, const QString& text) {
     if (!validSlot(k)) return;
     // A text the engine cannot read (or none) keeps the value; setpar shows it again.
     setpar(state, k,
-           core::evalnumChecked(state.engine, text)
-               .value_or(std::numeric_limits<double>::quiet_NaN()));
+           core::evalnum(state.engine, text).value_or(std::numeric_limits<double>::quiet_NaN()));
 }
 
 } // namespace params

@@ -5,6 +5,7 @@
 #include "params/paramlogic.h"
 
 #include <cmath>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -26,13 +27,13 @@ bool canRun(const core::ParamSlot& p) {
 }
 
 void notify(core::State& state, int k) {
-    if (state.hooks.paramChanged) state.hooks.paramChanged(k);
+    state.hooks.call(state.hooks.paramChanged, k);
 }
 
 void announce(core::State& state) {
     // With nothing running the menu offers to start again, whoever emptied the list.
     if (state.timerList.isEmpty()) state.timerMenuCaption = timerStartAllCaption;
-    if (state.hooks.timerRunningChanged) state.hooks.timerRunningChanged(timerShouldRun(state));
+    state.hooks.call(state.hooks.timerRunningChanged, timerShouldRun(state));
 }
 
 // Takes out every slot that can no longer run (its parameter was removed, or its step is 0), so
@@ -170,11 +171,16 @@ TimerDialogContents timerDialogInit(const core::State& state, int k) {
 bool timerDialogOk(core::State& state, int k, const QString& stepText, int mode) {
     if (!validSlot(k)) return false;
     core::ParamSlot& p = state.params[k];
-    const double s = core::evalnum(state.engine, stepText);
-    // An infinite step (or no number at all) fits no interval either.
-    if (!std::isfinite(s) || !(std::abs(s) <= p.maximum - p.minimum)) {
-        state.messages->inform(QStringLiteral("Inakzeptable Schrittweite"),
-                               QStringLiteral("Schrittweite ist größer als das Intervall!"),
+    const std::optional<double> step = core::evalnum(state.engine, stepText);
+    // An empty field is a step of 0, which stops the timer.
+    const double s = stepText.trimmed().isEmpty() ? 0 : step.value_or(0);
+    const QString problem = !step && !stepText.trimmed().isEmpty()
+                                ? QStringLiteral("Schrittweite unverständlich!")
+                            : !(std::abs(s) <= p.maximum - p.minimum)
+                                ? QStringLiteral("Schrittweite ist größer als das Intervall!")
+                                : QString();
+    if (!problem.isEmpty()) {
+        state.messages->inform(QStringLiteral("Inakzeptable Schrittweite"), problem,
                                platform::MessageIcon::Critical);
         return false;
     }

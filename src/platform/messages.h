@@ -3,9 +3,11 @@
 // window and can check what was asked.
 
 #include <QString>
+#include <QTextStream>
+
+#include <cstdio>
 
 #include <optional>
-#include <vector>
 
 namespace platform {
 
@@ -22,31 +24,35 @@ public:
                                          const QString& preset) = 0;
 };
 
-// Keeps every message and answers with preset replies; used by tests and by the command-line
-// rendering.
-class RecordingMessages : public MessageService {
+// Writes every message as "title: text" to a text stream (standard error unless told otherwise);
+// questions are answered with No, input boxes are cancelled. Where no window can show a message
+// (the command-line rendering, a state made without windows), nothing is lost silently.
+class StreamMessages : public MessageService {
 public:
-    struct Entry {
-        QString title;
-        QString text;
-        MessageIcon icon;
-    };
-    std::vector<Entry> shown;
-    bool answer = false;
-    std::optional<QString> inputAnswer;
-
-    void inform(const QString& title, const QString& text, MessageIcon icon) override {
-        shown.push_back({title, text, icon});
+    explicit StreamMessages(QTextStream& stream = standardError()) : stream_(stream) {}
+    void inform(const QString& title, const QString& text, MessageIcon) override {
+        write(title, text);
     }
     bool ask(const QString& title, const QString& text) override {
-        shown.push_back({title, text, MessageIcon::Question});
-        return answer;
+        write(title, text);
+        return false;
     }
     std::optional<QString> input(const QString& title, const QString& prompt,
                                  const QString&) override {
-        shown.push_back({title, prompt, MessageIcon::Question});
-        return inputAnswer;
+        write(title, prompt);
+        return std::nullopt;
     }
+
+    static QTextStream& standardError() {
+        static QTextStream stream(stderr);
+        return stream;
+    }
+
+private:
+    void write(const QString& title, const QString& text) {
+        stream_ << title << QStringLiteral(": ") << text << Qt::endl;
+    }
+    QTextStream& stream_;
 };
 
 } // namespace platform

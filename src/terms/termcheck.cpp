@@ -1,7 +1,7 @@
 #include "terms/termcheck.h"
 
+#include "core/intervals.h"
 #include "core/numbers.h"
-#include "engine/applydata.h"
 #include "engine/enginedefs.h"
 #include "engine/translate.h"
 
@@ -64,18 +64,6 @@ QString intervalLine(const core::FuncLine& line) {
 
 QString termLine(const core::FuncLine& line) {
     return line.name + QLatin1Char('(') + line.variable + QStringLiteral(") = ") + line.shownTerm;
-}
-
-// Value of a bound text, or fallback when it is empty or gives no finite number.
-double boundValue(core::State& state, const QString& text, double fallback) {
-    const QString bound = withoutBlanks(text);
-    if (bound.isEmpty()) return fallback;
-    const double v = core::evalnum(state.engine, bound);
-    if (state.engine.error() != 0 || !std::isfinite(v)) {
-        state.engine.eval("");
-        return fallback;
-    }
-    return v;
 }
 
 } // namespace
@@ -272,27 +260,13 @@ QString readintervals(core::State& state) {
 
     if (!missing) showerror(state, QStringLiteral("o.k."), statusNormal);
     state.hooks.call(state.hooks.rangeApply);
-    evalintervals(state);
+    core::evalintervals(state);
     // The range window writes its own status; a missing semicolon must still be seen.
     if (missing) {
         showerror(state, semicolonMissing, statusRed);
         return semicolonMissing;
     }
     return {};
-}
-
-void evalinterval(core::State& state, int i) {
-    if (i < 0 || i >= core::lineCount) return;
-    auto& line = state.lines[i];
-    const auto& r = state.ranges;
-    const bool function = line.kind == core::kindFunction;
-    line.intervalFrom = boundValue(state, line.lowerText, function ? r.xMin : r.tMin);
-    line.intervalTo = boundValue(state, line.upperText, function ? r.xMax : r.tMax);
-}
-
-void evalintervals(core::State& state) {
-    for (int i = 0; i <= lastLineInUse(state); ++i)
-        evalinterval(state, i);
 }
 
 QString entpara(const core::State& state, const QString& text) {
@@ -311,7 +285,7 @@ QString entpara(const core::State& state, const QString& text) {
 }
 
 void findandget(core::State& state, int i) {
-    engine::applydata(state);
+    state.hooks.call(state.hooks.applydata);
     if (state.arrangeParamsOnApply) state.hooks.call(state.hooks.arrangeParams);
     if (i == 0) state.hooks.call(state.hooks.redrawall);
 }

@@ -37,13 +37,6 @@ void setstate(core::State& state, int s);
 // its bounds), else the empty text. Does nothing in the terms view.
 QString readintervals(core::State& state);
 
-// Evaluates line i's bound texts into its interval (intervalFrom, intervalTo). An empty bound or
-// one that does not evaluate to a finite number takes the displayed range instead: the x range
-// for a function line, the curve parameter range for a curve.
-void evalinterval(core::State& state, int i);
-// The same for every line in use.
-void evalintervals(core::State& state);
-
 // The term with every parameter in use replaced by its current value (decimal comma, negative
 // values in brackets).
 QString entpara(const core::State& state, const QString& text);

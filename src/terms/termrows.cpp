@@ -1,7 +1,7 @@
 #include "terms/termrows.h"
 
+#include "core/colours.h"
 #include "core/rounding.h"
-#include "graph/drawingobjects.h"
 #include "terms/termcheck.h"
 
 #include <algorithm>
@@ -193,7 +193,7 @@ void setlinetype(core::State& state, int k) {
 
 void setlinecolour(core::State& state, core::Colour colour) {
     const int slot = state.lines[currentLineIndex(state)].slot;
-    graph::setcolour(state, slot, colour);
+    core::setcolour(state, slot, colour);
     state.hooks.call(state.hooks.redrawall);
     state.hooks.call(state.hooks.collectionTakeOver);
 }

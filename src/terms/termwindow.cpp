@@ -1,7 +1,7 @@
 #include "terms/termwindow.h"
 
+#include "core/colours.h"
 #include "core/twips.h"
-#include "graph/paintersurface.h"
 #include "terms/termcheck.h"
 #include "terms/termrows.h"
 
@@ -46,7 +46,7 @@ bool isEnter(int key) {
 }
 
 QColor fromColour(core::Colour c) {
-    return graph::toQColor(c);
+    return core::toQColor(c);
 }
 
 core::Colour toColour(const QColor& c) {

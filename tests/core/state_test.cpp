@@ -1,4 +1,4 @@
-#include "core/startup.h"
+#include "core/defaults.h"
 #include "core/state.h"
 
 #include <gtest/gtest.h>

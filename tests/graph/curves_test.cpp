@@ -3,12 +3,14 @@
 
 #include "core/rounding.h"
 #include "core/state.h"
-#include "engine/applydata.h"
+#include "engine/linedefs.h"
 #include "graph/plotter.h"
 #include "graph/recordingsurface.h"
 #include "graph/redraw.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
+#include "session/applydata.h"
+#include "support/recordingmessages.h"
 #include "support/termlines.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +45,7 @@ protected:
     void apply(std::initializer_list<const char*> lines, int samples = 600,
                std::initializer_list<double> range = {-10, 10, -10, 10}, int w = 600, int h = 600) {
         testsupport::typeLines(state, lines);
-        ASSERT_TRUE(engine::applydata(state));
+        ASSERT_TRUE(session::applydata(state));
         ASSERT_EQ(state.termEditor.statusText, QStringLiteral("Ok."));
         state.busyFlag = 0;
         const auto* r = range.begin();

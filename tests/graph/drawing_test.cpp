@@ -1,8 +1,9 @@
 // What the background and the function graphs draw, checked on a recording surface.
 
+#include "core/colours.h"
 #include "core/rounding.h"
 #include "core/state.h"
-#include "engine/applydata.h"
+#include "engine/linedefs.h"
 #include "graph/drawingobjects.h"
 #include "graph/functiongraph.h"
 #include "graph/plotter.h"
@@ -239,7 +240,7 @@ TEST_F(Drawing, LinesUseThePenOfTheirSlot) {
     EXPECT_TRUE(sawSix);
 
     // A new colour reaches the pen at the next redraw.
-    graph::setcolour(state, 4, core::rgb(1, 2, 3));
+    core::setcolour(state, 4, core::rgb(1, 2, 3));
     for (const Op& op : ofKind(drawLines(), Kind::LineTo))
         if (op.pen.width == 2) {
             EXPECT_EQ(op.pen.colour, core::rgb(1, 2, 3));

@@ -1,10 +1,10 @@
 // The graph window: its layout in twips, what a resize gives the logic, and the picture it shows.
 
 #include "core/rounding.h"
-#include "core/startup.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "graph/graphwindow.h"
+#include "session/startup.h"
 #include "terms/termcheck.h"
 
 #include "support/qtapp.h"
@@ -31,7 +31,7 @@ bool isLineBlue(QRgb p) {
 class GraphWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        core::startupState(state);
+        session::startupState(state);
         state.busyFlag = 0;
         window = std::make_unique<graph::GraphWindow>(state);
         state.hooks.redrawall = [this] { window->redraw(); };

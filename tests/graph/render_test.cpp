@@ -2,7 +2,7 @@
 
 #include "core/rounding.h"
 #include "core/state.h"
-#include "engine/applydata.h"
+#include "engine/linedefs.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
 

@@ -8,6 +8,7 @@
 #include "terms/termwindow.h"
 
 #include "support/qtapp.h"
+#include "support/recordingmessages.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,6 +3,7 @@
 #include "core/state.h"
 
 #include "support/qtapp.h"
+#include "support/recordingmessages.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,7 @@ constexpr int a = 28;    // first free parameter
 class ParamLogic : public ::testing::Test {
 protected:
     void SetUp() override {
+        s.messages = recorder;
         s.busyFlag = 0;
         s.hooks.redrawall = [this] { ++redraws; };
         s.hooks.docalc = [this] { ++calcs; };
@@ -34,7 +37,8 @@ protected:
         s.lines[0].name = QStringLiteral("f");
     }
 
-    RecordingMessages& messages() { return static_cast<RecordingMessages&>(*s.messages); }
+    std::shared_ptr<RecordingMessages> recorder = std::make_shared<RecordingMessages>();
+    RecordingMessages& messages() { return *recorder; }
 
     // A free parameter as the data-set assembly makes it.
     void makeFree(int k, const QString& label, double lo = -10, double hi = 10) {
@@ -193,7 +197,8 @@ TEST_F(ParamLogic, TextsTheEngineCannotReadKeepTheValueAndTheBounds) {
     makeLowerBound();
     for (const int k : {a, anzf, uf}) {
         params::setpar(s, k, 4);
-        for (const char* typed : {"x+", "1/0", "", "  ", "(", "2*)", "wurzel(-1)", "unbekannt+1"}) {
+        for (const char* typed :
+             {"x+", "1/0", "", "  ", "(", "2*)", "wurzel(-1)", "unbekannt+1", "10^400"}) {
             SCOPED_TRACE(std::to_string(k) + " " + typed);
             const core::ParamSlot before = s.params[k];
             resetCounts();
@@ -222,8 +227,6 @@ TEST_F(ParamLogic, TextsTheEngineCannotReadKeepTheValueAndTheBounds) {
         }
     }
     EXPECT_TRUE(messages().shown.empty());
-    // Other number fields still read such a text as 0.
-    EXPECT_EQ(core::evalnum(s.engine, QStringLiteral("x+")), 0);
     params::enterValue(s, a, QStringLiteral("0"));
     EXPECT_EQ(s.params[a].value, 0);
 }
@@ -331,8 +334,6 @@ TEST_F(ParamLogic, BadBoundsAreRefusedAndOldBoundsStay) {
         {a, "5", "5",
          "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
         {a, "7", "-7",
-         "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
-        {a, "1", "10^400",
          "Ungültige Parametergrenzen von a:", "Untere Grenze muss kleiner sein als obere Grenze!"},
         {anzf, "1", "30000", "Fehlerhafte Eingabe",
          "Stützstellenanzahl muss im Bereich [2; 20000] liegen!"},

@@ -1,13 +1,14 @@
 // The parameter windows driven as a user drives them: slider, value field, bound fields.
 
-#include "core/startup.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
+#include "session/startup.h"
 #include "terms/termcheck.h"
 
 #include "support/qtapp.h"
+#include "support/recordingmessages.h"
 #include "support/termlines.h"
 
 #include <QApplication>
@@ -36,7 +37,7 @@ class ParamWindowsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         state.messages = messages;
-        core::startupState(state);
+        session::startupState(state);
         state.busyFlag = 0;
         area.resize(1000, 700);
         area.show();

@@ -4,6 +4,7 @@
 #include "params/timerdialog.h"
 
 #include "support/qtapp.h"
+#include "support/recordingmessages.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,17 +2,19 @@
 
 #include "params/timers.h"
 
-#include "core/startup.h"
 #include "core/state.h"
 #include "params/paramlogic.h"
+#include "session/startup.h"
 #include "terms/termcheck.h"
 
 #include "support/qtapp.h"
+#include "support/recordingmessages.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <vector>
@@ -41,6 +43,7 @@ const QString stopAll = QStringLiteral("Alle &Timer anhalten");
 class Timers : public ::testing::Test {
 protected:
     void SetUp() override {
+        s.messages = recorder;
         s.busyFlag = 0;
         // redrawall draws only while busyFlag is clear; only those calls are pictures.
         s.hooks.redrawall = [this] {
@@ -50,7 +53,8 @@ protected:
         s.hooks.timerRunningChanged = [this](bool running) { runningReports.push_back(running); };
     }
 
-    RecordingMessages& messages() { return static_cast<RecordingMessages&>(*s.messages); }
+    std::shared_ptr<RecordingMessages> recorder = std::make_shared<RecordingMessages>();
+    RecordingMessages& messages() { return *recorder; }
 
     // A free parameter with its window shown, as the data-set assembly makes it.
     void makeFree(int k, const QString& label, double lo = -10, double hi = 10, double value = 0) {
@@ -281,7 +285,7 @@ TEST_F(Timers, FreedSlotIsNeverMoved) {
 }
 
 TEST_F(Timers, ApplyingTheTermsStopsTheTimers) {
-    core::startupState(s);
+    session::startupState(s);
     s.busyFlag = 0;
     const auto apply = [this](const QString& line) {
         s.termEditor.texts[0] = line;
@@ -335,15 +339,25 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         const char* text;
         int mode;
         bool accepted;
-        double step; // the slot's step afterwards
+        double step;         // the slot's step afterwards
+        const char* message; // when refused
     };
-    // A text the engine cannot evaluate reads as 0, as in every number field: such a slot
-    // simply cannot run. An overflowing number fits no interval.
+    const char* tooLarge = "Schrittweite ist größer als das Intervall!";
+    const char* unreadable = "Schrittweite unverständlich!";
+    // An empty field is a step of 0: such a slot simply cannot run.
     const std::vector<Case> cases = {
-        {"11", 1, false, 3},      {"-11", 1, false, 3},   {"10", 1, true, 10},
-        {"-2,5", 1, true, -2.5},  {"2.5", 0, true, 2.5},  {"2*3", 1, true, 6},
-        {"10,0001", 0, false, 3}, {"1e400", 1, false, 3}, {"-1e400", 1, false, 3},
-        {"abc", 1, true, 0},      {"", 0, true, 0},
+        {"11", 1, false, 3, tooLarge},
+        {"-11", 1, false, 3, tooLarge},
+        {"10", 1, true, 10, ""},
+        {"-2,5", 1, true, -2.5, ""},
+        {"2.5", 0, true, 2.5, ""},
+        {"2*3", 1, true, 6, ""},
+        {"10,0001", 0, false, 3, tooLarge},
+        {"1e400", 1, false, 3, unreadable},
+        {"-1e400", 1, false, 3, unreadable},
+        {"abc", 1, false, 3, unreadable},
+        {"", 0, true, 0, ""},
+        {" ", 0, true, 0, ""},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.text);
@@ -360,8 +374,7 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         } else {
             ASSERT_EQ(messages().shown.size(), 1u);
             EXPECT_EQ(messages().shown[0].title, QStringLiteral("Inakzeptable Schrittweite"));
-            EXPECT_EQ(messages().shown[0].text,
-                      QStringLiteral("Schrittweite ist größer als das Intervall!"));
+            EXPECT_EQ(messages().shown[0].text, QString::fromUtf8(tc.message));
             EXPECT_EQ(messages().shown[0].icon, MessageIcon::Critical);
             EXPECT_EQ(s.params[a].timerMode, 0); // the old values stay
         }

@@ -1,9 +1,10 @@
 #include "terms/termcheck.h"
 
 #include "core/state.h"
-#include "engine/applydata.h"
 #include "engine/enginedefs.h"
+#include "engine/linedefs.h"
 #include "engine/translate.h"
+#include "session/applydata.h"
 #include "support/termlines.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,10 @@ class TermCheck : public ::testing::Test {
 protected:
     core::State st;
 
-    void SetUp() override { st.busyFlag = 0; }
+    void SetUp() override {
+        st.busyFlag = 0;
+        st.hooks.applydata = [this] { session::applydata(st); };
+    }
 
     // Back to a term window that was never applied (State itself cannot be copied: it owns the
     // engine).
@@ -475,7 +479,7 @@ TEST_F(TermCheck, ApplyingRunsTheAssemblyAndTellsTheWindows) {
         run();
         return redrawn - before;
     };
-    const int byAssembly = redrawsOf([&] { engine::applydata(st); });
+    const int byAssembly = redrawsOf([&] { session::applydata(st); });
     EXPECT_EQ(redrawsOf([&] { terms::findandget(st, 0); }), byAssembly + 1);
     EXPECT_EQ(redrawsOf([&] { terms::findandget(st, 1); }), byAssembly);
     EXPECT_EQ(takenOver, 1);

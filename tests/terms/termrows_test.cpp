@@ -1,7 +1,7 @@
 #include "terms/termrows.h"
 
-#include "core/startup.h"
 #include "core/state.h"
+#include "session/startup.h"
 #include "terms/termcheck.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ protected:
     int takeOvers = 0;
 
     void SetUp() override {
-        core::startupState(st);
+        session::startupState(st);
         st.busyFlag = 0;
         st.hooks.redrawall = [this] { ++redraws; };
         st.hooks.collectionTakeOver = [this] { ++takeOvers; };

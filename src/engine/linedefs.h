@@ -1,5 +1,6 @@
 #pragma once
-// Turns all current input into engine definitions and parameters.
+// The engine side of the term lines: the engine reset with the program's fixed variables, the
+// check and translation of one line, and the definition of all line functions.
 
 #include <QString>
 
@@ -9,8 +10,6 @@ struct State;
 
 namespace engine {
 
-// Rebuilds the engine's world from the shared state. False when the parameter slots ran out.
-bool applydata(core::State& state);
 // Engine reset and the fixed variables _x, qq, sw, xmu, xmi, ymu, ymi.
 void resetengine(core::State& state);
 // Syntax check of line i; empty when acceptable. Also stores line i's translated term.
@@ -21,7 +20,5 @@ void defplaceholders(core::State& state);
 QString defineall(core::State& state);
 // Sets line i's integrand text (empty when the line is no integral function).
 void integralspec(core::State& state, int i);
-// Makes the lower-bound and sample-count parameters of all lines.
-void defintegralparams(core::State& state);
 
 } // namespace engine

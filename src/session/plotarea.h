@@ -5,11 +5,11 @@ namespace core {
 struct State;
 }
 
-namespace graph {
+namespace session {
 
 // The plot area now measures plotW by plotH twips. Unless the sample counts are kept constant,
 // every line takes one sample per pixel column and its sample-count parameter shows that number
 // plus one; then the mapping is recomputed (setscale). Nothing is drawn here.
 void setPlotArea(core::State& state, double plotW, double plotH);
 
-} // namespace graph
+} // namespace session

@@ -1,6 +1,8 @@
 #include "core/state.h"
-#include "engine/applydata.h"
+#include "engine/linedefs.h"
 #include "params/paramlogic.h"
+#include "session/applydata.h"
+#include "support/recordingmessages.h"
 #include "support/termlines.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +25,7 @@ protected:
 
     bool apply(std::initializer_list<const char*> lines) {
         testsupport::typeLines(state, lines);
-        return engine::applydata(state);
+        return session::applydata(state);
     }
 
     int slotOf(const char* name) const { return state.findparam(QString::fromUtf8(name)); }
@@ -231,7 +233,7 @@ TEST_F(ApplyData, ApplyingTwiceGivesTheSameWorld) {
     };
     const auto first = snapshot();
     const double g1 = value("g(0.3)");
-    ASSERT_TRUE(engine::applydata(state)); // the fields as the first run left them
+    ASSERT_TRUE(session::applydata(state)); // the fields as the first run left them
     const auto second = snapshot();
     ASSERT_EQ(first.size(), second.size());
     for (std::size_t k = 0; k < first.size(); ++k) {

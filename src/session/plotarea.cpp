@@ -1,4 +1,4 @@
-#include "graph/plotarea.h"
+#include "session/plotarea.h"
 
 #include "core/rounding.h"
 #include "core/state.h"
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace graph {
+namespace session {
 
 void setPlotArea(core::State& state, double plotW, double plotH) {
     state.scale.plotW = plotW;
@@ -33,7 +33,7 @@ void setPlotArea(core::State& state, double plotW, double plotH) {
         }
         state.busyFlag = previousBusy;
     }
-    setscale(state);
+    graph::setscale(state);
 }
 
-} // namespace graph
+} // namespace session

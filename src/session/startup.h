@@ -1,0 +1,30 @@
+#pragma once
+// The program's start, shared by the window program and the command-line rendering.
+
+#include <functional>
+
+namespace core {
+struct State;
+}
+
+namespace session {
+
+// What the caller does at its places in the start: the windows prepare and show themselves (the
+// command-line rendering sets its plot area and lines there), and the windows are arranged.
+struct StartupSteps {
+    std::function<void()> prepareWindows;
+    std::function<void()> arrange;
+};
+
+// The whole start, in this order: the state with its defaults and the given screen units per
+// pixel, the engine with its definitions and fixed variables, the scale, the windows; then
+// busyFlag is cleared, the windows are arranged and the term lines as they stand are applied.
+void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps);
+
+// The first part of the start alone (everything before the windows); leaves busyFlag at 1.
+void startupState(core::State& state);
+
+// The factory defaults as the menu restores them: settings, scale and the sample-count windows.
+void restoreDefaults(core::State& state);
+
+} // namespace session
