@@ -63,7 +63,8 @@ QString TerminalCalc::engineText(const QString& body) const {
 
 QString TerminalCalc::evaluateTerm(const QString& line) {
     const QString text = engineText(line);
-    if (text.isEmpty()) return QStringLiteral("Error 9: ") + engine::errtext(engine_, 9);
+    if (text.isEmpty())
+        return QStringLiteral("Error 9: ") + engine::errtext(engine_, platform::ErrorCode::syntax);
     const double value = engine_.eval(text.toStdString());
     if (engine_.error() != 0) return errorLine();
     return core::generalNumber(value);
@@ -71,7 +72,8 @@ QString TerminalCalc::evaluateTerm(const QString& line) {
 
 QString TerminalCalc::defineVariable(const QString& name, const QString& body) {
     const QString text = engineText(body);
-    if (text.isEmpty()) return QStringLiteral("Error 9: ") + engine::errtext(engine_, 9);
+    if (text.isEmpty())
+        return QStringLiteral("Error 9: ") + engine::errtext(engine_, platform::ErrorCode::syntax);
     const double value = engine_.eval(text.toStdString());
     if (engine_.error() != 0) return errorLine();
     const int handle = engine_.defineVariable(name.toStdString());
@@ -87,7 +89,9 @@ QString TerminalCalc::defineFunction(const QString& name, const QString& params,
         definition = name + QLatin1Char('(') + params + QStringLiteral(")=") + body.trimmed();
     } else {
         const QString text = engineText(body);
-        if (text.isEmpty()) return QStringLiteral("Error 9: ") + engine::errtext(engine_, 9);
+        if (text.isEmpty())
+            return QStringLiteral("Error 9: ") +
+                   engine::errtext(engine_, platform::ErrorCode::syntax);
         QStringList names = params.split(QRegularExpression(QStringLiteral("[;,]")));
         for (QString& p : names)
             p = p.trimmed();
@@ -103,7 +107,8 @@ QString TerminalCalc::errorLine() {
     const engine::EngineError e = engine::takeerror(engine_);
     // A refusal without a code is still a broken definition.
     const int code = e.failed() ? e.code : 9;
-    const QString text = e.failed() ? e.text : engine::errtext(engine_, 9);
+    const QString text =
+        e.failed() ? e.text : engine::errtext(engine_, platform::ErrorCode::syntax);
     return QStringLiteral("Error ") + QString::number(code) + QStringLiteral(": ") + text;
 }
 

@@ -210,7 +210,6 @@ struct State {
 
     int linesInUse = 0;     // number of term lines in use (at most 13)
     int lastLine = 0;       // index of the last term line
-    int graphExprCount = 0; // number of expressions held by the graph
     int busyFlag = 1;       // 1 during start-up and batch updates; redrawall does nothing then
     int calcDecimals = 3;
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel

@@ -17,10 +17,6 @@ std::string toEngine(const QString& text) {
     return text.toStdString();
 }
 
-void clearEngineError(core::State& state) {
-    state.engine.eval("");
-}
-
 // A line whose function ends up calling itself cannot be drawn; the engine reports it at the
 // first evaluation. Such lines get an empty body and a message.
 QString checkRecursion(core::State& state) {
@@ -29,14 +25,13 @@ QString checkRecursion(core::State& state) {
         const auto& line = state.lines[i];
         if (line.name.isEmpty() || state.lineSlots[i].translated.isEmpty()) continue;
         state.engine.eval(toEngine(line.name + callArgument));
-        const bool recursive = state.engine.error() == 1 &&
-                               state.engine.errorData() == platform::MathEngine::recursionText;
+        const bool recursive = state.engine.recursionError();
+        const EngineError e = takeerror(state.engine);
         if (recursive) {
-            message += line.name + callArgument + QStringLiteral(": ") + errtext(state.engine, -1) +
-                       QStringLiteral("; ");
+            message +=
+                line.name + callArgument + QStringLiteral(": ") + e.text + QStringLiteral("; ");
             state.lineSlots[i].translated.clear();
         }
-        clearEngineError(state);
     }
     for (int i = 0; i <= state.lastLine; ++i) {
         const auto& line = state.lines[i];
@@ -72,17 +67,15 @@ QString checkterm(core::State& state, int i) {
     plain = translate(plain, true, state);
     plain.replace(QLatin1Char(':'), QLatin1Char('/'));
     if (plain.isEmpty()) return {};
-    // A derivative of a function that no line defines leaves nothing to draw: say so rather
-    // than report the line as fine.
-    if (full.isEmpty()) return errtext(state.engine, 9);
 
     defplaceholders(state);
     state.engine.parse(toEngine(plain));
-    const int code = state.engine.error();
-    QString message;
-    if (code != 0 && code != 3) message = errtext(state.engine, -1);
-    clearEngineError(state);
-    return message;
+    const EngineError e = takeerror(state.engine, {platform::ErrorCode::undefinedVariable});
+    if (!e.text.isEmpty()) return e.text;
+    // A derivative of a function that no line defines leaves nothing to draw: say so rather
+    // than report the line as fine.
+    if (full.isEmpty()) return errtext(state.engine, platform::ErrorCode::syntax);
+    return {};
 }
 
 void defplaceholders(core::State& state) {
@@ -102,20 +95,22 @@ QString defineall(core::State& state) {
             if (!pending[i]) continue;
             QString& translated = state.lineSlots[i].translated;
             state.engine.eval(toEngine(translated));
-            if (state.engine.error() != 11) {
+            const EngineError e = takeerror(state.engine);
+            if (e.code != platform::ErrorCode::undefinedFunction) {
                 pending[i] = false;
                 // A term the engine refuses (a syntax error behind a new parameter, which the
                 // term check cannot see) must not leave the placeholder's value 1 standing: the
                 // line gets an empty body below, like every other faulty line.
                 if (!translated.isEmpty() &&
                     !state.engine.defineFunction(toEngine(state.lines[i].name + callArgument +
-                                                          QLatin1Char('=') + translated)))
+                                                          QLatin1Char('=') + translated))) {
                     translated.clear();
+                    state.engine.clearError();
+                }
             } else if (pass > lines - 2) {
                 translated.clear();
-                message += errtext(state.engine, -1) + QStringLiteral("; ");
+                message += e.text + QStringLiteral("; ");
             }
-            clearEngineError(state);
         }
     }
     for (int i = 0; i < lines; ++i) {

@@ -269,7 +269,9 @@ public:
         prescan();
         next();
         expression(1);
-        if (tok_.kind != Tok::End) throw CompileError{tok_.kind == Tok::RParen ? 2 : 9, {}};
+        if (tok_.kind != Tok::End)
+            throw CompileError{tok_.kind == Tok::RParen ? ErrorCode::brackets : ErrorCode::syntax,
+                               {}};
         code_.push_back(make(Op::Ret));
         auto program = std::make_unique<Program>();
         int depth = 1, most = 1;
@@ -317,7 +319,8 @@ private:
 
     struct Enter {
         explicit Enter(Parser& p) : parser(p) {
-            if (++parser.depth_ > maxParseDepth) throw CompileError{1, textTooDeepTerm};
+            if (++parser.depth_ > maxParseDepth)
+                throw CompileError{ErrorCode::other, textTooDeepTerm};
         }
         ~Enter() { --parser.depth_; }
         Enter(const Enter&) = delete;
@@ -327,13 +330,14 @@ private:
 
     // A quote anywhere, then brackets that do not pair, are reported before anything else.
     void prescan() const {
-        if (text_.find('"') != std::string_view::npos) throw CompileError{8, {}};
+        if (text_.find('"') != std::string_view::npos)
+            throw CompileError{ErrorCode::doubleQuote, {}};
         long open = 0;
         for (char c : text_) {
             if (c == '(') ++open;
-            if (c == ')' && --open < 0) throw CompileError{2, {}};
+            if (c == ')' && --open < 0) throw CompileError{ErrorCode::brackets, {}};
         }
-        if (open != 0) throw CompileError{2, {}};
+        if (open != 0) throw CompileError{ErrorCode::brackets, {}};
     }
 
     // ---- tokens
@@ -414,7 +418,7 @@ private:
             }
             break;
         default:
-            throw CompileError{9, {}};
+            throw CompileError{ErrorCode::syntax, {}};
         }
         tok_.text = text_.substr(start, pos_ - start);
     }
@@ -441,7 +445,7 @@ private:
                     ++pos_;
             }
         }
-        if (pos_ < n && text_[pos_] == '.') throw CompileError{9, {}};
+        if (pos_ < n && text_[pos_] == '.') throw CompileError{ErrorCode::syntax, {}};
         double value = 0;
         const char* first = text_.data() + start;
         const char* last = text_.data() + pos_;
@@ -449,7 +453,7 @@ private:
         if (ec == std::errc::result_out_of_range)
             value = negativeExponent ? 0.0 : HUGE_VAL;
         else if (ec != std::errc() || ptr != last)
-            throw CompileError{9, {}};
+            throw CompileError{ErrorCode::syntax, {}};
         tok_.kind = Tok::Number;
         tok_.value = value;
         tok_.text = text_.substr(start, pos_ - start);
@@ -474,7 +478,8 @@ private:
     }
 
     void expect(Tok kind) {
-        if (tok_.kind != kind) throw CompileError{tok_.kind == Tok::End ? 2 : 9, {}};
+        if (tok_.kind != kind)
+            throw CompileError{tok_.kind == Tok::End ? ErrorCode::brackets : ErrorCode::syntax, {}};
         next();
     }
 
@@ -559,7 +564,7 @@ private:
             return variable(name);
         }
         default:
-            throw CompileError{9, {}};
+            throw CompileError{ErrorCode::syntax, {}};
         }
     }
 
@@ -575,7 +580,7 @@ private:
             }
         }
         const int handle = world_.findVariable(name.key);
-        if (handle < 0) throw CompileError{3, std::string(name.text)};
+        if (handle < 0) throw CompileError{ErrorCode::undefinedVariable, std::string(name.text)};
         Operand o;
         o.start = code_.size();
         o.kind = Kind::Var;
@@ -594,7 +599,7 @@ private:
         const std::string& key = name.key;
         const Builtin* builtin = findBuiltin(key);
         if (!builtin && !world_.hasFunction(key) && !(self_ && key == selfKey_))
-            throw CompileError{11, std::string(name.text)};
+            throw CompileError{ErrorCode::undefinedFunction, std::string(name.text)};
         next(); // "("
         const bool lazy = builtin && builtin->op == Op::Jz && !findFunction(key, 3);
         const std::size_t start = code_.size();
@@ -602,7 +607,8 @@ private:
         std::size_t jz = 0, jmp = 0;
         if (tok_.kind != Tok::RParen) {
             for (;;) {
-                if (lazy && args.size() == 3) throw CompileError{12, std::string(name.text)};
+                if (lazy && args.size() == 3)
+                    throw CompileError{ErrorCode::argumentCount, std::string(name.text)};
                 if (lazy && args.size() == 1 && args[0].kind != Kind::Const) {
                     Instr* last = mergeable(args[0].start);
                     if (last && last->op >= Op::EqC && last->op <= Op::GeC) {
@@ -627,7 +633,7 @@ private:
         expect(Tok::RParen);
         const int argc = int(args.size());
         if (lazy) {
-            if (argc != 3) throw CompileError{12, std::string(name.text)};
+            if (argc != 3) throw CompileError{ErrorCode::argumentCount, std::string(name.text)};
             return conditional(args, jmp);
         }
         if (Function* f = findFunction(key, argc)) {
@@ -637,7 +643,7 @@ private:
             return other(start);
         }
         if (!builtin || (builtin->arity >= 0 && builtin->arity != argc) || argc == 0)
-            throw CompileError{12, std::string(name.text)};
+            throw CompileError{ErrorCode::argumentCount, std::string(name.text)};
         switch (builtin->op) {
         case Op::MinN:
         case Op::MaxN:
@@ -1035,7 +1041,7 @@ CompileResult compile(World& world, Machine& machine, std::string_view text,
         result.error = e.code;
         result.data = e.data;
     } catch (const std::bad_alloc&) {
-        result.error = 10;
+        result.error = ErrorCode::capacity;
     }
     return result;
 }

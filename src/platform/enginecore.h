@@ -8,6 +8,8 @@
 // operand (a constant, a variable's address or an argument index), so that the common shapes of
 // a term need one dispatch each instead of two or three.
 
+#include "platform/errorcodes.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>

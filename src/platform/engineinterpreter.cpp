@@ -91,7 +91,7 @@ double truth(bool b) {
 // Returns the value, or 0 with `error` set (and m.message for the error data).
 inline double execute(const Program& program, Machine& m, int& error) {
     if (std::size_t(program.maxStack) + 2 > m.capacity) {
-        error = 1;
+        error = ErrorCode::other;
         m.message = MathEngine::recursionText;
         return 0.0;
     }
@@ -181,25 +181,25 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = *--sp * acc;
             KURVATUR_NEXT;
         case Op::Div:
-            if (acc == 0) KURVATUR_FAIL(14);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc = *--sp / acc;
             KURVATUR_NEXT;
         case Op::Pow: {
             const double base = *--sp;
-            if (badPower(base, acc)) KURVATUR_FAIL(16);
+            if (badPower(base, acc)) KURVATUR_FAIL(ErrorCode::power);
             acc = std::pow(base, acc);
             KURVATUR_NEXT;
         }
         case Op::Mod: {
             const double a = *--sp;
-            if (acc == 0) KURVATUR_FAIL(15);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::integerDivisionByZero);
             acc = std::fmod(a, acc);
             KURVATUR_NEXT;
         }
         case Op::IntDiv: {
             const double a = std::nearbyint(*--sp);
             const double b = std::nearbyint(acc);
-            if (b == 0) KURVATUR_FAIL(15);
+            if (b == 0) KURVATUR_FAIL(ErrorCode::integerDivisionByZero);
             acc = std::trunc(a / b);
             KURVATUR_NEXT;
         }
@@ -268,11 +268,11 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = in.a.c - acc;
             KURVATUR_NEXT;
         case Op::RDivC:
-            if (acc == 0) KURVATUR_FAIL(14);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc = in.a.c / acc;
             KURVATUR_NEXT;
         case Op::PowC:
-            if (badPower(acc, in.a.c)) KURVATUR_FAIL(16);
+            if (badPower(acc, in.a.c)) KURVATUR_FAIL(ErrorCode::power);
             acc = std::pow(acc, in.a.c);
             KURVATUR_NEXT;
         case Op::EqC:
@@ -303,14 +303,14 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc *= *in.a.p;
             KURVATUR_NEXT;
         case Op::DivV:
-            if (*in.a.p == 0) KURVATUR_FAIL(14);
+            if (*in.a.p == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc /= *in.a.p;
             KURVATUR_NEXT;
         case Op::RSubV:
             acc = *in.a.p - acc;
             KURVATUR_NEXT;
         case Op::RDivV:
-            if (acc == 0) KURVATUR_FAIL(14);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc = *in.a.p / acc;
             KURVATUR_NEXT;
         case Op::AddA:
@@ -323,14 +323,14 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc *= fp[in.n];
             KURVATUR_NEXT;
         case Op::DivA:
-            if (fp[in.n] == 0) KURVATUR_FAIL(14);
+            if (fp[in.n] == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc /= fp[in.n];
             KURVATUR_NEXT;
         case Op::RSubA:
             acc = fp[in.n] - acc;
             KURVATUR_NEXT;
         case Op::RDivA:
-            if (acc == 0) KURVATUR_FAIL(14);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::divisionByZero);
             acc = fp[in.n] / acc;
             KURVATUR_NEXT;
 
@@ -369,7 +369,7 @@ inline double execute(const Program& program, Machine& m, int& error) {
             KURVATUR_NEXT;
         case Op::PowI: {
             int n = in.n;
-            if (n < 0 && acc == 0) KURVATUR_FAIL(16);
+            if (n < 0 && acc == 0) KURVATUR_FAIL(ErrorCode::power);
             unsigned k = unsigned(n < 0 ? -n : n);
             double x = acc, r = 1.0;
             while (k != 0) {
@@ -388,8 +388,8 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = truth(acc == 0);
             KURVATUR_NEXT;
         case Op::Fact:
-            if (!(acc >= 0) || !whole(acc)) KURVATUR_FAIL_TEXT(13, "!");
-            if (acc > 170) KURVATUR_FAIL(7);
+            if (!(acc >= 0) || !whole(acc)) KURVATUR_FAIL_TEXT(ErrorCode::factorialArgument, "!");
+            if (acc > 170) KURVATUR_FAIL(ErrorCode::factorialTooLarge);
             acc = factorials[std::size_t(acc)];
             KURVATUR_NEXT;
         case Op::Sin:
@@ -403,28 +403,28 @@ inline double execute(const Program& program, Machine& m, int& error) {
             KURVATUR_NEXT;
         case Op::Sec: {
             const double c = cosine(acc, m);
-            if (c == 0) KURVATUR_FAIL(23);
+            if (c == 0) KURVATUR_FAIL(ErrorCode::secDomain);
             acc = 1.0 / c;
             KURVATUR_NEXT;
         }
         case Op::Csc: {
             const double s = sine(acc, m);
-            if (s == 0) KURVATUR_FAIL(24);
+            if (s == 0) KURVATUR_FAIL(ErrorCode::cscDomain);
             acc = 1.0 / s;
             KURVATUR_NEXT;
         }
         case Op::Cot: {
             const double s = sine(acc, m);
-            if (s == 0) KURVATUR_FAIL(25);
+            if (s == 0) KURVATUR_FAIL(ErrorCode::cotDomain);
             acc = cosine(acc, m) / s;
             KURVATUR_NEXT;
         }
         case Op::Asin:
-            if (acc < -1 || acc > 1) KURVATUR_FAIL(21);
+            if (acc < -1 || acc > 1) KURVATUR_FAIL(ErrorCode::asinDomain);
             acc = fromRadians(std::asin(acc), m);
             KURVATUR_NEXT;
         case Op::Acos:
-            if (acc < -1 || acc > 1) KURVATUR_FAIL(22);
+            if (acc < -1 || acc > 1) KURVATUR_FAIL(ErrorCode::acosDomain);
             acc = fromRadians(std::acos(acc), m);
             KURVATUR_NEXT;
         case Op::Atan:
@@ -443,41 +443,41 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = std::tanh(acc);
             KURVATUR_NEXT;
         case Op::Coth:
-            if (acc == 0) KURVATUR_FAIL(26);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::cothDomain);
             acc = 1.0 / std::tanh(acc);
             KURVATUR_NEXT;
         case Op::Sech:
             acc = 1.0 / std::cosh(acc);
             KURVATUR_NEXT;
         case Op::Csch:
-            if (acc == 0) KURVATUR_FAIL(27);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::cschDomain);
             acc = 1.0 / std::sinh(acc);
             KURVATUR_NEXT;
         case Op::Asinh:
             acc = std::asinh(acc);
             KURVATUR_NEXT;
         case Op::Acosh:
-            if (acc < 1) KURVATUR_FAIL(28);
+            if (acc < 1) KURVATUR_FAIL(ErrorCode::acoshDomain);
             acc = std::acosh(acc);
             KURVATUR_NEXT;
         case Op::Atanh:
-            if (std::fabs(acc) >= 1) KURVATUR_FAIL(29);
+            if (std::fabs(acc) >= 1) KURVATUR_FAIL(ErrorCode::atanhDomain);
             acc = std::atanh(acc);
             KURVATUR_NEXT;
         case Op::Acoth:
-            if (std::fabs(acc) <= 1) KURVATUR_FAIL(30);
+            if (std::fabs(acc) <= 1) KURVATUR_FAIL(ErrorCode::acothDomain);
             acc = std::atanh(1.0 / acc);
             KURVATUR_NEXT;
         case Op::Asech:
-            if (acc <= 0 || acc > 1) KURVATUR_FAIL(31);
+            if (acc <= 0 || acc > 1) KURVATUR_FAIL(ErrorCode::asechDomain);
             acc = std::acosh(1.0 / acc);
             KURVATUR_NEXT;
         case Op::Acsch:
-            if (acc == 0) KURVATUR_FAIL(32);
+            if (acc == 0) KURVATUR_FAIL(ErrorCode::acschDomain);
             acc = std::asinh(1.0 / acc);
             KURVATUR_NEXT;
         case Op::Sqrt:
-            if (acc < 0) KURVATUR_FAIL(17);
+            if (acc < 0) KURVATUR_FAIL(ErrorCode::sqrtDomain);
             acc = std::sqrt(acc);
             KURVATUR_NEXT;
         case Op::Abs:
@@ -505,15 +505,15 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = std::floor(acc);
             KURVATUR_NEXT;
         case Op::Ln:
-            if (acc <= 0) KURVATUR_FAIL(20);
+            if (acc <= 0) KURVATUR_FAIL(ErrorCode::lnDomain);
             acc = std::log(acc);
             KURVATUR_NEXT;
         case Op::Log2:
-            if (acc <= 0) KURVATUR_FAIL(18);
+            if (acc <= 0) KURVATUR_FAIL(ErrorCode::log2Domain);
             acc = std::log2(acc);
             KURVATUR_NEXT;
         case Op::Log10:
-            if (acc <= 0) KURVATUR_FAIL(19);
+            if (acc <= 0) KURVATUR_FAIL(ErrorCode::log10Domain);
             acc = std::log10(acc);
             KURVATUR_NEXT;
         case Op::Exp:
@@ -567,12 +567,14 @@ inline double execute(const Program& program, Machine& m, int& error) {
             continue;
         case Op::Call: {
             const Program* body = in.a.fn->body.get();
-            if (body == nullptr) KURVATUR_FAIL(9);
-            if (depth == maxCallDepth) KURVATUR_FAIL_TEXT(1, MathEngine::recursionText);
-            if (++calls > maxCallsPerEvaluation) KURVATUR_FAIL_TEXT(1, textTooManyCalls);
+            if (body == nullptr) KURVATUR_FAIL(ErrorCode::syntax);
+            if (depth == maxCallDepth)
+                KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::recursionText);
+            if (++calls > maxCallsPerEvaluation)
+                KURVATUR_FAIL_TEXT(ErrorCode::other, textTooManyCalls);
             *sp++ = acc;
             if (stackEnd - sp < body->maxStack + 2)
-                KURVATUR_FAIL_TEXT(1, MathEngine::recursionText);
+                KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::recursionText);
             m.frames[std::size_t(depth++)] = Frame{ip + 1, fp};
             fp = sp - in.n;
             ip = body->code.data();
@@ -586,7 +588,7 @@ inline double execute(const Program& program, Machine& m, int& error) {
             fp = m.frames[std::size_t(depth)].fp;
             continue;
         }
-        KURVATUR_FAIL(9); // not reached: every instruction is handled above
+        KURVATUR_FAIL(ErrorCode::syntax); // not reached: every instruction is handled above
     }
 #undef KURVATUR_NEXT
 #undef KURVATUR_FAIL
@@ -610,7 +612,7 @@ namespace platform {
 double MathEngine::evaluateFully(const Expression& expr) {
     const detail::Program* program = expr.program_.get();
     if (program == nullptr) {
-        fail(9);
+        fail(ErrorCode::syntax);
         return 0.0;
     }
     int error = 0;
@@ -620,7 +622,7 @@ double MathEngine::evaluateFully(const Expression& expr) {
         return 0.0;
     }
     if (std::isnan(value)) {
-        fail(1, detail::textNotANumber);
+        fail(ErrorCode::other, detail::textNotANumber);
         return 0.0;
     }
     if (errorCode_ != 0) clearError(); // cheaper than clearing every time

@@ -88,7 +88,7 @@ int MathEngine::defineVariable(std::string_view text) {
     const std::string_view name = trimmed(text.substr(0, eq));
     const std::string key = detail::lowerCase(name);
     if (!detail::isName(name) || detail::isOperatorWord(key)) {
-        fail(9);
+        fail(ErrorCode::syntax);
         return -1;
     }
     double value = 0;
@@ -109,7 +109,7 @@ int MathEngine::defineVariable(std::string_view text) {
             return -1;
         }
         if (std::isnan(value)) {
-            fail(1, detail::textNotANumber);
+            fail(ErrorCode::other, detail::textNotANumber);
             return -1;
         }
     }
@@ -117,7 +117,7 @@ int MathEngine::defineVariable(std::string_view text) {
     if (handle < 0) handle = world_->addVariable(std::string(name), key);
     refreshSlots();
     if (handle < 0) {
-        fail(10);
+        fail(ErrorCode::capacity);
         return -1;
     }
     if (assign) *world_->slot(handle) = value;
@@ -136,7 +136,7 @@ bool MathEngine::defineFunction(std::string_view text) {
     const std::string_view name = readName(text, pos);
     const std::string key = detail::lowerCase(name);
     if (name.empty() || detail::isOperatorWord(key) || !skipTo(text, pos, '(')) {
-        fail(9);
+        fail(ErrorCode::syntax);
         return false;
     }
     std::vector<std::string> params;
@@ -145,23 +145,23 @@ bool MathEngine::defineFunction(std::string_view text) {
         for (;;) {
             const std::string param = detail::lowerCase(readName(text, pos));
             if (param.empty() || detail::isOperatorWord(param)) {
-                fail(9);
+                fail(ErrorCode::syntax);
                 return false;
             }
             if (!seen.insert(param).second) {
-                fail(9);
+                fail(ErrorCode::syntax);
                 return false;
             }
             params.push_back(param);
             if (skipTo(text, pos, ')')) break;
             if (!skipTo(text, pos, ',') && !skipTo(text, pos, ';')) {
-                fail(9);
+                fail(ErrorCode::syntax);
                 return false;
             }
         }
     }
     if (!skipTo(text, pos, '=')) {
-        fail(9);
+        fail(ErrorCode::syntax);
         return false;
     }
     const int arity = int(params.size());
@@ -186,7 +186,7 @@ bool MathEngine::defineFunction(std::string_view text) {
         machine_->ensureStack(program->maxStack);
     }
     if (created && !world_->addFunction(std::move(created), key)) {
-        fail(10);
+        fail(ErrorCode::capacity);
         return false;
     }
     target->body = std::move(program);
@@ -198,7 +198,7 @@ void MathEngine::alias(std::string_view newWord, std::string_view existingWord) 
     newWord = trimmed(newWord);
     existingWord = trimmed(existingWord);
     if (!detail::isName(newWord) || !detail::isName(existingWord)) {
-        fail(9);
+        fail(ErrorCode::syntax);
         return;
     }
     const std::string from = detail::lowerCase(newWord);
@@ -243,7 +243,7 @@ double MathEngine::eval(std::string_view text) {
         return 0.0;
     }
     if (std::isnan(value)) {
-        fail(1, detail::textNotANumber);
+        fail(ErrorCode::other, detail::textNotANumber);
         return 0.0;
     }
     clearError();

@@ -4,6 +4,8 @@
 // they set an error code (see error()) and the error data (see errorData()), which stay until
 // the next call that clears them.
 
+#include "platform/errorcodes.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
@@ -89,6 +91,8 @@ public:
     int trigMode() const;
 
     int error() const { return errorCode_; }
+    // True when the pending error is calls nested too deep (a function that calls itself).
+    bool recursionError() const { return errorCode_ == other && errorData_ == recursionText; }
     const std::string& errorData() const { return errorData_; }
 
 private:

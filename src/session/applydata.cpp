@@ -26,10 +26,6 @@ std::string toEngine(const QString& text) {
     return text.toStdString();
 }
 
-void clearEngineError(core::State& state) {
-    state.engine.eval("");
-}
-
 void appendMessage(QString& message, const QString& text) {
     if (!message.isEmpty()) message += QStringLiteral("; ");
     message += text;
@@ -120,25 +116,30 @@ void takeName(core::State& state, ParamSearch& search, const QString& name, int 
 }
 
 // Finds every undefined name of one text, one engine report at a time (the engine reports the
-// leftmost undefined name). Returns the final engine error code.
-int collectNames(core::State& state, ParamSearch& search, const QString& text) {
+// leftmost undefined name). Returns the last error the engine reported for the text.
+engine::EngineError collectNames(core::State& state, ParamSearch& search, const QString& text) {
     const std::string engineText = toEngine(text);
     QString lastName;
+    engine::EngineError e;
     for (int n = 0; n < maxNamesPerText; ++n) {
         state.engine.eval(engineText);
-        if (state.engine.error() != 3) break;
-        const QString name = QString::fromStdString(state.engine.errorData()).toLower();
-        clearEngineError(state);
+        e = engine::takeerror(state.engine);
+        if (e.code != platform::ErrorCode::undefinedVariable) break;
+        const QString name = e.data.toLower();
         const int handle = state.engine.defineVariable(toEngine(name));
-        if (handle < 0 || name == lastName) break;
+        if (handle < 0) return engine::takeerror(state.engine);
+        if (name == lastName) break;
         lastName = name;
         takeName(state, search, name, handle);
     }
-    return state.engine.error();
+    return e;
 }
 
+// Errors of the text itself, as against errors of a value (a division by zero at x = 1).
 bool isSyntaxError(int code) {
-    return (code >= 1 && code <= 6) || (code >= 8 && code <= 13);
+    using platform::ErrorCode;
+    return (code >= ErrorCode::other && code <= ErrorCode::undefinedVariable) ||
+           (code >= ErrorCode::doubleQuote && code <= ErrorCode::factorialArgument);
 }
 
 void collectAllNames(core::State& state, ParamSearch& search, QString& message) {
@@ -153,10 +154,9 @@ void collectAllNames(core::State& state, ParamSearch& search, QString& message) 
     engine::defplaceholders(state);
     for (const auto& [label, text] : texts) {
         if (text.trimmed().isEmpty()) continue;
-        const int code = collectNames(state, search, text);
-        if (isSyntaxError(code) && message.isEmpty())
-            message = label + QStringLiteral(": ") + engine::errtext(state.engine, -1);
-        clearEngineError(state);
+        const engine::EngineError e = collectNames(state, search, text);
+        if (isSyntaxError(e.code) && message.isEmpty())
+            message = label + QStringLiteral(": ") + e.text;
     }
 }
 
@@ -208,7 +208,7 @@ void parseRangeFields(core::State& state) {
             if (text.trimmed().isEmpty()) continue;
             target.expr = state.engine.parse(toEngine(text));
             target.status = target.expr.valid() ? core::RangeExpr::Parsed : core::RangeExpr::Failed;
-            if (!target.expr.valid()) clearEngineError(state);
+            if (!target.expr.valid()) state.engine.clearError();
         }
     }
 }

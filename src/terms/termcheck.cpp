@@ -43,11 +43,10 @@ void refillNames(core::State& state) {
 
 // Why the engine refuses a name as a function of one argument. The error text of some codes
 // already ends with the name concerned; it is not repeated then.
-QString refusal(platform::MathEngine& engine) {
-    QString text = engine::errtext(engine, -1);
-    if (text.isEmpty()) text = engine::errtext(engine, 9);
-    const QString data = QString::fromStdString(engine.errorData());
-    if (!data.isEmpty() && !text.endsWith(data)) text += QStringLiteral(": ") + data.toLower();
+QString refusal(platform::MathEngine& engine, const engine::EngineError& e) {
+    QString text = e.text.isEmpty() ? engine::errtext(engine, platform::ErrorCode::syntax) : e.text;
+    if (!e.data.isEmpty() && !text.endsWith(e.data))
+        text += QStringLiteral(": ") + e.data.toLower();
     return text;
 }
 
@@ -97,7 +96,6 @@ void acceptLine(core::State& state, int i, const Head& head) {
                     ? line.shownTerm
                     : engine::replword(line.shownTerm, head.variable, core::variableMarker, 3);
     editor.texts[i] = termLine(line);
-    ++state.graphExprCount;
     if (head.name.startsWith(QLatin1Char('x')))
         editor.xList += head.name.mid(1) + QLatin1Char(',') + QString::number(i) + QLatin1Char(':');
 }
@@ -108,24 +106,19 @@ QString checkName(core::State& state, int i, const Head& head) {
     auto& engine = state.engine;
     // A name the engine already calls is a predefined function or a line above.
     const std::string call = toEngine(head.name + QStringLiteral("(1)"));
-    engine.eval(call);
-    if (engine.error() == 0)
+    const auto callName = [&] { engine.eval(call); };
+    if (!engine::checkedcall(engine, callName).failed())
         return QStringLiteral("Funktionsname ") + head.name +
                QStringLiteral(" wird bereits verwendet!");
-    engine.eval("");
 
     // The temporary definition stays until the data-set assembly defines the line functions
     // anew; it keeps a later line from taking the same name.
     engine.defineFunction(
         toEngine(head.name + QLatin1Char('(') + core::runningVariable + QStringLiteral(")=1")));
-    engine.eval(call);
-    QString message;
-    if (engine.error() != 0)
-        message = refusal(engine);
-    else
-        acceptLine(state, i, head);
-    engine.eval("");
-    return message;
+    const engine::EngineError e = engine::checkedcall(engine, callName);
+    if (e.failed()) return refusal(engine, e);
+    acceptLine(state, i, head);
+    return {};
 }
 
 // Checks line i and fills its record when it is accepted; the message, empty when none.
@@ -159,7 +152,6 @@ QString checknames(core::State& state) {
     auto& editor = state.termEditor;
     if (editor.termState != 0) return {};
     QString message;
-    state.graphExprCount = 0;
     editor.xList = QStringLiteral(":");
     for (int i = 0; i <= lastLineInUse(state); ++i)
         message += checkLine(state, i);
