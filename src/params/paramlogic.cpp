@@ -2,6 +2,7 @@
 
 #include "core/numbers.h"
 #include "core/rounding.h"
+#include "core/scopes.h"
 #include "core/state.h"
 #include "graph/scale.h"
 
@@ -196,7 +197,7 @@ void setpar(core::State& state, int k, double v) {
     }
 
     if (!isLowerBound(k)) {
-        p.settingFlag = true;
+        const core::SettingScope setting(p);
         if (isSampleCount(k)) {
             v = applySampleCount(state, k, v);
             const int owner = p.owner;
@@ -209,7 +210,6 @@ void setpar(core::State& state, int k, double v) {
         setValue(state, k, v);
         moveSliderTo(state, k, position);
         showValue(p, v);
-        p.settingFlag = false;
     } else {
         const auto [lo, hi] = lowerBoundRange(state, k);
         // The bounds shown are those the slider maps to.
@@ -223,9 +223,10 @@ void setpar(core::State& state, int k, double v) {
         setValue(state, k, v);
         if (core::FuncLine* line = ownerLine(state, k)) line->lowerBound = v;
         // The slider's reaction must take v itself, not the value of its rounded position.
-        p.settingFlag = true;
-        moveSliderTo(state, k, sliderPosition(v, lo, hi));
-        p.settingFlag = false;
+        {
+            const core::SettingScope setting(p);
+            moveSliderTo(state, k, sliderPosition(v, lo, hi));
+        }
         showValue(p, v);
     }
     notify(state, k);

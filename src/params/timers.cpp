@@ -1,6 +1,7 @@
 #include "params/timers.h"
 
 #include "core/numbers.h"
+#include "core/scopes.h"
 #include "core/state.h"
 #include "params/paramlogic.h"
 
@@ -144,17 +145,17 @@ void timerTick(core::State& state) {
     }
     if (dropped) announce(state);
 
-    // The single moves must not redraw; one picture follows for all of them.
-    const int previousBusy = state.busyFlag;
-    state.busyFlag = 1;
-    const QString running = state.timerList;
-    for (const QChar c : running) {
-        const int k = c.unicode();
-        core::ParamSlot& p = state.params[k];
-        if (p.handle == -1) continue;
-        setpar(state, k, nextValue(p));
+    {
+        // The single moves must not redraw; one picture follows for all of them.
+        const core::BusyScope busy(state);
+        const QString running = state.timerList;
+        for (const QChar c : running) {
+            const int k = c.unicode();
+            core::ParamSlot& p = state.params[k];
+            if (p.handle == -1) continue;
+            setpar(state, k, nextValue(p));
+        }
     }
-    state.busyFlag = previousBusy;
     state.hooks.call(state.hooks.redrawall);
 }
 

@@ -1,5 +1,6 @@
 #include "session/applydata.h"
 
+#include "core/scopes.h"
 #include "core/state.h"
 #include "engine/enginedefs.h"
 #include "engine/linedefs.h"
@@ -247,18 +248,18 @@ void defintegralparams(core::State& state) {
     }
 }
 
-bool applydata(core::State& state) {
-    stopTimers(state);
-    state.usedParamNames.clear();
-    const int previousBusy = state.busyFlag;
-    state.busyFlag = 1;
+namespace {
 
+// The steps that must not redraw on the way: engine reset, line checks, parameters. Their
+// messages go into message; false when the parameter slots ran out.
+bool assemble(core::State& state, QString& message) {
+    core::BusyScope busy(state);
     engine::resetengine(state);
     state.engine.setVariable(state.handles.x, 1);
     engine::initengine(state.engine);
     state.engine.setTrigMode(int(state.trigMode));
 
-    QString message = terms::checknames(state);
+    message = terms::checknames(state);
     defintegralparams(state);
     for (int i = 0; i <= state.lastLine; ++i) {
         const QString m = engine::checkterm(state, i);
@@ -277,15 +278,21 @@ bool applydata(core::State& state) {
     ParamSearch search = startParamSearch(state);
     collectAllNames(state, search, message);
     freeUnusedParams(state, search);
-    if (!assignNewParams(state, search)) {
-        state.busyFlag = previousBusy;
-        return false;
-    }
-    if (previousBusy == 0) {
+    if (!assignNewParams(state, search)) return false;
+    if (busy.outermost()) {
         state.hooks.call(state.hooks.paramListRefresh);
         if (state.arrangeParamsOnApply) state.hooks.call(state.hooks.arrangeParams);
     }
-    state.busyFlag = previousBusy;
+    return true;
+}
+
+} // namespace
+
+bool applydata(core::State& state) {
+    stopTimers(state);
+    state.usedParamNames.clear();
+    QString message;
+    if (!assemble(state, message)) return false;
 
     const QString undefined = engine::defineall(state);
     if (!undefined.isEmpty()) message = undefined;

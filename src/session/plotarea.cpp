@@ -1,6 +1,7 @@
 #include "session/plotarea.h"
 
 #include "core/rounding.h"
+#include "core/scopes.h"
 #include "core/state.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
@@ -16,8 +17,7 @@ void setPlotArea(core::State& state, double plotW, double plotH) {
     if (!state.keepSampleCount) {
         // A line never draws fewer than one sample interval, however narrow the window.
         const int count = std::max<int>(1, core::round16(plotW / std::max(state.tppX, 1)));
-        const int previousBusy = state.busyFlag;
-        state.busyFlag = 1; // the parameter windows must not redraw 13 times on the way
+        const core::BusyScope busy(state); // the parameter windows must not redraw 13 times
         for (int i = 0; i < core::lineCount; ++i) {
             core::FuncLine& line = state.lines[i];
             line.sampleCount = count;
@@ -31,7 +31,6 @@ void setPlotArea(core::State& state, double plotW, double plotH) {
             else
                 params::setpar(state, k, count + 1);
         }
-        state.busyFlag = previousBusy;
     }
     graph::setscale(state);
 }
