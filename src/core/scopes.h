@@ -6,8 +6,7 @@
 
 namespace core {
 
-template <class T>
-class ScopedValue {
+template <class T> class ScopedValue {
 public:
     ScopedValue(T& target, T value) : target_(target), previous_(target) { target_ = value; }
     ~ScopedValue() { target_ = previous_; }

@@ -208,9 +208,9 @@ struct State {
     QString tempEntryName = QStringLiteral("__tmp__");
     float trigMode = 1;
 
-    int linesInUse = 0;     // number of term lines in use (at most 13)
-    int lastLine = 0;       // index of the last term line
-    int busyFlag = 1;       // 1 during start-up and batch updates; redrawall does nothing then
+    int linesInUse = 0; // number of term lines in use (at most 13)
+    int lastLine = 0;   // index of the last term line
+    int busyFlag = 1;   // 1 during start-up and batch updates; redrawall does nothing then
     int calcDecimals = 3;
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them

@@ -277,10 +277,8 @@ void MainWindow::buildLinePopup() {
         visibilityEntry_->setText(terms::visibilityCaption(state_, current()));
     });
     on(addEntry(popup_, "mnp6", QStringLiteral("Farbe ändern")), [this] { term_->showcd(); });
-    editTermsEntry_ = addEntry(popup_, "mnp3", QStringLiteral("Funktionsterme ändern"));
-    editIntervalEntry_ = addEntry(popup_, "mnp3", QStringLiteral("Darstellungsintervall ändern"));
-    editTermsEntry_->setProperty("index", 0);
-    editIntervalEntry_->setProperty("index", 1);
+    editTermsEntry_ = addEntry(popup_, "mnp3_0", QStringLiteral("Funktionsterme ändern"));
+    editIntervalEntry_ = addEntry(popup_, "mnp3_1", QStringLiteral("Darstellungsintervall ändern"));
     on(editTermsEntry_, [this] {
         term_->setstate(0);
         state_.hooks.call(state_.hooks.collectionTakeOver);
@@ -312,7 +310,6 @@ void MainWindow::buildLinePopup() {
         params_->refresh(k);
         if (state_.arrangeParamsOnApply) params_->arrange();
     });
-    addToggle(popup_, "mnp4b", QStringLiteral("Schriftgröße individuell änderbar"), false);
     QMenu* sizes = addSubmenu(popup_, "mnp4", QStringLiteral("Schriftgröße ändern"));
     for (int size = 8; size <= 26; size += 2) {
         QAction* entry = addEntry(sizes, "mnp41", QString::number(size));

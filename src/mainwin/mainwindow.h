@@ -96,8 +96,8 @@ private:
     QMdiSubWindow* graphFrame_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* visibilityEntry_ = nullptr;   // mnp1
-    QAction* editTermsEntry_ = nullptr;    // mnp3 (0)
-    QAction* editIntervalEntry_ = nullptr; // mnp3 (1)
+    QAction* editTermsEntry_ = nullptr;    // mnp3_0
+    QAction* editIntervalEntry_ = nullptr; // mnp3_1
     QAction* radEntry_ = nullptr;
     QAction* degEntry_ = nullptr;
     QAction* gradEntry_ = nullptr;

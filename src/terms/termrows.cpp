@@ -136,6 +136,16 @@ bool add_before(core::State& state, int a, int j) {
     return true;
 }
 
+void clearfields(core::State& state) {
+    for (int i = 0; i < core::lineCount; ++i) {
+        state.termEditor.texts[i].clear();
+        state.lines[i].intervalText = openInterval;
+        state.lines[i].lowerText.clear();
+        state.lines[i].upperText.clear();
+    }
+    state.termEditor.windowCaption = QStringLiteral("Funktionsterme");
+}
+
 void fmove(core::State& state, int k1, int k2) {
     if (k1 < 0 || k2 < 0 || k1 >= core::lineCount || k2 >= core::lineCount || k1 == k2) return;
     state.lines[k1] = state.lines[k2];

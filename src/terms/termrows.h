@@ -43,6 +43,10 @@ bool clr(core::State& state, int a);
 // lines are in use or a is no line in use.
 bool add_before(core::State& state, int a, int j);
 
+// Empties the 13 text fields and the lines' definition intervals; the window shows the terms
+// view's caption.
+void clearfields(core::State& state);
+
 // Copies line k2 onto line k1: the record (with its slot) and the text.
 void fmove(core::State& state, int k1, int k2);
 

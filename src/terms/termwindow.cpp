@@ -340,13 +340,7 @@ void TermWindow::resizeRows(int size, bool clear) {
     for (auto* field : fnam_)
         field->setFont(font);
     if (clear) {
-        for (int i = 0; i < core::lineCount; ++i) {
-            state_.termEditor.texts[i].clear();
-            state_.lines[i].intervalText = QStringLiteral("-oo; +oo");
-            state_.lines[i].lowerText.clear();
-            state_.lines[i].upperText.clear();
-        }
-        state_.termEditor.windowCaption = QStringLiteral("Funktionsterme");
+        clearfields(state_);
         showState();
     }
     layoutRows();

@@ -304,8 +304,8 @@ TEST_F(MainWindowTest, TheRightButtonOnAColourBoxOpensThePopUp) {
     EXPECT_TRUE(popup->isVisible());
     EXPECT_EQ(state.termEditor.currentLine, 1);
     EXPECT_EQ(action("mnp1")->text(), q("verbergen"));
-    EXPECT_FALSE(window->findChildren<QAction*>(q("mnp3"))[0]->isEnabled());
-    EXPECT_TRUE(window->findChildren<QAction*>(q("mnp3"))[1]->isEnabled());
+    EXPECT_FALSE(action("mnp3_0")->isEnabled());
+    EXPECT_TRUE(action("mnp3_1")->isEnabled());
     popup->hide();
 
     // On the y part of a curve the menu acts on the x part.
@@ -338,9 +338,9 @@ TEST_F(MainWindowTest, PopUpLineCommands) {
     EXPECT_EQ(fieldBackground(1), hiddenGrey);
     EXPECT_EQ(action("mnp1")->text(), q("anzeigen"));
 
-    popupCommand(1, "mnp3", "Darstellungsintervall ändern");
+    popupCommand(1, "mnp3_1", "Darstellungsintervall ändern");
     EXPECT_EQ(term->windowTitle(), q("Darstellungsintervalle"));
-    popupCommand(1, "mnp3", "Funktionsterme ändern");
+    popupCommand(1, "mnp3_0", "Funktionsterme ändern");
     EXPECT_EQ(term->windowTitle(), q("Funktionsterme"));
 }
 
@@ -396,7 +396,6 @@ TEST_F(MainWindowTest, MenuAndPopUpCaptions) {
         {"mpu15", "Liniendicke ändern"},
         {"mpua", "Linie oder diskrete Punkte"},
         {"mnp5", "Stützstellenanzahl ändern"},
-        {"mnp4b", "Schriftgröße individuell änderbar"},
         {"mnp4", "Schriftgröße ändern"},
         {"mn_file", "&Datei"},
         {"mn_close", "&S&chließen"},
