@@ -4,6 +4,8 @@
 #include "engine/enginedefs.h"
 #include "engine/translate.h"
 
+#include <QStringList>
+
 #include <vector>
 
 namespace engine {
@@ -19,8 +21,17 @@ std::string toEngine(const QString& text) {
 
 // A line whose function ends up calling itself cannot be drawn; the engine reports it at the
 // first evaluation. Such lines get an empty body and a message.
-QString checkRecursion(core::State& state) {
-    QString message;
+// Named lines without a usable term get an empty body: a call of it is an error, never the
+// placeholder's value.
+void defineEmptyBodies(core::State& state) {
+    for (int i = 0; i <= state.lastLine; ++i) {
+        const auto& line = state.lines[i];
+        if (!line.name.isEmpty() && state.lineSlots[i].translated.isEmpty())
+            state.engine.defineFunction(toEngine(line.name + callArgument + QLatin1Char('=')));
+    }
+}
+
+void checkRecursion(core::State& state, QStringList& messages) {
     for (int i = 0; i <= state.lastLine; ++i) {
         const auto& line = state.lines[i];
         if (line.name.isEmpty() || state.lineSlots[i].translated.isEmpty()) continue;
@@ -28,17 +39,11 @@ QString checkRecursion(core::State& state) {
         const bool recursive = state.engine.recursionError();
         const EngineError e = takeerror(state.engine);
         if (recursive) {
-            message +=
-                line.name + callArgument + QStringLiteral(": ") + e.text + QStringLiteral("; ");
+            messages << line.name + callArgument + QStringLiteral(": ") + e.text;
             state.lineSlots[i].translated.clear();
         }
     }
-    for (int i = 0; i <= state.lastLine; ++i) {
-        const auto& line = state.lines[i];
-        if (!line.name.isEmpty() && state.lineSlots[i].translated.isEmpty())
-            state.engine.defineFunction(toEngine(line.name + callArgument + QLatin1Char('=')));
-    }
-    return message;
+    defineEmptyBodies(state);
 }
 
 } // namespace
@@ -89,7 +94,7 @@ void defplaceholders(core::State& state) {
 QString defineall(core::State& state) {
     const int lines = state.lastLine + 1;
     std::vector<bool> pending(lines, true);
-    QString message;
+    QStringList messages;
     for (int pass = 1; pass <= lines; ++pass) {
         for (int i = 0; i < lines; ++i) {
             if (!pending[i]) continue;
@@ -109,17 +114,13 @@ QString defineall(core::State& state) {
                 }
             } else if (pass > lines - 2) {
                 translated.clear();
-                message += e.text + QStringLiteral("; ");
+                messages << e.text;
             }
         }
     }
-    for (int i = 0; i < lines; ++i) {
-        const auto& line = state.lines[i];
-        if (!line.name.isEmpty() && state.lineSlots[i].translated.isEmpty())
-            state.engine.defineFunction(toEngine(line.name + callArgument + QLatin1Char('=')));
-    }
-    message += checkRecursion(state);
-    return message;
+    defineEmptyBodies(state);
+    checkRecursion(state, messages);
+    return messages.join(QStringLiteral("; "));
 }
 
 void integralspec(core::State& state, int i) {

@@ -1,4 +1,5 @@
 #include "calc/terminalcalc.h"
+#include "support/printing.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -7,11 +8,6 @@
 
 #include <ostream>
 #include <vector>
-
-// Readable failure messages: gtest finds this by argument-dependent lookup.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "core/state.h"
 #include "engine/translate.h"
 #include "platform/mathengine.h"
+#include "support/printing.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,6 @@
 #include <numbers>
 #include <ostream>
 #include <vector>
-
-// Readable failure messages: gtest finds this by argument-dependent lookup.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

@@ -1,16 +1,12 @@
 #include "engine/translate.h"
 
 #include "core/state.h"
+#include "support/printing.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 #include <vector>
-
-// Readable failure messages: gtest finds this by argument-dependent lookup.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 

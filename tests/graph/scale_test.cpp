@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <limits>
 
-// Readable failure messages.
 namespace {
 
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -173,12 +172,6 @@ TEST_F(ScaleTest, MappingAndEngineVariables) {
         EXPECT_DOUBLE_EQ(s.engine.eval(graph::makemx(QStringLiteral("xmi")).toStdString()), 0);
     }
     EXPECT_EQ(rangeUpdates, 0);
-}
-
-TEST_F(ScaleTest, WithoutEngineVariablesNothingIsSet) {
-    core::State fresh; // handles -1 before the first engine reset
-    graph::setscale(fresh);
-    EXPECT_DOUBLE_EQ(fresh.scale.xmu, 600);
 }
 
 TEST_F(ScaleTest, SampleStepsFollowTheSpan) {

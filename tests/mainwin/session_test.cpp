@@ -41,6 +41,16 @@ protected:
         return w ? w->findChild<T*>(QLatin1String(name)) : nullptr;
     }
 
+    // The running timers move the named parameter within a few ticks.
+    void expectTicksMove(const char* name) {
+        const int k = state.findparam(q(name));
+        ASSERT_GE(k, 0) << name;
+        const double before = state.params[k].value;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return state.params[k].value != before; },
+                                    20 * params::timerTickMs))
+            << "no tick moved " << name;
+    }
+
     void typeInto(QLineEdit* f, const QString& text) {
         f->selectAll();
         QTest::keyClicks(f, text);
@@ -105,7 +115,7 @@ TEST_F(SessionTest, LinesDeletedAndInsertedWhileTimersRun) {
 
     action("mn_timergo")->trigger();
     EXPECT_EQ(state.timerList.size(), 3);
-    QTest::qWait(2 * params::timerTickMs);
+    expectTicksMove("c");
     expectWindowsMatchState("running");
 
     // g goes; c is freed while its timer runs.
@@ -123,14 +133,15 @@ TEST_F(SessionTest, LinesDeletedAndInsertedWhileTimersRun) {
     action("mn_timergo")->trigger();
     enter(1, "k(x)=d*x");
     expectWindowsMatchState("new parameter");
-    QTest::qWait(2 * params::timerTickMs);
+    action("mn_timergo")->trigger();
+    expectTicksMove("d");
     expectWindowsMatchState("after ticks");
 }
 
 TEST_F(SessionTest, StartAllThenApplyAChangedTerm) {
     lines({"f(x)=a*x^2+b"});
     action("mn_timergo")->trigger();
-    QTest::qWait(2 * params::timerTickMs);
+    expectTicksMove("b");
     enter(0, "f(x)=a*x^3");
     EXPECT_TRUE(state.timerList.isEmpty());
     expectWindowsMatchState("applied");
@@ -141,15 +152,14 @@ TEST_F(SessionTest, StartAllThenApplyAChangedTerm) {
 TEST_F(SessionTest, ClearAllWhileTimersRun) {
     lines({"f(x)=a*x^2+b", "g(x)=c"});
     action("mn_timergo")->trigger();
-    QTest::qWait(2 * params::timerTickMs);
+    expectTicksMove("c");
     action("mn_allclr")->trigger();
     EXPECT_TRUE(state.timerList.isEmpty());
     expectWindowsMatchState("cleared");
     EXPECT_EQ(term->statusLine()->text(), q("Ok."));
     for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k)
         EXPECT_EQ(state.params[k].handle, -1);
-    QTest::qWait(2 * params::timerTickMs);
-    expectWindowsMatchState("later");
+    EXPECT_FALSE(timer()->isActive());
 }
 
 TEST_F(SessionTest, IntervalsViewAndBack) {
@@ -197,12 +207,12 @@ TEST_F(SessionTest, CurvesAndIntegralFunctions) {
     action("mn_ugr")->trigger();
     expectWindowsMatchState("lower bounds");
     action("mn_timergo")->trigger();
-    QTest::qWait(2 * params::timerTickMs);
+    expectTicksMove("r");
     expectWindowsMatchState("running");
     QTest::keyClick(field(0), Qt::Key_Delete, Qt::ShiftModifier);
     expectWindowsMatchState("xa deleted");
     action("mn_timergo")->trigger();
-    QTest::qWait(2 * params::timerTickMs);
+    expectTicksMove("r");
     expectWindowsMatchState("running again");
     action("mn_allclr")->trigger();
     expectWindowsMatchState("cleared");

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-// Readable failure messages.
 namespace {
 
 using platform::MessageIcon;

@@ -19,7 +19,6 @@
 #include <ostream>
 #include <vector>
 
-// Readable failure messages.
 namespace {
 
 using platform::MessageIcon;

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -561,10 +560,8 @@ TEST_F(Engine, ExponentialCallTreesAreCut) {
             engine.defineFunction("t" + std::to_string(i) + "(v)=" + prev + "(v)+" + prev + "(v)"));
     }
     EXPECT_EQ(engine.eval("t10(1)"), 1024);
-    const auto begin = std::chrono::steady_clock::now();
     engine.eval("t40(1)");
     EXPECT_EQ(engine.error(), 1);
-    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(2));
 }
 
 TEST_F(Engine, NestedCallsWithinTheLimitWork) {

@@ -3,17 +3,14 @@
 // widgets need it), always on the offscreen platform unless told otherwise, and readable QStrings
 // in failure messages.
 
+#include "support/printing.h"
+
 #include <QCoreApplication>
 #include <QString>
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
 
 namespace testsupport {
 
