@@ -7,6 +7,7 @@
 #include "core/state.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace terms {
 
@@ -42,6 +43,17 @@ bool clr(core::State& state, int a);
 // takes the free slot (the one behind the last line in use). Does nothing (false) when all 13
 // lines are in use or a is no line in use.
 bool add_before(core::State& state, int a, int j);
+
+// The lines of a text pasted into a term line: split at every line break (CR LF, LF or CR),
+// blank lines left out, since they carry no term and would only take up room among the 13.
+QStringList pastedLines(const QString& text);
+
+// Pastes lines into line i and the lines below it, adding lines after the last one in use as
+// needed, then applies as Enter does. Lines that do not fit into the 13 are left out; in the
+// intervals view only the lines in use are filled, as a new line has no term to bound there.
+// Returns the index of the last line filled, -1 (nothing done) when i is no line in use or
+// there are no lines.
+int pasteLines(core::State& state, int i, const QStringList& lines);
 
 // Copies line k2 onto line k1: the record (with its slot) and the text.
 void fmove(core::State& state, int k1, int k2);
