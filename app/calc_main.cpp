@@ -2,6 +2,7 @@
 // one result line per input line.
 
 #include "calc/terminalcalc.h"
+#include "core/version.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,12 +16,15 @@ namespace {
 
 const char* const usage =
     "Aufruf: kurvatur-calc [--raw] [--deg | --grad]\n"
+    "        kurvatur-calc --help | --version\n"
     "Liest Terme zeilenweise von der Standardeingabe und gibt je Zeile ein Ergebnis aus.\n"
     "  name = Term            setzt eine Variable\n"
     "  name(p1; p2) = Term    definiert eine Funktion\n"
-    "  --raw    Zeilen unübersetzt an die Rechenmaschine geben\n"
-    "  --deg    Winkel in Grad (Vollwinkel 360)\n"
-    "  --grad   Winkel in Neugrad (Vollwinkel 400)\n";
+    "  --raw        Zeilen unübersetzt an die Rechenmaschine geben\n"
+    "  --deg        Winkel in Grad (Vollwinkel 360)\n"
+    "  --grad       Winkel in Neugrad (Vollwinkel 400)\n"
+    "  -h, --help   zeigt diese Hilfe\n"
+    "  --version    zeigt die Version\n";
 
 } // namespace
 
@@ -36,6 +40,9 @@ int main(int argc, char** argv) {
             angleMode = 3;
         } else if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             std::fputs(usage, stdout);
+            return 0;
+        } else if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts(core::versionLine().toUtf8().constData());
             return 0;
         } else {
             std::fprintf(stderr, "kurvatur-calc: unbekannte Option %s\n", argv[i]);

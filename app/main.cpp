@@ -1,15 +1,17 @@
 #include "core/state.h"
+#include "mainwin/commandline.h"
 #include "mainwin/mainwindow.h"
 #include "mainwin/messagebox.h"
 #include "mainwin/render.h"
 
 #include <QApplication>
+#include <QTextStream>
 
 #include <memory>
 
-int main(int argc, char* argv[]) {
-    // Rendering from the command line needs no display and opens no window.
-    if (mainwin::wantsRender(argc, argv)) return mainwin::renderMain(argc, argv);
+namespace {
+
+int runWindow(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvatur"));
     core::State state;
@@ -17,4 +19,23 @@ int main(int argc, char* argv[]) {
     mainwin::MainWindow window(state);
     window.show();
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Read before any GUI application exists: help, version and wrong arguments need no display,
+    // and rendering brings its own application without one.
+    const mainwin::Start start = mainwin::startOf(mainwin::argumentsOf(argc, argv));
+    switch (start.kind) {
+    case mainwin::StartKind::Window:
+        return runWindow(argc, argv);
+    case mainwin::StartKind::Render:
+        return mainwin::renderMain(argc, argv);
+    default: {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return mainwin::answerWithoutWindow(start, out, err);
+    }
+    }
 }

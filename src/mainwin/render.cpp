@@ -18,7 +18,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -217,13 +216,8 @@ void printState(const core::State& state, QTextStream& out) {
 
 } // namespace
 
-bool wantsRender(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (!argv[i]) continue;
-        if (std::strcmp(argv[i], "--render") == 0 || std::strncmp(argv[i], "--render=", 9) == 0)
-            return true;
-    }
-    return false;
+QString renderUsage() {
+    return usageText;
 }
 
 // Standard error carries the program's own messages for scripts that call it; Qt's remarks about

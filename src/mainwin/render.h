@@ -7,14 +7,15 @@
 // picture of the plot area is written as PNG or SVG. Standard output lists, separated by tabs,
 // the term window's status line, every term line in use and every parameter slot in use.
 
+#include <QString>
 #include <QStringList>
 
 class QTextStream;
 
 namespace mainwin {
 
-// True when the command line asks for rendering ("--render" among the arguments).
-bool wantsRender(int argc, char** argv);
+// The usage of a render run, shown with every refusal of its arguments.
+QString renderUsage();
 
 // The whole run for main(): a QGuiApplication of its own (on the offscreen platform unless a
 // platform is set), standard output and standard error. Returns the exit code.

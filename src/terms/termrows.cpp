@@ -4,6 +4,8 @@
 #include "core/rounding.h"
 #include "terms/termcheck.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace terms {
@@ -36,6 +38,13 @@ void emptyLine(core::State& state, int i, int slot) {
     // The width belongs to the slot: the pen is made from the slot's width.
     line.lineWidth = state.lineSlots[slot].width;
     state.termEditor.texts[i].clear();
+}
+
+// One more line in use behind the last one, empty, in the free slot that its record holds.
+void appendLine(core::State& state) {
+    const int i = state.linesInUse;
+    emptyLine(state, i, state.lines[i].slot);
+    setasein(state, i + 1);
 }
 
 } // namespace
@@ -136,6 +145,7 @@ bool add_before(core::State& state, int a, int j) {
     return true;
 }
 
+<<<<<<< HEAD
 void clearfields(core::State& state) {
     for (int i = 0; i < core::lineCount; ++i) {
         state.termEditor.texts[i].clear();
@@ -144,6 +154,26 @@ void clearfields(core::State& state) {
         state.lines[i].upperText.clear();
     }
     state.termEditor.windowCaption = QStringLiteral("Funktionsterme");
+=======
+QStringList pastedLines(const QString& text) {
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\n|\\r"));
+    QStringList lines = text.split(lineBreak);
+    lines.removeIf([](const QString& line) { return line.trimmed().isEmpty(); });
+    return lines;
+}
+
+int pasteLines(core::State& state, int i, const QStringList& lines) {
+    if (!isLineInUse(state, i) || lines.isEmpty()) return -1;
+    const int end = state.termEditor.termState == 1 ? state.linesInUse : core::lineCount;
+    int k = i;
+    for (const QString& line : lines) {
+        if (k >= end) break;
+        if (k == state.linesInUse) appendLine(state);
+        state.termEditor.texts[k++] = line;
+    }
+    findandgetpre(state, 0);
+    return k - 1;
+>>>>>>> cli
 }
 
 void fmove(core::State& state, int k1, int k2) {

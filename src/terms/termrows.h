@@ -7,6 +7,7 @@
 #include "core/state.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace terms {
 
@@ -43,9 +44,22 @@ bool clr(core::State& state, int a);
 // lines are in use or a is no line in use.
 bool add_before(core::State& state, int a, int j);
 
+<<<<<<< HEAD
 // Empties the 13 text fields and the lines' definition intervals; the window shows the terms
 // view's caption.
 void clearfields(core::State& state);
+=======
+// The lines of a text pasted into a term line: split at every line break (CR LF, LF or CR),
+// blank lines left out, since they carry no term and would only take up room among the 13.
+QStringList pastedLines(const QString& text);
+
+// Pastes lines into line i and the lines below it, adding lines after the last one in use as
+// needed, then applies as Enter does. Lines that do not fit into the 13 are left out; in the
+// intervals view only the lines in use are filled, as a new line has no term to bound there.
+// Returns the index of the last line filled, -1 (nothing done) when i is no line in use or
+// there are no lines.
+int pasteLines(core::State& state, int i, const QStringList& lines);
+>>>>>>> cli
 
 // Copies line k2 onto line k1: the record (with its slot) and the text.
 void fmove(core::State& state, int k1, int k2);

@@ -6,8 +6,10 @@
 #include "terms/termrows.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QColorDialog>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,13 +89,19 @@ private:
 };
 
 // The text field of a line. The keys that the window handles do their work on release; their
-// presses are kept from the field, so that Shift+Delete does not cut text away first.
+// presses are kept from the field, so that Shift+Delete does not cut text away first. A paste is
+// the window's too: text of several lines belongs into several lines.
 class TermLine : public QLineEdit {
 public:
     TermLine(TermWindow* window, int index) : QLineEdit(window), window_(window), index_(index) {}
 
 protected:
     void keyPressEvent(QKeyEvent* e) override {
+        if (isPaste(e)) {
+            e->accept();
+            window_->pasteInto(index_);
+            return;
+        }
         if (handledByWindow(e)) {
             e->accept();
             return;
@@ -110,6 +118,12 @@ protected:
     }
 
 private:
+    // Checked before the Insert keys that the window holds back. Shift+Insert is named as well,
+    // since the key bindings of some platforms leave it out.
+    static bool isPaste(const QKeyEvent* e) {
+        return e->matches(QKeySequence::Paste) ||
+               (e->key() == Qt::Key_Insert && shiftState(e->modifiers()) == 1);
+    }
     static bool handledByWindow(const QKeyEvent* e) {
         switch (e->key()) {
         case Qt::Key_Return:
@@ -182,6 +196,7 @@ TermWindow::TermWindow(core::State& state, QWidget* parent) : QWidget(parent), s
     connect(back_, &QPushButton::clicked, this,
             [this] { setstate(1 - state_.termEditor.termState); });
 
+    clipboardText = [] { return QGuiApplication::clipboard()->text(); };
     chooseColour = [this](const QColor& initial) -> std::optional<QColor> {
         const QColor c = QColorDialog::getColor(initial, this);
         if (!c.isValid()) return std::nullopt;
@@ -426,6 +441,20 @@ void TermWindow::lineClicked(int i) {
     if (i < 0 || i >= state_.linesInUse) return;
     apply();
     focusLine(i);
+}
+
+void TermWindow::pasteInto(int i) {
+    if (i < 0 || i >= state_.linesInUse || !clipboardText) return;
+    const QStringList lines = pastedLines(clipboardText());
+    if (lines.size() <= 1) {
+        fnam_[i]->insert(lines.value(0));
+        return;
+    }
+    readFields();
+    const int last = pasteLines(state_, i, lines);
+    fitheight(0);
+    showState();
+    focusLine(last);
 }
 
 void TermWindow::plusReleased(int i, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {

@@ -36,6 +36,9 @@ public:
     std::function<void(QPoint globalPos)> popupRequested;
     // The window fitted its height to the lines in use (a as given to fitheight).
     std::function<void(int a)> heightFitted;
+    // The text on the clipboard, read when the user pastes into a line. By default Qt's
+    // clipboard; tests answer it themselves.
+    std::function<QString()> clipboardText;
 
     // Commands of the window, each applied to the state and shown.
     void init(int a);
@@ -69,6 +72,9 @@ public:
     // Called by the row controls.
     void lineKeyReleased(int i, int key, Qt::KeyboardModifiers modifiers);
     void lineClicked(int i);
+    // The clipboard pasted into line i: one line goes in at the cursor as into any text field,
+    // several fill line i and the lines below it and are applied.
+    void pasteInto(int i);
     void plusReleased(int i, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
     void colourBoxPressed(int i, Qt::MouseButton button, QPoint globalPos);
     void colourBoxDoubleClicked(int i, Qt::KeyboardModifiers modifiers);

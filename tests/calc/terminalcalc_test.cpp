@@ -1,7 +1,9 @@
 #include "calc/terminalcalc.h"
+#include "core/version.h"
 #include "support/printing.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -149,6 +151,29 @@ TEST(TerminalCalc, RealProgram) {
     EXPECT_EQ(runProgram({QStringLiteral("--bogus")}, "1\n", exitCode, err), QByteArray());
     EXPECT_EQ(exitCode, 2);
     EXPECT_TRUE(err.contains("kurvatur-calc")) << err.constData();
+}
+
+// Help and version need nothing from the environment: it holds PATH and nothing else.
+TEST(TerminalCalc, HelpAndVersionWithAnEmptyEnvironment) {
+    struct Case {
+        const char* argument;
+        QByteArray outStart;
+    };
+    const std::vector<Case> cases{{"--help", "Aufruf: kurvatur-calc"},
+                                  {"-h", "Aufruf: kurvatur-calc"},
+                                  {"--version", core::versionLine().toUtf8() + '\n'}};
+    for (const Case& c : cases) {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KURVATUR_CALC_BINARY), {QString::fromUtf8(c.argument)});
+        ASSERT_TRUE(p.waitForFinished(30000)) << c.argument;
+        EXPECT_EQ(p.exitCode(), 0) << c.argument;
+        const QByteArray out = p.readAllStandardOutput();
+        EXPECT_TRUE(out.startsWith(c.outStart)) << c.argument << ": " << out.constData();
+        EXPECT_TRUE(p.readAllStandardError().isEmpty()) << c.argument;
+    }
 }
 
 } // namespace

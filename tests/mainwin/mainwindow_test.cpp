@@ -16,12 +16,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QStringList>
 #include <QTest>
 #include <QTimer>
 
@@ -503,6 +506,88 @@ TEST_F(MainWindowTest, CopyingTheTerms) {
     EXPECT_EQ(clipboard, q("f(x)=a*x\r\nh(x)=2"));
     action("mn_paracopy")->trigger();
     EXPECT_EQ(clipboard, q("f(x)=(-2)*x\r\nh(x)=2"));
+}
+
+// Ctrl+V and Shift+Insert paste alike.
+struct PasteKey {
+    const char* name;
+    Qt::Key key;
+    Qt::KeyboardModifier modifier;
+};
+const PasteKey pasteKeys[] = {{"Ctrl+V", Qt::Key_V, Qt::ControlModifier},
+                              {"Shift+Insert", Qt::Key_Insert, Qt::ShiftModifier}};
+
+TEST_F(MainWindowTest, CopiedTermsPastedIntoALineFillItAndTheLinesBelow) {
+    term->clipboardText = [this] { return clipboard; };
+    const auto texts = [this] {
+        QStringList out;
+        for (int i = 0; i < state.linesInUse; ++i)
+            out << field(i)->text();
+        return out;
+    };
+    const QStringList copied = {q("f(x) = a*x"), q("g(x) = 2"), q("h(x) = x^2")};
+    for (const PasteKey& paste : pasteKeys) {
+        SCOPED_TRACE(paste.name);
+        lines({"f(x)=a*x", "g(x)=2", "h(x)=x^2"});
+        action("mn_copytermo")->trigger();
+        // Cleared down to one empty line.
+        action("mn_allclr")->trigger();
+        while (state.linesInUse > 1)
+            QTest::keyClick(field(state.lastLine), Qt::Key_Delete, Qt::ShiftModifier);
+        ASSERT_TRUE(field(0)->text().isEmpty());
+
+        QTest::keyClick(field(0), paste.key, paste.modifier);
+        EXPECT_EQ(texts(), copied);
+        EXPECT_TRUE(field(2)->isVisible());
+        EXPECT_TRUE(field(2)->hasFocus());
+        EXPECT_EQ(term->height(), term->fittedHeight());
+        EXPECT_EQ(status()->text(), q("Ok."));
+        EXPECT_EQ(state.lines[2].name, q("h"));
+        EXPECT_GE(state.findparam(q("a")), core::firstFreeParamSlot);
+
+        // Into the middle of three lines: the empty ones below are filled, one line is added.
+        action("mn_allclr")->trigger();
+        enter(0, "k(x)=5");
+        QTest::keyClick(field(1), paste.key, paste.modifier);
+        EXPECT_EQ(texts(), QStringList{q("k(x) = 5")} + copied);
+        EXPECT_EQ(status()->text(), q("Ok."));
+        EXPECT_TRUE(field(3)->hasFocus());
+
+        action("mn_allclr")->trigger();
+        while (state.linesInUse > 1)
+            QTest::keyClick(field(state.lastLine), Qt::Key_Delete, Qt::ShiftModifier);
+    }
+}
+
+TEST_F(MainWindowTest, OneLinePastedGoesInAtTheCursor) {
+    term->clipboardText = [this] { return clipboard; };
+    for (const PasteKey& paste : pasteKeys) {
+        SCOPED_TRACE(paste.name);
+        clipboard = q("a*");
+        type(0, "f(x)=x");
+        field(0)->setCursorPosition(5);
+        QTest::keyClick(field(0), paste.key, paste.modifier);
+        EXPECT_EQ(field(0)->text(), q("f(x)=a*x"));
+        EXPECT_EQ(state.linesInUse, 1); // Shift+Insert adds no line, as Insert would
+
+        // A line break at the end makes no second line.
+        clipboard = q("+1\r\n");
+        field(0)->end(false);
+        QTest::keyClick(field(0), paste.key, paste.modifier);
+        EXPECT_EQ(field(0)->text(), q("f(x)=a*x+1"));
+        QTest::keyClick(field(0), Qt::Key_Return);
+        EXPECT_EQ(field(0)->text(), q("f(x) = a*x+1"));
+        EXPECT_EQ(state.linesInUse, 1);
+    }
+}
+
+TEST_F(MainWindowTest, PastingReadsQtsClipboard) {
+    QGuiApplication::clipboard()->setText(q("f(x)=1\ng(x)=2\n"));
+    QTest::keyClick(field(0), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(field(0)->text(), q("f(x) = 1"));
+    EXPECT_EQ(field(1)->text(), q("g(x) = 2"));
+    EXPECT_EQ(state.linesInUse, 2);
+    QGuiApplication::clipboard()->clear();
 }
 
 TEST_F(MainWindowTest, ParameterMenu) {

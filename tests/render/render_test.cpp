@@ -264,19 +264,4 @@ TEST_F(CommandLine, UnwritableFile) {
     EXPECT_EQ(run({QStringLiteral("--render"), svgDir}).code, 1);
 }
 
-TEST(RenderCall, RecognisedAmongTheArguments) {
-    char program[] = "kurvatur";
-    char render[] = "--render";
-    char renderTo[] = "--render=a.png";
-    char other[] = "--renderer";
-    char* withRender[] = {program, other, render, nullptr};
-    char* withRenderTo[] = {program, renderTo, nullptr};
-    char* without[] = {program, other, nullptr};
-    char* onlyProgram[] = {render, nullptr}; // the program's own name does not count
-    EXPECT_TRUE(mainwin::wantsRender(3, withRender));
-    EXPECT_TRUE(mainwin::wantsRender(2, withRenderTo));
-    EXPECT_FALSE(mainwin::wantsRender(2, without));
-    EXPECT_FALSE(mainwin::wantsRender(1, onlyProgram));
-}
-
 } // namespace

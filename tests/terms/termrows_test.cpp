@@ -218,6 +218,90 @@ TEST_F(TermRows, CopiedTermsWithParameterValues) {
     EXPECT_EQ(terms::paracopy(st, 0), q("f(x)=a*x+ab\r\ng(x)=b-a"));
 }
 
+TEST(PastedText, SplitIntoLinesWithoutBlankOnes) {
+    struct Case {
+        const char* text;
+        std::vector<const char*> lines;
+    };
+    const std::vector<Case> cases{
+        {"", {}},
+        {"f(x)=x", {"f(x)=x"}},
+        {" f(x) = x ", {" f(x) = x "}},
+        {"f(x)=x\r\n", {"f(x)=x"}},
+        {"f(x)=x\r\ng(x)=2", {"f(x)=x", "g(x)=2"}},
+        {"a\nb\rc\r\nd", {"a", "b", "c", "d"}},
+        {"\r\na\r\n\r\n  \r\nb\r\n\r\n\n", {"a", "b"}},
+        {"\r\n \t\n", {}},
+    };
+    for (const Case& c : cases) {
+        QStringList expected;
+        for (const char* line : c.lines)
+            expected << q(line);
+        EXPECT_EQ(terms::pastedLines(q(c.text)), expected) << c.text;
+    }
+}
+
+TEST_F(TermRows, CopiedTermsPastedBackGiveTheSameTerms) {
+    typeAndApply({"f(x)=a*x^2", "", "x(t)=cos(t)", "y(t)=b*sin(t)", "g(x)=f(x)+1"});
+    const QString copied = terms::paracopy(st, 0);
+    terms::clrall(st);
+    terms::setasein(st, 1);
+
+    EXPECT_EQ(terms::pasteLines(st, 0, terms::pastedLines(copied)), 3);
+    EXPECT_EQ(st.linesInUse, 4);
+    EXPECT_EQ(names(), (Names{q("f"), q("x"), q("y"), q("g")}));
+    EXPECT_EQ(lineSlotsInUse(), (Slots{0, 1, 2, 3}));
+    EXPECT_EQ(text(0), q("f(x) = a*x^2"));
+    EXPECT_EQ(st.termEditor.statusText, q("Ok."));
+    EXPECT_GE(st.findparam(q("a")), core::firstFreeParamSlot);
+    EXPECT_GE(st.findparam(q("b")), core::firstFreeParamSlot);
+    EXPECT_EQ(terms::paracopy(st, 0), copied);
+}
+
+TEST_F(TermRows, PastingIntoAMiddleLineOverwritesTheLinesBelowAndAddsMore) {
+    typeAndApply({"f(x)=x", "g(x)=2*x", "h(x)=3*x"});
+    EXPECT_EQ(terms::pasteLines(st, 1, {q("p(x)=1"), q("q(x)=2"), q("r(x)=3")}), 3);
+    EXPECT_EQ(names(), (Names{q("f"), q("p"), q("q"), q("r")}));
+    // The added line takes the free slot, as an inserted line does.
+    EXPECT_EQ(lineSlotsInUse(), (Slots{0, 1, 2, 3}));
+    EXPECT_EQ(text(0), q("f(x) = x"));
+    EXPECT_EQ(st.lastLine, 3);
+    EXPECT_EQ(st.termEditor.statusText, q("Ok."));
+
+    // Fewer lines than below: the rest stays.
+    EXPECT_EQ(terms::pasteLines(st, 0, {q("u(x)=4"), q("v(x)=5")}), 1);
+    EXPECT_EQ(names(), (Names{q("u"), q("v"), q("q"), q("r")}));
+}
+
+TEST_F(TermRows, PastedLinesBeyondThirteenAreLeftOut) {
+    QStringList many;
+    for (int i = 0; i < 5; ++i)
+        many << QStringLiteral("x+%1").arg(i);
+    typeAndApply({"f(x)=x", "", "", "", "", "", "", "", "", "", ""});
+    EXPECT_EQ(terms::pasteLines(st, 10, many), 12);
+    EXPECT_EQ(st.linesInUse, 13);
+    EXPECT_EQ(text(10), q("g(x) = x+0"));
+    EXPECT_EQ(text(12), q("i(x) = x+2"));
+}
+
+TEST_F(TermRows, PastingInTheIntervalsViewFillsOnlyTheLinesInUse) {
+    typeAndApply({"f(x)=x", "g(x)=2*x"});
+    terms::setstate(st, 1);
+    EXPECT_EQ(terms::pasteLines(st, 0, {q("0 ; 1"), q("-1 ; 2"), q("3 ; 4")}), 1);
+    EXPECT_EQ(st.linesInUse, 2);
+    EXPECT_EQ(st.lines[0].lowerText, q("0"));
+    EXPECT_EQ(st.lines[1].upperText, q("2"));
+    EXPECT_EQ(st.termEditor.termState, 1);
+}
+
+TEST_F(TermRows, PastingNeedsALineInUseAndSomethingToPaste) {
+    typeAndApply({"f(x)=x"});
+    EXPECT_EQ(terms::pasteLines(st, 1, {q("g(x)=1"), q("h(x)=2")}), -1);
+    EXPECT_EQ(terms::pasteLines(st, -1, {q("g(x)=1")}), -1);
+    EXPECT_EQ(terms::pasteLines(st, 0, {}), -1);
+    EXPECT_EQ(names(), (Names{q("f")}));
+}
+
 TEST_F(TermRows, LineWidthAndStyleBelongToTheLineAndItsSlot) {
     typeAndApply({"f(x)=x", "g(x)=2*x"});
     st.termEditor.currentLine = 1;

@@ -1,0 +1,192 @@
+// How "kurvatur" starts: which arguments open the window, render, answer at once or are refused,
+// and the real program answering without a display.
+
+#include "core/version.h"
+#include "mainwin/commandline.h"
+
+#include "support/qtapp.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using mainwin::StartKind;
+
+struct StartCase {
+    std::vector<const char*> arguments;
+    StartKind kind;
+    const char* problem = "";
+};
+
+QStringList toList(const std::vector<const char*>& arguments) {
+    QStringList list;
+    for (const char* a : arguments)
+        list << QString::fromUtf8(a);
+    return list;
+}
+
+TEST(StartOfKurvatur, ChosenByTheArguments) {
+    const std::vector<StartCase> cases{
+        {{}, StartKind::Window},
+        // Qt's own options, with one dash or two, and their values.
+        {{"-platform", "offscreen"}, StartKind::Window},
+        {{"--platform", "offscreen", "-reverse"}, StartKind::Window},
+        {{"-style", "fusion", "-stylesheet=a.qss", "--style=fusion"}, StartKind::Window},
+        {{"-display", ":1", "-geometry", "800x600+0+0", "-session", "s1"}, StartKind::Window},
+        {{"-qwindowtitle", "--version"}, StartKind::Window}, // a title, not an option
+        {{"-platform"}, StartKind::Wrong, "-platform ohne Wert"},
+        {{"-platform=offscreen"}, StartKind::Wrong, "unbekannte Option -platform=offscreen"},
+        {{"--foo"}, StartKind::Wrong, "unbekannte Option --foo"},
+        {{"-help"}, StartKind::Wrong, "unbekannte Option -help"},
+        {{"bild.png"}, StartKind::Wrong, "unerwartetes Argument bild.png"},
+        {{"--renderer"}, StartKind::Wrong, "unbekannte Option --renderer"},
+        {{"--term", "x^2"}, StartKind::Wrong, "--term gilt nur zusammen mit --render"},
+        {{"--size=10x10"}, StartKind::Wrong, "--size gilt nur zusammen mit --render"},
+        {{"--help"}, StartKind::Help},
+        {{"-h"}, StartKind::Help},
+        {{"-platform", "offscreen", "--help", "--foo"}, StartKind::Help},
+        {{"--foo", "--help"}, StartKind::Wrong, "unbekannte Option --foo"},
+        {{"--version"}, StartKind::Version},
+        {{"--version", "--help"}, StartKind::Version},
+        // Rendering: the render run judges its own arguments; an option's value stays a value.
+        {{"--render", "a.png"}, StartKind::Render},
+        {{"--render=a.png", "--term", "x"}, StartKind::Render},
+        {{"--term", "x", "--render", "a.png"}, StartKind::Render},
+        {{"--render", "a.png", "--farbe", "rot"}, StartKind::Render},
+        {{"--render", "a.png", "--term", "--help"}, StartKind::Render},
+        {{"-platform", "offscreen", "--render", "a.png"}, StartKind::Render},
+        {{"--render", "a.png", "--help"}, StartKind::Help},
+        {{"--render", "--version"}, StartKind::Render}, // the file is called "--version"
+    };
+    for (const StartCase& c : cases) {
+        const QStringList arguments = toList(c.arguments);
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const mainwin::Start start = mainwin::startOf(arguments);
+        EXPECT_EQ(int(start.kind), int(c.kind));
+        EXPECT_EQ(start.problem, QString::fromUtf8(c.problem));
+    }
+}
+
+TEST(StartOfKurvatur, TheProgramNameIsNoArgument) {
+    char program[] = "kurvatur";
+    char render[] = "--render";
+    char file[] = "a.png";
+    char* withRender[] = {program, render, file, nullptr};
+    char* onlyProgram[] = {render, nullptr};
+    EXPECT_EQ(mainwin::argumentsOf(3, withRender),
+              (QStringList{QStringLiteral("--render"), QStringLiteral("a.png")}));
+    EXPECT_TRUE(mainwin::argumentsOf(1, onlyProgram).isEmpty());
+}
+
+TEST(StartOfKurvatur, TheUsageShowsBothWaysToStart) {
+    const QString text = mainwin::usage();
+    EXPECT_TRUE(text.contains(QStringLiteral("Aufruf: kurvatur [QT-OPTION]...\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Programmfenster"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Aufruf: kurvatur --render DATEI")))
+        << text.toStdString();
+    for (const char* option : {"--size", "--term", "--set", "--range", "--help", "--version"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(option))) << option;
+}
+
+TEST(StartOfKurvatur, TheVersionHasThreeParts) {
+    static const QRegularExpression pattern(QStringLiteral("^Kurvatur 2 Version 2\\.\\d+\\.\\d+$"));
+    EXPECT_TRUE(pattern.match(core::versionLine()).hasMatch()) << core::versionLine().toStdString();
+}
+
+// The real program without a display: the environment holds PATH and nothing else, or names a
+// platform that cannot start without one.
+struct Outcome {
+    bool finished = false;
+    int code = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QProcessEnvironment withoutDisplay(bool xcb) {
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+    if (xcb) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return env;
+}
+
+Outcome runKurvatur(const QStringList& arguments, const QProcessEnvironment& env) {
+    Outcome result;
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KURVATUR_BINARY), arguments);
+    if (!p.waitForStarted(10000)) return result;
+    result.finished = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
+    result.code = p.exitCode();
+    result.out = p.readAllStandardOutput();
+    result.err = p.readAllStandardError();
+    return result;
+}
+
+TEST(KurvaturProgram, AnswersWithoutADisplay) {
+    const QByteArray usage = mainwin::usage().toUtf8();
+    const QByteArray version = core::versionLine().toUtf8() + '\n';
+    struct Case {
+        QStringList arguments;
+        int code;
+        QByteArray out;
+        const char* errContains; // empty: nothing on standard error
+    };
+    const std::vector<Case> cases{
+        {{QStringLiteral("--help")}, 0, usage, ""},
+        {{QStringLiteral("-h")}, 0, usage, ""},
+        {{QStringLiteral("--version")}, 0, version, ""},
+        {{QStringLiteral("-platform"), QStringLiteral("xcb"), QStringLiteral("--version")},
+         0,
+         version,
+         ""},
+        {{QStringLiteral("--foo")}, 2, {}, "kurvatur: unbekannte Option --foo\nKurvatur 2"},
+        {{QStringLiteral("--term"), QStringLiteral("x")}, 2, {}, "nur zusammen mit --render"},
+    };
+    for (const bool xcb : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE((xcb ? "xcb: " : "") + c.arguments.join(QLatin1Char(' ')).toStdString());
+            const Outcome r = runKurvatur(c.arguments, withoutDisplay(xcb));
+            ASSERT_TRUE(r.finished) << r.err.constData();
+            EXPECT_EQ(r.code, c.code) << r.err.constData();
+            EXPECT_EQ(r.out, c.out);
+            if (*c.errContains)
+                EXPECT_TRUE(r.err.contains(c.errContains)) << r.err.constData();
+            else
+                EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+        }
+    }
+
+    // A render run picks the offscreen platform itself when none is named.
+    const Outcome r = runKurvatur({QStringLiteral("--render")}, withoutDisplay(false));
+    ASSERT_TRUE(r.finished) << r.err.constData();
+    EXPECT_EQ(r.code, 2);
+    EXPECT_TRUE(r.err.contains("Aufruf: kurvatur --render")) << r.err.constData();
+}
+
+TEST(KurvaturProgram, QtOptionsStillOpenTheWindow) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    QProcessEnvironment env = withoutDisplay(false);
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KURVATUR_BINARY),
+            {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
+             QStringLiteral("fusion"), QStringLiteral("-reverse")});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    // A refused start ends at once; the window program runs until it is closed.
+    EXPECT_FALSE(p.waitForFinished(1000)) << p.readAllStandardError().constData();
+    p.kill();
+    p.waitForFinished(10000);
+}
+
+} // namespace
