@@ -228,8 +228,9 @@ static void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QSt
 }
 
 int renderMain(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    // Rendering never opens a window; a desktop platform inherited from the environment would
+    // abort where no display is reachable.
+    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
     qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kurvatur"));

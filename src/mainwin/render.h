@@ -17,8 +17,8 @@ namespace mainwin {
 // The usage of a render run, shown with every refusal of its arguments.
 QString renderUsage();
 
-// The whole run for main(): a QGuiApplication of its own (on the offscreen platform unless a
-// platform is set), standard output and standard error. Returns the exit code.
+// The whole run for main(): a QGuiApplication of its own (always on the offscreen platform),
+// standard output and standard error. Returns the exit code.
 int renderMain(int argc, char** argv);
 
 // The rendering itself, for a running QGuiApplication; arguments without the program name.

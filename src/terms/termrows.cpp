@@ -145,7 +145,6 @@ bool add_before(core::State& state, int a, int j) {
     return true;
 }
 
-<<<<<<< HEAD
 void clearfields(core::State& state) {
     for (int i = 0; i < core::lineCount; ++i) {
         state.termEditor.texts[i].clear();
@@ -154,7 +153,8 @@ void clearfields(core::State& state) {
         state.lines[i].upperText.clear();
     }
     state.termEditor.windowCaption = QStringLiteral("Funktionsterme");
-=======
+}
+
 QStringList pastedLines(const QString& text) {
     static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\n|\\r"));
     QStringList lines = text.split(lineBreak);
@@ -173,7 +173,6 @@ int pasteLines(core::State& state, int i, const QStringList& lines) {
     }
     findandgetpre(state, 0);
     return k - 1;
->>>>>>> cli
 }
 
 void fmove(core::State& state, int k1, int k2) {

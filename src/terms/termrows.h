@@ -44,11 +44,10 @@ bool clr(core::State& state, int a);
 // lines are in use or a is no line in use.
 bool add_before(core::State& state, int a, int j);
 
-<<<<<<< HEAD
 // Empties the 13 text fields and the lines' definition intervals; the window shows the terms
 // view's caption.
 void clearfields(core::State& state);
-=======
+
 // The lines of a text pasted into a term line: split at every line break (CR LF, LF or CR),
 // blank lines left out, since they carry no term and would only take up room among the 13.
 QStringList pastedLines(const QString& text);
@@ -59,7 +58,6 @@ QStringList pastedLines(const QString& text);
 // Returns the index of the last line filled, -1 (nothing done) when i is no line in use or
 // there are no lines.
 int pasteLines(core::State& state, int i, const QStringList& lines);
->>>>>>> cli
 
 // Copies line k2 onto line k1: the record (with its slot) and the text.
 void fmove(core::State& state, int k1, int k2);
