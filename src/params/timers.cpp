@@ -55,12 +55,18 @@ bool dropStaleSlots(core::State& state) {
     return true;
 }
 
+// One step as the user adds it up: steps of 0,1 from -1 reach 0 and 1 exactly, with no binary
+// noise piling up from tick to tick. A loop to a bound takes the bound itself.
+double stepped(double cur, double s) {
+    return s == 0 ? cur : core::decimalSum(cur, s);
+}
+
 // The next value of a running slot; a reversal stores the step with its new sign.
 double nextValue(core::ParamSlot& p) {
     const bool reverse = p.timerMode == timerModeReverse;
     double cur = p.value;
     double s = p.step;
-    if (cur + s > p.maximum) {
+    if (stepped(cur, s) > p.maximum) {
         if (reverse) {
             s = -std::abs(s);
             p.step = s;
@@ -69,7 +75,7 @@ double nextValue(core::ParamSlot& p) {
             s = 0;
         }
     }
-    if (cur + s < p.minimum) {
+    if (stepped(cur, s) < p.minimum) {
         if (reverse) {
             s = std::abs(s);
             p.step = s;
@@ -78,7 +84,7 @@ double nextValue(core::ParamSlot& p) {
             s = 0;
         }
     }
-    return cur + s;
+    return stepped(cur, s);
 }
 
 } // namespace
