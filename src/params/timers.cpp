@@ -177,7 +177,8 @@ TimerDialogContents timerDialogInit(const core::State& state, int k) {
 bool timerDialogOk(core::State& state, int k, const QString& stepText, int mode) {
     if (!validSlot(k)) return false;
     core::ParamSlot& p = state.params[k];
-    const std::optional<double> step = core::evalnum(state.engine, stepText);
+    // OK with the step as shown keeps it with all its digits.
+    const std::optional<double> step = core::rereadnum(state.engine, stepText, p.step);
     // An empty field is a step of 0, which stops the timer.
     const double s = stepText.trimmed().isEmpty() ? 0 : step.value_or(0);
     const QString problem = !step && !stepText.trimmed().isEmpty()

@@ -394,6 +394,25 @@ TEST_F(Timers, OddBoundsNeverHang) {
     }
 }
 
+TEST_F(Timers, DialogStepReadsBackUnchanged) {
+    struct Case {
+        double step;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1.0 / 3, "0,333333333333333"}, {-0.1, "-0,1"}, {1e-7, "1e-07"}, {0.1 + 0.2, "0,3"}};
+    makeFree(a, QStringLiteral("a"), 0, 10);
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.shown);
+        s.params[a].step = tc.step;
+        const params::TimerDialogContents contents = params::timerDialogInit(s, a);
+        EXPECT_EQ(contents.stepText, QString::fromUtf8(tc.shown));
+        EXPECT_TRUE(params::timerDialogOk(s, a, contents.stepText, contents.mode));
+        EXPECT_EQ(s.params[a].step, tc.step);
+    }
+    EXPECT_TRUE(messages().shown.empty());
+}
+
 TEST_F(Timers, DialogTakesOrRefusesTheStep) {
     struct Case {
         const char* text;
