@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -69,9 +68,12 @@ QString generalNumber(double v, QChar decimalSeparator) {
     if (std::isnan(v)) return QStringLiteral("nan");
     if (std::isinf(v)) return v > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
     if (v == 0) v = 0; // no "-0"
+    // Not printf: QApplication takes the system locale for the C library, whose decimal comma
+    // would turn the point form into a comma form too.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", v);
-    QString text = QString::fromLatin1(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 15).ptr;
+    QString text = QString::fromLatin1(buffer, end - buffer);
     if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
     return text;
 }
