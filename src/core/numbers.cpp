@@ -2,10 +2,49 @@
 
 #include "platform/mathengine.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <string>
+#include <string_view>
 
 namespace core {
+
+namespace {
+
+// Places after the decimal point in v's form with 15 significant digits; 0 for whole numbers.
+int decimalPlaces(double v) {
+    if (!std::isfinite(v) || v == 0) return 0;
+    char buffer[40];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14)
+            .ptr; // "-1.00000000000000e-01"
+    const std::string_view text(buffer, std::size_t(end - buffer));
+    const std::size_t e = text.find('e');
+    std::string_view digits = text.substr(0, e);
+    while (digits.back() == '0')
+        digits.remove_suffix(1);
+    const std::size_t point = digits.find('.');
+    const int fraction = point == std::string_view::npos ? 0 : int(digits.size() - point - 1);
+    const std::size_t exponentStart = text[e + 1] == '+' ? e + 2 : e + 1;
+    int exponent = 0;
+    std::from_chars(text.data() + exponentStart, text.data() + text.size(), exponent);
+    return std::max(0, fraction - exponent);
+}
+
+// The double nearest to v rounded to the given decimal places.
+double roundedToPlaces(double v, int places) {
+    // Up to 309 digits before the point, the sign and the point itself.
+    std::string text(std::size_t(places) + 320, '\0');
+    const auto end =
+        std::to_chars(text.data(), text.data() + text.size(), v, std::chars_format::fixed, places)
+            .ptr;
+    double rounded = v;
+    std::from_chars(text.data(), end, rounded);
+    return rounded;
+}
+
+} // namespace
 
 std::optional<double> evalnum(platform::MathEngine& engine, const QString& text) {
     QString t = text;
@@ -20,15 +59,29 @@ std::optional<double> evalnum(platform::MathEngine& engine, const QString& text)
     return v;
 }
 
+std::optional<double> rereadnum(platform::MathEngine& engine, const QString& text, double shown) {
+    if (std::isfinite(shown) && text == germanNumber(shown)) return shown;
+    return evalnum(engine, text);
+}
+
 QString generalNumber(double v, QChar decimalSeparator) {
     if (std::isnan(v)) return QStringLiteral("nan");
     if (std::isinf(v)) return v > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
     if (v == 0) v = 0; // no "-0"
+    // Not printf: QApplication takes the system locale for the C library, whose decimal comma
+    // would turn the point form into a comma form too.
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.15g", v);
-    QString text = QString::fromLatin1(buffer);
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 15).ptr;
+    QString text = QString::fromLatin1(buffer, end - buffer);
     if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
     return text;
+}
+
+double decimalSum(double a, double b) {
+    const double sum = a + b;
+    if (!std::isfinite(sum)) return sum;
+    return roundedToPlaces(sum, std::max(decimalPlaces(a), decimalPlaces(b)));
 }
 
 } // namespace core

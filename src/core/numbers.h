@@ -18,6 +18,12 @@ namespace core {
 // either way, so that a field typed wrong can keep its old value.
 std::optional<double> evalnum(platform::MathEngine& engine, const QString& text);
 
+// Reads back a field that was filled with germanNumber(shown). While the text is still exactly
+// that, the field stands for shown itself, with the digits beyond the fifteenth that the text
+// cannot carry, so that Enter in an untouched field changes nothing; any other text is read by
+// evalnum.
+std::optional<double> rereadnum(platform::MathEngine& engine, const QString& text, double shown);
+
 // Shortest general form with up to 15 significant digits ("0.3", "-4", "1e+20"), infinities as
 // "inf" / "-inf", NaN as "nan". decimalSeparator replaces the point.
 QString generalNumber(double v, QChar decimalSeparator = QLatin1Char('.'));
@@ -26,5 +32,10 @@ QString generalNumber(double v, QChar decimalSeparator = QLatin1Char('.'));
 inline QString germanNumber(double v) {
     return generalNumber(v, QLatin1Char(','));
 }
+
+// a + b as the user adds the two numbers shown: the sum rounded to the finer decimal place of
+// the two 15-digit forms. Steps of 0,1 from -1 thus pass through 0 and reach 1 exactly, where
+// repeated double sums show -1,38777878078145e-16 and 0,0999999999999999 and end just below 1.
+double decimalSum(double a, double b);
 
 } // namespace core

@@ -71,6 +71,13 @@ void showValue(core::ParamSlot& p, double v) {
     p.valueText = core::germanNumber(v);
 }
 
+// Bounds are shown with all the digits a user may have typed (not in the axis-label format,
+// which shows 0,001 as "0"), so that an Enter in either field reads back the bounds in place.
+void showBounds(core::ParamSlot& p, double lo, double hi) {
+    p.lowerText = core::germanNumber(lo);
+    p.upperText = core::germanNumber(hi);
+}
+
 void notify(core::State& state, int k) {
     state.hooks.call(state.hooks.paramChanged, k);
 }
@@ -216,8 +223,7 @@ void setpar(core::State& state, int k, double v) {
         if (lo != p.minimum || hi != p.maximum) {
             p.minimum = lo;
             p.maximum = hi;
-            p.lowerText = graph::numberText(lo, state.scale.xNumberFormat);
-            p.upperText = graph::numberText(hi, state.scale.xNumberFormat);
+            showBounds(p, lo, hi);
         }
         if (!(v >= lo && v <= hi)) v = lo / 2 + hi / 2;
         setValue(state, k, v);
@@ -235,9 +241,9 @@ void setpar(core::State& state, int k, double v) {
 void chpari(core::State& state, int k) {
     if (!validSlot(k)) return;
     core::ParamSlot& p = state.params[k];
-    // A field the engine cannot read keeps its present bound.
-    double lo = core::evalnum(state.engine, p.lowerText).value_or(p.minimum);
-    double hi = core::evalnum(state.engine, p.upperText).value_or(p.maximum);
+    // A field the engine cannot read keeps its present bound, and so does a field left as shown.
+    double lo = core::rereadnum(state.engine, p.lowerText, p.minimum).value_or(p.minimum);
+    double hi = core::rereadnum(state.engine, p.upperText, p.maximum).value_or(p.maximum);
 
     if (!(lo < hi) || !std::isfinite(lo) || !std::isfinite(hi)) {
         state.messages->inform(QStringLiteral("Ungültige Parametergrenzen von ") + p.label +
@@ -265,8 +271,7 @@ void setparb(core::State& state, int k, double a, double b) {
         a = p.minimum;
         b = p.maximum;
     }
-    p.lowerText = graph::numberText(a, state.scale.xNumberFormat);
-    p.upperText = graph::numberText(b, state.scale.xNumberFormat);
+    showBounds(p, a, b);
     p.minimum = a;
     p.maximum = b;
     setpar(state, k, p.value);
@@ -280,9 +285,12 @@ void moveSlider(core::State& state, int k, int position) {
 
 void enterValue(core::State& state, int k, const QString& text) {
     if (!validSlot(k)) return;
-    // A text the engine cannot read (or none) keeps the value; setpar shows it again.
+    // A text the engine cannot read (or none) keeps the value; setpar shows it again. The text
+    // as shown stands for the value with all its digits (1/3, not 0,333333333333333).
+    const core::ParamSlot& p = state.params[k];
     setpar(state, k,
-           core::evalnum(state.engine, text).value_or(std::numeric_limits<double>::quiet_NaN()));
+           core::rereadnum(state.engine, text, p.value)
+               .value_or(std::numeric_limits<double>::quiet_NaN()));
 }
 
 } // namespace params

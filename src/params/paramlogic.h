@@ -30,7 +30,8 @@ void changepar(core::State& state, int k);
 void setpar(core::State& state, int k, double v);
 // Reads the two bound fields (lowerText, upperText) and applies them, or refuses them with a
 // message box; refused bounds leave the present bounds in place. A field the engine cannot
-// evaluate (or an empty one) keeps its present bound.
+// evaluate (or an empty one) keeps its present bound, and so does a field that still shows it,
+// with the digits beyond the fifteenth that the field cannot show.
 void chpari(core::State& state, int k);
 // Sets the bounds to a and b, shows them and applies the current value again.
 void setparb(core::State& state, int k, double a, double b);
@@ -40,7 +41,8 @@ void setValue(core::State& state, int k, double v);
 
 // What the window does on its own events.
 void moveSlider(core::State& state, int k, int position); // the user moved the slider
-// Enter in the value field; a text the engine cannot evaluate (or none) keeps the value.
+// Enter in the value field; a text the engine cannot evaluate (or none) keeps the value, and so
+// does the text as shown.
 void enterValue(core::State& state, int k, const QString& text);
 
 // Slider position of v within minimum ... maximum, 0 ... 1000; 0 when the span is empty.

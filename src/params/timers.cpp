@@ -56,12 +56,18 @@ bool dropStaleSlots(core::State& state) {
     return true;
 }
 
+// One step as the user adds it up: steps of 0,1 from -1 reach 0 and 1 exactly, with no binary
+// noise piling up from tick to tick. A loop to a bound takes the bound itself.
+double stepped(double cur, double s) {
+    return s == 0 ? cur : core::decimalSum(cur, s);
+}
+
 // The next value of a running slot; a reversal stores the step with its new sign.
 double nextValue(core::ParamSlot& p) {
     const bool reverse = p.timerMode == timerModeReverse;
     double cur = p.value;
     double s = p.step;
-    if (cur + s > p.maximum) {
+    if (stepped(cur, s) > p.maximum) {
         if (reverse) {
             s = -std::abs(s);
             p.step = s;
@@ -70,7 +76,7 @@ double nextValue(core::ParamSlot& p) {
             s = 0;
         }
     }
-    if (cur + s < p.minimum) {
+    if (stepped(cur, s) < p.minimum) {
         if (reverse) {
             s = std::abs(s);
             p.step = s;
@@ -79,7 +85,7 @@ double nextValue(core::ParamSlot& p) {
             s = 0;
         }
     }
-    return cur + s;
+    return stepped(cur, s);
 }
 
 } // namespace
@@ -172,7 +178,8 @@ TimerDialogContents timerDialogInit(const core::State& state, int k) {
 bool timerDialogOk(core::State& state, int k, const QString& stepText, int mode) {
     if (!validSlot(k)) return false;
     core::ParamSlot& p = state.params[k];
-    const std::optional<double> step = core::evalnum(state.engine, stepText);
+    // OK with the step as shown keeps it with all its digits.
+    const std::optional<double> step = core::rereadnum(state.engine, stepText, p.step);
     // An empty field is a step of 0, which stops the timer.
     const double s = stepText.trimmed().isEmpty() ? 0 : step.value_or(0);
     const QString problem = !step && !stepText.trimmed().isEmpty()

@@ -2,6 +2,7 @@
 
 #include "core/state.h"
 
+#include "support/paramreadback.h"
 #include "support/qtapp.h"
 #include "support/recordingmessages.h"
 
@@ -13,6 +14,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -359,7 +361,7 @@ TEST_F(ParamLogic, BadBoundsAreRefusedAndOldBoundsStay) {
     }
 }
 
-TEST_F(ParamLogic, GoodBoundsAreTakenAndShownInLabelFormat) {
+TEST_F(ParamLogic, GoodBoundsAreTakenAndShown) {
     makeFree(a, QStringLiteral("a"));
     params::setpar(s, a, 5);
     s.params[a].lowerText = QStringLiteral("2,5");
@@ -379,6 +381,56 @@ TEST_F(ParamLogic, GoodBoundsAreTakenAndShownInLabelFormat) {
     params::chpari(s, anzf);
     EXPECT_TRUE(messages().shown.empty());
     EXPECT_EQ(s.params[anzf].maximum, 20000);
+}
+
+TEST_F(ParamLogic, ShownBoundsAndValuesReadBackUnchanged) {
+    struct Case {
+        int k;
+        const char *lower, *upper, *value;                // as typed
+        const char *lowerShown, *upperShown, *valueShown; // as the fields show them
+    };
+    const Case cases[] = {
+        {a, "0,001", "0,002", "0,0015", "0,001", "0,002", "0,0015"},
+        {a, "1e-7", "2e-7", "1,5e-7", "1e-07", "2e-07", "1,5e-07"},
+        {a, "0", "123456,789", "123456,789", "0", "123456,789", "123456,789"},
+        {a, "-0,1", "0", "-0,1", "-0,1", "0", "-0,1"},
+        {a, "-1e15", "10^15", "1e15", "-1e+15", "1e+15", "1e+15"},
+        {a, "1/3", "2/3", "1/3", "0,333333333333333", "0,666666666666667", "0,333333333333333"},
+        {a, "0", "1", "1/3", "0", "1", "0,333333333333333"},
+        {a, "0,1", "0,3", "0,1+0,2", "0,1", "0,3", "0,3"}, // above the bound by a binary hair
+        {anzf, "2", "20000", "1000", "2", "20000", "1000"},
+    };
+    makeSampleCount();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.k << ": " << c.lower << " ... " << c.upper);
+        makeFree(a, QStringLiteral("a"));
+        auto& p = s.params[c.k];
+        p.lowerText = QString::fromUtf8(c.lower);
+        p.upperText = QString::fromUtf8(c.upper);
+        params::chpari(s, c.k);
+        params::enterValue(s, c.k, QString::fromUtf8(c.value));
+        EXPECT_EQ(p.lowerText, QString::fromUtf8(c.lowerShown));
+        EXPECT_EQ(p.upperText, QString::fromUtf8(c.upperShown));
+        EXPECT_EQ(p.valueText, QString::fromUtf8(c.valueShown));
+        EXPECT_TRUE(testsupport::readsBackUnchanged(s, c.k));
+        EXPECT_TRUE(testsupport::readsBackUnchanged(s, c.k)); // and again
+    }
+    EXPECT_TRUE(messages().shown.empty());
+
+    // The lower bound of an integral function follows the x range, shown as finely.
+    makeLowerBound();
+    for (const auto& [xMin, xMax, shown] :
+         {std::tuple{0.001, 0.002, "0,001"}, std::tuple{1e-7, 2e-7, "1e-07"},
+          std::tuple{-1.0 / 3, 1.0 / 3, "-0,333333333333333"}}) {
+        SCOPED_TRACE(shown);
+        s.ranges.xMin = xMin;
+        s.ranges.xMax = xMax;
+        params::setpar(s, uf, xMin);
+        EXPECT_EQ(s.params[uf].lowerText, QString::fromUtf8(shown));
+        EXPECT_EQ(s.params[uf].value, xMin);
+        EXPECT_EQ(s.params[uf].sliderPos, 0);
+        EXPECT_TRUE(testsupport::readsBackUnchanged(s, uf));
+    }
 }
 
 TEST_F(ParamLogic, EqualOrBrokenBoundsSetDirectlyCannotBreakTheSlider) {

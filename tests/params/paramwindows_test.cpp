@@ -206,6 +206,32 @@ TEST_F(ParamWindowsTest, BoundFields) {
     EXPECT_EQ(messages->shown.size(), 1u);
 }
 
+TEST_F(ParamWindowsTest, SmallBoundsSurviveTheNextEnter) {
+    apply({QStringLiteral("f(x) = a*x^2")});
+    params::ParamWindow* w = windows->window(a);
+    auto* lower = child<QLineEdit>(w, "Text1");
+    auto* upper = child<QLineEdit>(w, "Text2");
+    auto* value = child<QLineEdit>(w, "Text3");
+    type(upper, QStringLiteral("0,002"));
+    QTest::keyClick(upper, Qt::Key_Return);
+    type(lower, QStringLiteral("0,001"));
+    QTest::keyClick(lower, Qt::Key_Return);
+    type(value, QStringLiteral("1/3"));
+    QTest::keyClick(value, Qt::Key_Return);
+
+    // Enter again in each field as it stands.
+    for (QLineEdit* field : {lower, upper, value, lower}) {
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(lower->text(), QStringLiteral("0,001"));
+        EXPECT_EQ(upper->text(), QStringLiteral("0,002"));
+        EXPECT_EQ(value->text(), QStringLiteral("0,333333333333333"));
+        EXPECT_EQ(state.params[a].minimum, 0.001);
+        EXPECT_EQ(state.params[a].maximum, 0.002);
+        EXPECT_EQ(engineValue("a"), 1.0 / 3);
+    }
+    EXPECT_TRUE(messages->shown.empty());
+}
+
 TEST_F(ParamWindowsTest, SampleCountWindow) {
     apply({QStringLiteral("f(x) = x^2")});
     state.params[anzf].visible = true;

@@ -2,21 +2,25 @@
 
 #include "params/timers.h"
 
+#include "core/numbers.h"
 #include "core/state.h"
 #include "params/paramlogic.h"
 #include "session/startup.h"
 #include "terms/termcheck.h"
 
+#include "support/paramreadback.h"
 #include "support/qtapp.h"
 #include "support/recordingmessages.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iomanip>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -116,6 +120,62 @@ TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
         }
         params::toggleTimer(s, a);
         EXPECT_FALSE(params::timerShouldRun(s));
+    }
+}
+
+// Tenths from one to the other, both included.
+std::vector<int> tenths(int from, int to) {
+    std::vector<int> run;
+    for (int t = from;; t += from < to ? 1 : -1) {
+        run.push_back(t);
+        if (t == to) return run;
+    }
+}
+
+std::vector<int> operator+(std::vector<int> first, const std::vector<int>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+TEST_F(Timers, SteppedValuesAreTheDecimalsShown) {
+    struct Case {
+        const char* what;
+        int mode, lo, hi;
+        double start;
+        std::vector<int> values;                        // in tenths, after each tick
+        std::vector<std::pair<int, const char*>> shown; // tick and text
+    };
+    // From -1 by 0,1 to 1, then back to -1; from 0,5 up to 1, down to -1 and up again.
+    const std::vector<int> loop = tenths(-9, 10) + tenths(-10, -9);
+    const std::vector<int> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
+    const std::vector<Case> cases = {
+        {"loop", 0, -1, 1, -1, loop, {{3, "-0,7"}, {10, "0"}, {13, "0,3"}, {20, "1"}, {21, "-1"}}},
+        {"reversal", 1, -1, 1, 0.5, reversal, {{5, "1"}, {15, "0"}, {25, "-1"}, {26, "-0,9"}}},
+        {"up to 6", 0, 0, 10, 0, tenths(1, 60), {{3, "0,3"}, {59, "5,9"}, {60, "6"}}},
+    };
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.what);
+        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
+        s.params[a].step = 0.1;
+        s.params[a].timerMode = tc.mode;
+        params::toggleTimer(s, a);
+        const core::ParamSlot& p = s.params[a];
+        for (std::size_t i = 0; i < tc.values.size(); ++i) {
+            const int tick = int(i) + 1;
+            SCOPED_TRACE(testing::Message() << "tick " << tick);
+            params::timerTick(s);
+            const int t = tc.values[i];
+            EXPECT_EQ(p.value, t / 10.0) << std::setprecision(17) << p.value;
+            EXPECT_EQ(p.sliderPos, (t - 10 * tc.lo) * 100 / (tc.hi - tc.lo));
+            // The text is the value itself, not a rounding of it.
+            EXPECT_EQ(core::evalnum(s.engine, p.valueText), p.value) << p.valueText.toStdString();
+            EXPECT_TRUE(testsupport::readsBackUnchanged(s, a));
+            for (const auto& [when, text] : tc.shown) {
+                if (when != tick) continue;
+                EXPECT_EQ(p.valueText, QString::fromUtf8(text));
+            }
+        }
+        params::toggleTimer(s, a);
     }
 }
 
@@ -331,6 +391,25 @@ TEST_F(Timers, OddBoundsNeverHang) {
         EXPECT_EQ(s.busyFlag, 0);
         params::toggleTimer(s, a);
     }
+}
+
+TEST_F(Timers, DialogStepReadsBackUnchanged) {
+    struct Case {
+        double step;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {1.0 / 3, "0,333333333333333"}, {-0.1, "-0,1"}, {1e-7, "1e-07"}, {0.1 + 0.2, "0,3"}};
+    makeFree(a, QStringLiteral("a"), 0, 10);
+    for (const Case& tc : cases) {
+        SCOPED_TRACE(tc.shown);
+        s.params[a].step = tc.step;
+        const params::TimerDialogContents contents = params::timerDialogInit(s, a);
+        EXPECT_EQ(contents.stepText, QString::fromUtf8(tc.shown));
+        EXPECT_TRUE(params::timerDialogOk(s, a, contents.stepText, contents.mode));
+        EXPECT_EQ(s.params[a].step, tc.step);
+    }
+    EXPECT_TRUE(messages().shown.empty());
 }
 
 TEST_F(Timers, DialogTakesOrRefusesTheStep) {
