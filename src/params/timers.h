@@ -63,10 +63,10 @@ struct TimerDialogContents {
 };
 TimerDialogContents timerDialogInit(const core::State& state, int k);
 // OK in the dialog: reads the step (a term, as in every number field) and takes it with the mode.
-// A step that is larger than the slot's interval (an infinite one too) is refused with a message
-// box; then nothing changes and false is returned so that the dialog stays open. A step of 0
-// (also what a text the engine cannot evaluate reads as) stops the slot's timer, since such a
-// slot cannot run.
+// A step that is larger than the slot's interval, or a text that gives no finite number, is
+// refused with a message box; then nothing changes and false is returned so that the dialog
+// stays open. A step of 0 (also an empty field) stops the slot's timer, since such a slot cannot
+// run.
 bool timerDialogOk(core::State& state, int k, const QString& stepText, int mode);
 
 } // namespace params
