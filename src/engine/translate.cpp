@@ -22,7 +22,8 @@ struct LogicalWord {
 };
 
 // The operator words "mod" and "div" need the same protection: "x mod 2" must not become the
-// name xmod2.
+// name xmod2. These words, the prefix words, the list functions and "fill" are found regardless
+// of case, as the engine finds names: teachers write "UND", "x MOD 3", "Wenn(...)".
 constexpr std::array<LogicalWord, 9> logicalWords{{
     {u"and", u"and"},
     {u"und", u"and"},
@@ -73,7 +74,7 @@ bool isNameCharacter(QChar c) {
 QString protectPrefixWords(QString text) {
     for (const QStringView word : prefixWords) {
         const QString head = word.toString() + QLatin1Char(' ');
-        qsizetype hit = text.indexOf(head);
+        qsizetype hit = text.indexOf(head, 0, Qt::CaseInsensitive);
         while (hit >= 0) {
             if (hit == 0 || !isNameCharacter(text[hit - 1])) {
                 text.replace(hit, head.size(), enclosed(QLatin1Char(':'), word));
@@ -81,7 +82,7 @@ QString protectPrefixWords(QString text) {
             } else {
                 hit += head.size();
             }
-            hit = text.indexOf(head, hit);
+            hit = text.indexOf(head, hit, Qt::CaseInsensitive);
         }
     }
     return text;
@@ -142,7 +143,8 @@ QString translate(const QString& term, bool noderiv, const QStringList& function
 
     // A logical word counts only between single blanks; it must survive the deletion of blanks.
     for (const auto& w : logicalWords)
-        text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user));
+        text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user),
+                     Qt::CaseInsensitive);
     text = protectPrefixWords(text);
     for (char16_t c : droppedCharacters)
         text.remove(QChar(c));
@@ -158,13 +160,15 @@ QString translate(const QString& term, bool noderiv, const QStringList& function
     text.replace(QLatin1Char(']'), QLatin1Char(')'));
     text.replace(QLatin1Char('}'), QLatin1Char(')'));
 
-    text.replace(QStringLiteral("fill"), QStringLiteral("((Sgn(Sin(pi/dichte*") +
-                                             core::runningVariable + QStringLiteral("/sw))+1)/2)"));
+    text.replace(QStringLiteral("fill"),
+                 QStringLiteral("((Sgn(Sin(pi/dichte*") + core::runningVariable +
+                     QStringLiteral("/sw))+1)/2)"),
+                 Qt::CaseInsensitive);
 
     // ";" separates arguments only inside these functions; there a "$" is a decimal comma too.
     // The changed group has the same length as the found one, so positions stay valid.
     for (const auto& f : listFunctions) {
-        qsizetype hit = text.indexOf(f);
+        qsizetype hit = text.indexOf(f, 0, Qt::CaseInsensitive);
         while (hit >= 0) {
             const QString group = callgroup(text, int(hit) + 1);
             if (!group.isEmpty()) {
@@ -173,7 +177,7 @@ QString translate(const QString& term, bool noderiv, const QStringList& function
                 changed.replace(QLatin1Char(';'), QLatin1Char(','));
                 text.replace(group, changed);
             }
-            hit = text.indexOf(f, hit + 1);
+            hit = text.indexOf(f, hit + 1, Qt::CaseInsensitive);
         }
     }
     text.replace(QLatin1Char('$'), QLatin1Char('.'));
