@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
 
 namespace {
@@ -126,6 +127,23 @@ TEST_F(ApplyData, OperatorWordsBetweenBlanksMakeNoParameters) {
             << c.line << ": " << state.usedParamNames.toStdString();
         EXPECT_DOUBLE_EQ(value(c.call), c.expected) << c.line;
     }
+}
+
+TEST_F(ApplyData, LineFunctionsAreCalledWithBlanksToo) {
+    ASSERT_TRUE(apply({"f(x) = x^2", "g(x) = 2 f x + 1"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_DOUBLE_EQ(value("g(3)"), 19);
+
+    // A line's name alone would make a parameter f beside the function f.
+    ASSERT_TRUE(apply({"f(x) = x^2", "g(x) = f + 1"}));
+    EXPECT_EQ(status(), QStringLiteral("g(_x): Argument für f fehlt!"));
+    EXPECT_TRUE(state.usedParamNames.isEmpty());
+    EXPECT_TRUE(state.lineSlots[1].translated.isEmpty());
+
+    // A line named like the constant e leaves the constant alone.
+    ASSERT_TRUE(apply({"e(x) = x", "f(x) = e^2"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_NEAR(value("f(0)"), std::exp(2.0), 1e-12);
 }
 
 TEST_F(ApplyData, SyntaxErrorBehindANewParameterLeavesNoPlaceholder) {
