@@ -273,17 +273,18 @@ int wordflags(int pos, const QString& text, int len) {
     return flags;
 }
 
-QString replword(const QString& text, const QString& word, const QString& replacement, int mask) {
+QString replword(const QString& text, const QString& word, const QString& replacement, int mask,
+                 Qt::CaseSensitivity cs) {
     QString padded = blank + trimBlanks(text) + blank;
     if (word.isEmpty()) return trimBlanks(padded);
-    qsizetype hit = padded.indexOf(word);
+    qsizetype hit = padded.indexOf(word, 0, cs);
     while (hit >= 0) {
         qsizetype next = hit + word.size();
         if ((wordflags(int(hit) + 1, padded, int(word.size())) & mask) == 0) {
             padded.replace(hit, word.size(), replacement);
             next = hit + replacement.size();
         }
-        hit = padded.indexOf(word, next);
+        hit = padded.indexOf(word, next, cs);
     }
     return trimBlanks(padded);
 }

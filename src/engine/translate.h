@@ -31,7 +31,8 @@ int wordflags(int pos, const QString& text, int len);
 
 // Replaces each occurrence of word whose wordflags share no bit with mask. The text comes back
 // trimmed of blanks at both ends.
-QString replword(const QString& text, const QString& word, const QString& replacement, int mask);
+QString replword(const QString& text, const QString& word, const QString& replacement, int mask,
+                 Qt::CaseSensitivity cs = Qt::CaseSensitive);
 
 // True when text holds word as a whole word (wordflags 0 under mask 3).
 bool hasword(const QString& text, const QString& word);

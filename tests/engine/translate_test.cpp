@@ -228,6 +228,10 @@ TEST(WholeWords, Replword) {
     for (const auto& c : cases)
         EXPECT_EQ(engine::replword(q(c.text), q(c.word), q(c.replacement), c.mask), q(c.expected))
             << c.text;
+    // The term check marks its variable as the engine matches names, regardless of case.
+    EXPECT_EQ(engine::replword(q("X*x+Xa+aX"), q("x"), q("t"), 3, Qt::CaseInsensitive),
+              q("t*t+Xa+aX"));
+    EXPECT_EQ(engine::replword(q("X*x"), q("x"), q("t"), 3), q("X*t"));
 }
 
 TEST(WholeWords, Hasword) {
