@@ -14,8 +14,9 @@ constexpr int maxDepth = 100;
 
 const QChar blank = QLatin1Char(' ');
 
+// The variable marker once its own blanks are gone (translate drops them first).
 const QString& marker() {
-    static const QString m = QLatin1Char('!') + core::runningVariable + QLatin1Char('!');
+    static const QString m = core::variableMarker.trimmed();
     return m;
 }
 
