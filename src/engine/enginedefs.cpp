@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <array>
+#include <string>
+#include <string_view>
 
 namespace engine {
 
@@ -13,6 +15,13 @@ namespace {
 struct Alias {
     const char* newWord;
     const char* engineWord;
+};
+
+constexpr std::array<const char*, 4> predefinedFunctions{
+    "log(m, n)=ln(m)/ln(n)",
+    "exp(m, n)=exp2(m*log2(n))",
+    "wurzel(m)=sqrt(m)",
+    "integral(m)=0",
 };
 
 constexpr std::array<Alias, 9> aliases{{
@@ -73,12 +82,20 @@ bool withData(int code) {
 void initengine(platform::MathEngine& engine) {
     engine.defineVariable("pi=2*asin(1)");
     engine.defineVariable("e=exp(1)");
-    engine.defineFunction("log(m, n)=ln(m)/ln(n)");
-    engine.defineFunction("exp(m, n)=exp2(m*log2(n))");
-    engine.defineFunction("wurzel(m)=sqrt(m)");
-    engine.defineFunction("integral(m)=0");
+    for (const char* definition : predefinedFunctions)
+        engine.defineFunction(definition);
     for (const Alias& a : aliases)
         engine.alias(a.newWord, a.engineWord);
+}
+
+bool ispredefinedfunction(const QString& name) {
+    const std::string word = name.toLower().toStdString();
+    if (platform::MathEngine::isBuiltinFunction(word)) return true;
+    for (const char* definition : predefinedFunctions)
+        if (std::string_view(definition).substr(0, word.size() + 1) == word + '(') return true;
+    for (const Alias& a : aliases)
+        if (word == a.newWord) return platform::MathEngine::isBuiltinFunction(a.engineWord);
+    return false;
 }
 
 QString errtext(platform::MathEngine& engine, int code) {

@@ -20,6 +20,11 @@ namespace engine {
 // ...). Needed again after every engine reset.
 void initengine(platform::MathEngine& engine);
 
+// True when the engine calls name as a function once initengine has run: one of its own, a
+// predefined one (wurzel, integral, ...) or an alias of one (betrag, wenn, arcsin, ...). Without
+// regard to case, as the engine matches names.
+bool ispredefinedfunction(const QString& name);
+
 // The German message for an engine error code; -1 asks the engine for its current code. Codes
 // outside 1 ... 32 have no message (empty text).
 QString errtext(platform::MathEngine& engine, int code);

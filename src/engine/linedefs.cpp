@@ -1,6 +1,7 @@
 #include "engine/linedefs.h"
 
 #include "core/state.h"
+#include "engine/calls.h"
 #include "engine/enginedefs.h"
 #include "engine/translate.h"
 
@@ -46,6 +47,17 @@ void checkRecursion(core::State& state, QStringList& messages) {
     defineEmptyBodies(state);
 }
 
+// A function name without its argument would become a parameter of that name ("sin + 1" with a
+// slider called sin, drawn as a constant). A name that the engine also knows as a variable (a
+// line named e beside the constant e) stays a variable.
+QString uncalledFunction(core::State& state, const QString& text) {
+    for (const QString& name : uncalledfunctions(text, linenames(state))) {
+        const std::string value = toEngine(name);
+        if (checkedcall(state.engine, [&] { state.engine.eval(value); }).failed()) return name;
+    }
+    return {};
+}
+
 } // namespace
 
 void resetengine(core::State& state) {
@@ -77,6 +89,8 @@ QString checkterm(core::State& state, int i) {
     state.engine.parse(toEngine(plain));
     const EngineError e = takeerror(state.engine, {platform::ErrorCode::undefinedVariable});
     if (!e.text.isEmpty()) return e.text;
+    if (const QString name = uncalledFunction(state, plain); !name.isEmpty())
+        return QStringLiteral("Argument für ") + name + QStringLiteral(" fehlt!");
     // A derivative of a function that no line defines leaves nothing to draw: say so rather
     // than report the line as fine.
     if (full.isEmpty()) return errtext(state.engine, platform::ErrorCode::syntax);

@@ -1,6 +1,10 @@
 #include "engine/translate.h"
 
 #include "core/state.h"
+#include "engine/calls.h"
+#include "engine/namechars.h"
+
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <array>
@@ -22,7 +26,8 @@ struct LogicalWord {
 };
 
 // The operator words "mod" and "div" need the same protection: "x mod 2" must not become the
-// name xmod2.
+// name xmod2. These words, the prefix words, the list functions and "fill" are found regardless
+// of case, as the engine finds names: teachers write "UND", "x MOD 3", "Wenn(...)".
 constexpr std::array<LogicalWord, 9> logicalWords{{
     {u"and", u"and"},
     {u"und", u"and"},
@@ -40,9 +45,10 @@ constexpr std::array<LogicalWord, 9> logicalWords{{
 constexpr std::array<QStringView, 2> prefixWords{u"nicht", u"not"};
 
 // Characters a user may sprinkle into a term that mean nothing to the engine. "$" goes too: it
-// marks decimal commas further on.
-constexpr std::array<char16_t, 9> droppedCharacters{u'#',      u'~', u'"',      u'\u00a7', u'$',
-                                                    u'\u00b4', u'`', u'\u00b0', u' '};
+// marks decimal commas further on. Blanks go later, once calls written without brackets are
+// read.
+constexpr std::array<char16_t, 8> droppedCharacters{u'#', u'~',      u'"', u'\u00a7',
+                                                    u'$', u'\u00b4', u'`', u'\u00b0'};
 
 constexpr std::array<QStringView, 6> listFunctions{u"iif(", u"wenn(", u"min(",
                                                    u"max(", u"log(",  u"exp("};
@@ -56,24 +62,11 @@ QString enclosed(QChar c, QStringView word) {
     return s;
 }
 
-bool isLetter(QChar c) {
-    const char16_t u = c.toLower().unicode();
-    return u >= u'a' && u <= u'z';
-}
-
-bool isDigit(QChar c) {
-    return c.unicode() >= u'0' && c.unicode() <= u'9';
-}
-
-bool isNameCharacter(QChar c) {
-    return isLetter(c) || isDigit(c) || c == QLatin1Char('_');
-}
-
 // Marks every prefix word that counts as :word: so that it survives the deletion of blanks.
 QString protectPrefixWords(QString text) {
     for (const QStringView word : prefixWords) {
         const QString head = word.toString() + QLatin1Char(' ');
-        qsizetype hit = text.indexOf(head);
+        qsizetype hit = text.indexOf(head, 0, Qt::CaseInsensitive);
         while (hit >= 0) {
             if (hit == 0 || !isNameCharacter(text[hit - 1])) {
                 text.replace(hit, head.size(), enclosed(QLatin1Char(':'), word));
@@ -81,7 +74,7 @@ QString protectPrefixWords(QString text) {
             } else {
                 hit += head.size();
             }
-            hit = text.indexOf(head, hit);
+            hit = text.indexOf(head, hit, Qt::CaseInsensitive);
         }
     }
     return text;
@@ -96,6 +89,98 @@ QString trimBlanks(const QString& text) {
     while (to > from && text[to - 1] == blank)
         --to;
     return text.mid(from, to - from);
+}
+
+// The stored term has one blank on each side of every variable marker; they are not the
+// user's, who may have written "2x" or "2 x". Gone, they leave the user's blanks, which decide
+// how far the operand of a function reaches.
+QString collapseMarkers(QString text) {
+    static const QRegularExpression markerWithBlanks(
+        QStringLiteral(" ?") + QRegularExpression::escape(core::variableMarker.trimmed()) +
+        QStringLiteral(" ?"));
+    return text.replace(markerWithBlanks, core::variableMarker.trimmed());
+}
+
+// The term without its blanks and meaningless characters; logical and prefix words keep one
+// blank on each side, calls written with blanks get their brackets ("sin x" would else become
+// the name sinx). Empty when nothing is left.
+QString withoutBlanks(const QString& term, const QStringList& functionNames) {
+    QString text = collapseMarkers(term);
+    // A logical word counts only between single blanks; it must survive the deletion of blanks.
+    for (const auto& w : logicalWords)
+        text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user),
+                     Qt::CaseInsensitive);
+    text = protectPrefixWords(text);
+    for (char16_t c : droppedCharacters)
+        text.remove(QChar(c));
+    text = bracketcalls(text, functionNames);
+    text.remove(blank);
+    if (text.isEmpty()) return {};
+    for (const auto& w : logicalWords)
+        text.replace(enclosed(QLatin1Char(':'), w.user), enclosed(blank, w.engine));
+    for (const QStringView word : prefixWords)
+        text.replace(enclosed(QLatin1Char(':'), word), word.toString() + blank);
+    return text;
+}
+
+// Decimal commas, brackets, the stripe pattern and the ";" between arguments.
+QString engineSeparators(QString text) {
+    text.replace(QLatin1Char(','), QLatin1Char('$'));
+    text.replace(QLatin1Char('['), QLatin1Char('('));
+    text.replace(QLatin1Char('{'), QLatin1Char('('));
+    text.replace(QLatin1Char(']'), QLatin1Char(')'));
+    text.replace(QLatin1Char('}'), QLatin1Char(')'));
+
+    text.replace(QStringLiteral("fill"),
+                 QStringLiteral("((Sgn(Sin(pi/dichte*") + core::runningVariable +
+                     QStringLiteral("/sw))+1)/2)"),
+                 Qt::CaseInsensitive);
+
+    // ";" separates arguments only inside these functions; there a "$" is a decimal comma too.
+    // The changed group has the same length as the found one, so positions stay valid.
+    for (const auto& f : listFunctions) {
+        qsizetype hit = text.indexOf(f, 0, Qt::CaseInsensitive);
+        while (hit >= 0) {
+            const QString group = callgroup(text, int(hit) + 1);
+            if (!group.isEmpty()) {
+                QString changed = group;
+                changed.replace(QLatin1Char('$'), QLatin1Char('.'));
+                changed.replace(QLatin1Char(';'), QLatin1Char(','));
+                text.replace(group, changed);
+            }
+            hit = text.indexOf(f, hit + 1, Qt::CaseInsensitive);
+        }
+    }
+    text.replace(QLatin1Char('$'), QLatin1Char('.'));
+    return text;
+}
+
+// True when the text ends with a name: "a", "a2", "_x"; not a number such as "2" or "1.5".
+bool endsWithName(const QString& text) {
+    qsizetype i = text.size();
+    while (i > 0 && isDigit(text[i - 1]))
+        --i;
+    return i > 0 && (isLetter(text[i - 1]) || text[i - 1] == QLatin1Char('_'));
+}
+
+// Each marker becomes the running variable. Where the user's blank stood between the variable
+// and a name or number ("a x", "x 2", "x x"), a "*" keeps them apart: glued, they would make a
+// new name such as a_x, a parameter nobody meant. "2x" stays 2_x, a product for the engine.
+QString placeRunningVariable(const QString& text) {
+    const QString marker = core::variableMarker.trimmed();
+    const QChar star = QLatin1Char('*');
+    QString out;
+    qsizetype from = 0;
+    for (qsizetype hit = text.indexOf(marker); hit >= 0; hit = text.indexOf(marker, from)) {
+        out += QStringView(text).mid(from, hit - from);
+        if (endsWithName(out)) out += star;
+        out += core::runningVariable;
+        from = hit + marker.size();
+        if (from < text.size() && (isNameCharacter(text[from]) || text[from] == QLatin1Char('(')))
+            out += star;
+    }
+    out += QStringView(text).mid(from);
+    return out;
 }
 
 // Replaces every call name + apostrophes + (argument) by the difference quotient that
@@ -138,48 +223,9 @@ QString secondDerivative(const QString& f, const QString& g) {
 } // namespace
 
 QString translate(const QString& term, bool noderiv, const QStringList& functionNames) {
-    QString text = term;
-
-    // A logical word counts only between single blanks; it must survive the deletion of blanks.
-    for (const auto& w : logicalWords)
-        text.replace(enclosed(blank, w.user), enclosed(QLatin1Char(':'), w.user));
-    text = protectPrefixWords(text);
-    for (char16_t c : droppedCharacters)
-        text.remove(QChar(c));
+    QString text = withoutBlanks(term, functionNames);
     if (text.isEmpty()) return {};
-    for (const auto& w : logicalWords)
-        text.replace(enclosed(QLatin1Char(':'), w.user), enclosed(blank, w.engine));
-    for (const QStringView word : prefixWords)
-        text.replace(enclosed(QLatin1Char(':'), word), word.toString() + blank);
-
-    text.replace(QLatin1Char(','), QLatin1Char('$'));
-    text.replace(QLatin1Char('['), QLatin1Char('('));
-    text.replace(QLatin1Char('{'), QLatin1Char('('));
-    text.replace(QLatin1Char(']'), QLatin1Char(')'));
-    text.replace(QLatin1Char('}'), QLatin1Char(')'));
-
-    text.replace(QStringLiteral("fill"), QStringLiteral("((Sgn(Sin(pi/dichte*") +
-                                             core::runningVariable + QStringLiteral("/sw))+1)/2)"));
-
-    // ";" separates arguments only inside these functions; there a "$" is a decimal comma too.
-    // The changed group has the same length as the found one, so positions stay valid.
-    for (const auto& f : listFunctions) {
-        qsizetype hit = text.indexOf(f);
-        while (hit >= 0) {
-            const QString group = callgroup(text, int(hit) + 1);
-            if (!group.isEmpty()) {
-                QString changed = group;
-                changed.replace(QLatin1Char('$'), QLatin1Char('.'));
-                changed.replace(QLatin1Char(';'), QLatin1Char(','));
-                text.replace(group, changed);
-            }
-            hit = text.indexOf(f, hit + 1);
-        }
-    }
-    text.replace(QLatin1Char('$'), QLatin1Char('.'));
-
-    text.replace(QLatin1Char('!') + core::runningVariable + QLatin1Char('!'),
-                 core::runningVariable);
+    text = placeRunningVariable(engineSeparators(text));
 
     if (!noderiv) {
         for (const QString& f : functionNames) {
@@ -196,11 +242,15 @@ QString translate(const QString& term, bool noderiv, const QStringList& function
 }
 
 QString translate(const QString& term, bool noderiv, const core::State& state) {
+    return translate(term, noderiv, linenames(state));
+}
+
+QStringList linenames(const core::State& state) {
     QStringList names;
     const int n = std::clamp(state.linesInUse, 0, core::lineCount);
     for (int i = 0; i < n; ++i)
         names.append(state.lines[i].name);
-    return translate(term, noderiv, names);
+    return names;
 }
 
 int wordflags(int pos, const QString& text, int len) {
@@ -223,17 +273,18 @@ int wordflags(int pos, const QString& text, int len) {
     return flags;
 }
 
-QString replword(const QString& text, const QString& word, const QString& replacement, int mask) {
+QString replword(const QString& text, const QString& word, const QString& replacement, int mask,
+                 Qt::CaseSensitivity cs) {
     QString padded = blank + trimBlanks(text) + blank;
     if (word.isEmpty()) return trimBlanks(padded);
-    qsizetype hit = padded.indexOf(word);
+    qsizetype hit = padded.indexOf(word, 0, cs);
     while (hit >= 0) {
         qsizetype next = hit + word.size();
         if ((wordflags(int(hit) + 1, padded, int(word.size())) & mask) == 0) {
             padded.replace(hit, word.size(), replacement);
             next = hit + replacement.size();
         }
-        hit = padded.indexOf(word, next);
+        hit = padded.indexOf(word, next, cs);
     }
     return trimBlanks(padded);
 }

@@ -1023,6 +1023,10 @@ bool isName(std::string_view text) {
     return true;
 }
 
+bool isBuiltinFunction(const std::string& key) {
+    return findBuiltin(key) != nullptr;
+}
+
 std::string lowerCase(std::string_view text) {
     std::string s(text);
     for (char& c : s)

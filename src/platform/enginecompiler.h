@@ -29,5 +29,7 @@ CompileResult compile(World& world, Machine& machine, std::string_view text,
 // A name: a letter or "_", then letters, digits and "_".
 bool isName(std::string_view text);
 std::string lowerCase(std::string_view text);
+// One of the engine's own functions (sin, sqrt, iif, ...); key in lower case.
+bool isBuiltinFunction(const std::string& key);
 
 } // namespace platform::detail

@@ -206,6 +206,10 @@ void MathEngine::alias(std::string_view newWord, std::string_view existingWord) 
     if (from != to) world_->aliases[from] = to;
 }
 
+bool MathEngine::isBuiltinFunction(std::string_view name) {
+    return detail::isBuiltinFunction(detail::lowerCase(name));
+}
+
 Expression MathEngine::parse(std::string_view text) {
     detail::CompileResult r = detail::compile(*world_, *machine_, text);
     if (!r.program) {

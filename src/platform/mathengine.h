@@ -70,6 +70,10 @@ public:
     // The new word is accepted wherever the existing one is (functions and operator words).
     void alias(std::string_view newWord, std::string_view existingWord);
 
+    // True for the engine's own functions (sin, sqrt, iif, ...) whatever the definitions and
+    // aliases, without regard to case.
+    static bool isBuiltinFunction(std::string_view name);
+
     // Parses the text; on failure the result is not valid() and the error code is set.
     Expression parse(std::string_view text);
     // Evaluates; on failure returns 0 and sets the error code. Allocates nothing.

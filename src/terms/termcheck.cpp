@@ -84,6 +84,33 @@ Head splitHead(const QString& head) {
     return {head, QString()};
 }
 
+// The name that a typed line gives in its head; empty when it has no "=".
+QString headName(const QString& typed) {
+    const QString s = withoutBlanks(typed);
+    const qsizetype p = s.indexOf(QLatin1Char('='));
+    return p < 0 ? QString() : splitHead(s.left(p)).name;
+}
+
+// The line that makes a curve with a line of this name ("ya" for "xa", "x" for "y"), as checkxy
+// pairs them; empty for a name that is no curve part.
+QString curvePartner(const QString& name) {
+    if (name.startsWith(QLatin1Char('x'))) return QLatin1Char('y') + name.mid(1);
+    if (name.startsWith(QLatin1Char('y'))) return QLatin1Char('x') + name.mid(1);
+    return {};
+}
+
+// "f = x^2" means f(x) = x^2, not a function of nothing in which x is a parameter. A head
+// without a variable therefore takes the running variable of what the line draws: t for a part
+// of a curve (its partner is typed too), x for a function.
+QString runningVariableOf(const core::State& state, const QString& name) {
+    const QString partner = curvePartner(name);
+    if (!partner.isEmpty()) {
+        for (int i = 0; i <= lastLineInUse(state); ++i)
+            if (headName(state.termEditor.texts[i]) == partner) return QStringLiteral("t");
+    }
+    return QStringLiteral("x");
+}
+
 void acceptLine(core::State& state, int i, const Head& head) {
     auto& line = state.lines[i];
     auto& editor = state.termEditor;
@@ -91,10 +118,10 @@ void acceptLine(core::State& state, int i, const Head& head) {
     state.usename(head.name);
     line.variable = head.variable;
     line.shownTerm = shownTermOf(editor.texts[i]);
-    // Without a variable there is nothing to mark: the term is stored as typed.
-    line.term = head.variable.isEmpty()
-                    ? line.shownTerm
-                    : engine::replword(line.shownTerm, head.variable, core::variableMarker, 3);
+    // The engine matches names without regard to case: X in a term of f(x) can only mean the
+    // variable (as a parameter x it would be drawn as a constant).
+    line.term = engine::replword(line.shownTerm, head.variable, core::variableMarker, 3,
+                                 Qt::CaseInsensitive);
     editor.texts[i] = termLine(line);
     if (head.name.startsWith(QLatin1Char('x')))
         editor.xList += head.name.mid(1) + QLatin1Char(',') + QString::number(i) + QLatin1Char(':');
@@ -140,8 +167,9 @@ QString checkLine(core::State& state, int i) {
         p = 4;
     }
     if (s.indexOf(QStringLiteral("=="), p) >= 0) return tooManyEquals;
-    const Head head = splitHead(s.left(p));
+    Head head = splitHead(s.left(p));
     if (head.name.isEmpty()) return nameMissing;
+    if (head.variable.isEmpty()) head.variable = runningVariableOf(state, head.name);
     if (s.mid(p + 1).trimmed().isEmpty()) return termMissing;
     return checkName(state, i, head);
 }

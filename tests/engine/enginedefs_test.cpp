@@ -10,6 +10,7 @@
 #include <cmath>
 #include <numbers>
 #include <ostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -119,6 +120,25 @@ TEST_F(Predefined, ConstantsFunctionsAndAliases) {
         ASSERT_TRUE(expr.valid()) << text;
         EXPECT_NEAR(engine.evaluate(expr), value, 1e-12) << text;
         EXPECT_EQ(engine.error(), 0) << text;
+    }
+}
+
+TEST_F(Predefined, FunctionNamesAreTheOnesTheEngineCalls) {
+    const std::vector<std::pair<const char*, bool>> cases{
+        {"sin", true},    {"SIN", true},    {"Sqrt", true},   {"iif", true},    {"atan2", true},
+        {"log", true},    {"exp", true},    {"wurzel", true}, {"Wurzel", true}, {"integral", true},
+        {"betrag", true}, {"BETRAG", true}, {"wenn", true},   {"Wenn", true},   {"arcsin", true},
+        {"tanhyp", true}, {"nicht", false}, {"not", false},   {"und", false},   {"mod", false},
+        {"pi", false},    {"e", false},     {"sinus", false}, {"cost", false},  {"wurzelx", false},
+        {"f", false},     {"", false},      {"log(", false},
+    };
+    for (const auto& [name, expected] : cases) {
+        EXPECT_EQ(engine::ispredefinedfunction(q(name)), expected) << name;
+        if (!expected) continue;
+        // The engine knows it as a function (a wrong count of arguments is still a call).
+        engine.eval(std::string(name) + "(1)");
+        EXPECT_NE(engine.error(), platform::ErrorCode::undefinedFunction) << name;
+        engine.eval("");
     }
 }
 

@@ -34,7 +34,6 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         {"a eqv b imp c", "a eqv b imp c"},
         {"xund", "xund"},
         {"x undy", "xundy"},
-        {"a UND b", "aUNDb"},
         // so do the operator words mod and div
         {"x mod 2", "x mod 2"},
         {"7 div 2", "7 div 2"},
@@ -91,6 +90,34 @@ TEST(Translate, VariableMarkerBecomesRunningVariable) {
     EXPECT_EQ(engine::translate(stored("x mod 2 + 7 div x"), false, QStringList{}),
               q("_x mod 2+7 div _x"));
     EXPECT_EQ(engine::translate(stored("nicht x > 0"), false, QStringList{}), q("nicht _x>0"));
+}
+
+// Teachers capitalise, and German nouns are capitalised anyway: the words of the translation
+// are found regardless of case, as the engine finds names.
+TEST(Translate, WordsAreFoundRegardlessOfCase) {
+    const std::vector<TranslateCase> cases{
+        {"a UND b", "a and b"},
+        {"a Und b ODER c", "a and b or c"},
+        {"a AND b Or c", "a and b or c"},
+        {"a XOR b Eqv c IMP d", "a xor b eqv c imp d"},
+        {"x MOD 3", "x mod 3"},
+        {"7 Div 2", "7 div 2"},
+        {"Nicht x > 0", "nicht x>0"},
+        {"NOT a", "not a"},
+        {"x > 0 UND NICHT x > 1", "x>0 and nicht x>1"},
+        {"Wenn(x > 0; 1,5; -2)", "Wenn(x>0,1.5,-2)"},
+        {"WENN (x > 0; x; -x)", "WENN(x>0,x,-x)"},
+        {"MAX(1,5; 2) + Min(1;2)", "MAX(1.5,2)+Min(1,2)"},
+        {"Log(8; 2) * EXP(3; 2) * IIF(a; b; c)", "Log(8,2)*EXP(3,2)*IIF(a,b,c)"},
+        {"2*Fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
+        // still only between blanks: these are names
+        {"xUND", "xUND"},
+        {"aNicht b", "aNichtb"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(engine::translate(q(c.term), false, QStringList{}), q(c.expected)) << c.term;
+    EXPECT_EQ(engine::translate(stored("2 UND x"), false, QStringList{}), q("2 and _x"));
+    EXPECT_EQ(engine::translate(stored("x MOD 3"), false, QStringList{}), q("_x mod 3"));
 }
 
 struct DerivativeCase {
@@ -197,6 +224,10 @@ TEST(WholeWords, Replword) {
     for (const auto& c : cases)
         EXPECT_EQ(engine::replword(q(c.text), q(c.word), q(c.replacement), c.mask), q(c.expected))
             << c.text;
+    // The term check marks its variable as the engine matches names, regardless of case.
+    EXPECT_EQ(engine::replword(q("X*x+Xa+aX"), q("x"), q("t"), 3, Qt::CaseInsensitive),
+              q("t*t+Xa+aX"));
+    EXPECT_EQ(engine::replword(q("X*x"), q("x"), q("t"), 3), q("X*t"));
 }
 
 TEST(WholeWords, Hasword) {

@@ -634,6 +634,20 @@ TEST_F(Engine, AliasesWorkWhereverTheWordDoes) {
     EXPECT_EQ(engine.error(), 3);
 }
 
+TEST(EngineNames, BuiltinFunctionsAreKnownWithoutAnEngine) {
+    const char* builtins[] = {
+        "sin",   "cos",   "tan",   "sec",   "csc",  "cot",  "asin", "acos",   "atan",
+        "acot",  "sinh",  "cosh",  "tanh",  "coth", "sech", "csch", "asinh",  "acosh",
+        "atanh", "acoth", "asech", "acsch", "sqrt", "abs",  "sgn",  "int",    "fix",
+        "frac",  "round", "ceil",  "floor", "ln",   "log",  "log2", "log10",  "exp",
+        "exp2",  "atan2", "min",   "max",   "iif",  "SIN",  "Sqrt", "ArcTan2"};
+    for (const char* name : builtins)
+        EXPECT_EQ(MathEngine::isBuiltinFunction(name), std::string(name) != "ArcTan2") << name;
+    // Definitions and aliases are the program's, not the engine's own.
+    for (const char* name : {"wurzel", "betrag", "wenn", "pi", "e", "not", "and", "sinus", ""})
+        EXPECT_FALSE(MathEngine::isBuiltinFunction(name)) << name;
+}
+
 TEST_F(Engine, AngleModesScaleCircularFunctionsOnly) {
     Expression sine90 = engine.parse("sin(90)");
     Expression sinePiHalf = engine.parse("sin(pi/2)");

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <ostream>
 
 namespace {
@@ -96,6 +97,89 @@ TEST_F(CommandLine, ParabolaWithParameter) {
             stray += !near;
         }
     EXPECT_EQ(stray, 0);
+}
+
+// A line of colour 0 within two pixels above or below the point.
+bool blueNear(const QImage& image, int column, int row) {
+    for (int dr = -2; dr <= 2; ++dr) {
+        const int r = row + dr;
+        if (r >= 0 && r < image.height() && isLineBlue(image.pixel(column, r))) return true;
+    }
+    return false;
+}
+
+TEST_F(CommandLine, SineWrittenWithABlankIsTheSine) {
+    const QString file = path(QStringLiteral("sin.png"));
+    const Outcome r =
+        run({QStringLiteral("--render"), file, QStringLiteral("--size"), QStringLiteral("400x400"),
+             QStringLiteral("--range"), QStringLiteral("x=-4:4"), QStringLiteral("--range"),
+             QStringLiteral("y=-2:2"), QStringLiteral("--term"), QStringLiteral("f(x) = sin x")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.outLines().value(0), QStringLiteral("Ok."));
+    EXPECT_EQ(r.outLines().value(1), QStringLiteral("line\t0\tf(x) = sin x"));
+    EXPECT_EQ(r.outLines().size(), 4) << r.out.toStdString(); // uf and anzf only
+
+    const QImage image(file);
+    ASSERT_EQ(image.size(), QSize(400, 400));
+    // 50 pixels per unit across, 100 up, the origin in the middle.
+    for (int c = 2; c < 398; c += 4) {
+        const double x = (c - 200) / 50.0;
+        const int row = core::round32(200 - 100 * std::sin(x));
+        EXPECT_TRUE(blueNear(image, c, row)) << "column " << c;
+    }
+    EXPECT_TRUE(blueNear(image, core::round32(200 + 50 * std::numbers::pi / 2), 100));
+    EXPECT_FALSE(blueNear(image, 120, 100)); // no constant line at y = 1
+}
+
+TEST_F(CommandLine, TermsAsANewUserTypesThem) {
+    struct Case {
+        QString term;
+        QString status;
+        QString line;
+        QStringList freeParams; // slots 28 and above
+    };
+    const Case cases[] = {
+        {QStringLiteral("f(x) = sin x"),
+         QStringLiteral("Ok."),
+         QStringLiteral("line\t0\tf(x) = sin x"),
+         {}},
+        {QStringLiteral("wurzel 2"),
+         QStringLiteral("Ok."),
+         QStringLiteral("line\t0\tf(x) = wurzel 2"),
+         {}},
+        {QStringLiteral("f(x) = a sin x"),
+         QStringLiteral("Ok."),
+         QStringLiteral("line\t0\tf(x) = a sin x"),
+         {QStringLiteral("param\ta\t28\t1\t-10\t10")}},
+        {QStringLiteral("f(x) = 2 UND x"),
+         QStringLiteral("Ok."),
+         QStringLiteral("line\t0\tf(x) = 2 UND x"),
+         {}},
+        {QStringLiteral("f(x) = x MOD 3"),
+         QStringLiteral("Ok."),
+         QStringLiteral("line\t0\tf(x) = x MOD 3"),
+         {}},
+        {QStringLiteral("f=x^2"), QStringLiteral("Ok."), QStringLiteral("line\t0\tf(x) = x^2"), {}},
+        {QStringLiteral("f(x) = sin + 1"),
+         QStringLiteral("f(_x): Argument für sin fehlt!"),
+         QStringLiteral("line\t0\tf(x) = sin + 1"),
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.term.toStdString());
+        const Outcome r = run({QStringLiteral("--render"), path(QStringLiteral("t.png")),
+                               QStringLiteral("--size"), QStringLiteral("100x100"),
+                               QStringLiteral("--term"), c.term});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_EQ(r.outLines().value(0), c.status);
+        EXPECT_EQ(r.outLines().value(1), c.line);
+        QStringList freeParams;
+        for (const QString& l : r.outLines())
+            if (l.startsWith(QStringLiteral("param\t")) &&
+                l.section(QLatin1Char('\t'), 2, 2).toInt() >= 28)
+                freeParams << l;
+        EXPECT_EQ(freeParams, c.freeParams);
+    }
 }
 
 TEST_F(CommandLine, SvgIsWrittenAtTheDefaultSize) {

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <initializer_list>
+#include <numbers>
 
 namespace {
 
@@ -136,6 +138,94 @@ TEST_F(ApplyData, OperatorWordsBetweenBlanksMakeNoParameters) {
             << c.line << ": " << state.usedParamNames.toStdString();
         EXPECT_DOUBLE_EQ(value(c.call), c.expected) << c.line;
     }
+}
+
+// What a new user types: the status, the parameters the run makes (new ones start at 1), how
+// the line reads back, and the value of line 0 at one point.
+struct TypedCase {
+    const char* typed;
+    const char* status;
+    const char* params; // usedParamNames
+    const char* readBack;
+    const char* call; // null: the line is refused and not drawn
+    double expected;
+};
+
+TEST_F(ApplyData, TermsAsANewUserTypesThem) {
+    const double pi = std::numbers::pi;
+    const TypedCase cases[] = {
+        // calls written with blanks
+        {"f(x) = sin x", "Ok.", "", "f(x) = sin x", "f(pi/2)", 1},
+        {"sin x", "Ok.", "", "f(x) = sin x", "f(pi/2)", 1},
+        {"f(x) = SIN x", "Ok.", "", "f(x) = SIN x", "f(pi/2)", 1},
+        {"f(x) = 3 sin x + 1", "Ok.", "", "f(x) = 3 sin x + 1", "f(pi/2)", 4},
+        {"f(x) = wurzel 2", "Ok.", "", "f(x) = wurzel 2", "f(0)", std::sqrt(2.0)},
+        {"f(x) = Wurzel x", "Ok.", "", "f(x) = Wurzel x", "f(9)", 3},
+        {"f(x) = Betrag x - 1", "Ok.", "", "f(x) = Betrag x - 1", "f(-3)", 2},
+        {"f(x) = cos 2x", "Ok.", "", "f(x) = cos 2x", "f(pi/2)", -1},
+        {"f(x) = sin x^2", "Ok.", "", "f(x) = sin x^2", "f(2)", std::sin(4.0)},
+        {"f(x) = sin (x)^2", "Ok.", "", "f(x) = sin (x)^2", "f(1)", std::pow(std::sin(1.0), 2)},
+        {"f(x) = a sin x", "Ok.", "a,", "f(x) = a sin x", "f(pi/2)", 1},
+        {"f(x) = x^2 sin x", "Ok.", "", "f(x) = x^2 sin x", "f(pi/2)", pi * pi / 4},
+        {"f(x) = a x", "Ok.", "a,", "f(x) = a x", "f(3)", 3},
+        // names that begin like a function, and capitals, are parameters as usual
+        {"f(x) = sinus", "Ok.", "sinus,", "f(x) = sinus", "f(0)", 1},
+        {"f(x) = cost*x", "Ok.", "cost,", "f(x) = cost*x", "f(2)", 2},
+        {"f(x) = A*x", "Ok.", "a,", "f(x) = A*x", "f(3)", 3},
+        {"f(x) = X^2", "Ok.", "", "f(x) = X^2", "f(3)", 9},
+        // the words of the translation in capitals
+        {"f(x) = 2 UND x", "Ok.", "", "f(x) = 2 UND x", "f(0)", 0},
+        {"f(x) = x MOD 3", "Ok.", "", "f(x) = x MOD 3", "f(7)", 1},
+        {"f(x) = 7 Div x", "Ok.", "", "f(x) = 7 Div x", "f(2)", 3},
+        {"f(x) = Nicht x > 0 ODER x > 5", "Ok.", "", "f(x) = Nicht x > 0 ODER x > 5", "f(6)", 1},
+        {"f(x) = Wenn(x>0; x; -x)", "Ok.", "", "f(x) = Wenn(x>0; x; -x)", "f(-2)", 2},
+        {"f(x) = MAX(x; 1,5)", "Ok.", "", "f(x) = MAX(x; 1,5)", "f(0)", 1.5},
+        // heads without a variable
+        {"f=x^2", "Ok.", "", "f(x) = x^2", "f(3)", 9},
+        {"g() = x+1", "Ok.", "", "g(x) = x+1", "g(3)", 4},
+        // a function without its argument is refused, not made a parameter
+        {"f(x) = sin + 1", "f(_x): Argument für sin fehlt!", "", "f(x) = sin + 1", nullptr, 0},
+        {"f(x) = a*wurzel", "f(_x): Argument für wurzel fehlt!", "", "f(x) = a*wurzel", nullptr, 0},
+        {"f(x) = sin - x", "f(_x): Argument für sin fehlt!", "", "f(x) = sin - x", nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        state.resetnames(); // each line as if typed into a new window: an unnamed one is f
+        ASSERT_TRUE(apply({c.typed}));
+        EXPECT_EQ(status(), QString::fromUtf8(c.status));
+        EXPECT_EQ(state.usedParamNames, QString::fromUtf8(c.params));
+        EXPECT_EQ(state.termEditor.texts[0], QString::fromUtf8(c.readBack));
+        if (c.call)
+            EXPECT_NEAR(value(c.call), c.expected, 1e-12);
+        else
+            EXPECT_TRUE(state.lineSlots[0].translated.isEmpty());
+    }
+}
+
+TEST_F(ApplyData, LineFunctionsAreCalledWithBlanksToo) {
+    ASSERT_TRUE(apply({"f(x) = x^2", "g(x) = 2 f x + 1"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_DOUBLE_EQ(value("g(3)"), 19);
+
+    // A line's name alone would make a parameter f beside the function f.
+    ASSERT_TRUE(apply({"f(x) = x^2", "g(x) = f + 1"}));
+    EXPECT_EQ(status(), QStringLiteral("g(_x): Argument für f fehlt!"));
+    EXPECT_TRUE(state.usedParamNames.isEmpty());
+    EXPECT_TRUE(state.lineSlots[1].translated.isEmpty());
+
+    // A line named like the constant e leaves the constant alone.
+    ASSERT_TRUE(apply({"e(x) = x", "f(x) = e^2"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_NEAR(value("f(0)"), std::exp(2.0), 1e-12);
+}
+
+TEST_F(ApplyData, CurveLinesWithoutVariableDrawInT) {
+    ASSERT_TRUE(apply({"xk = cos(t)", "yk = sin(t)"}));
+    EXPECT_EQ(status(), QStringLiteral("Ok."));
+    EXPECT_TRUE(state.usedParamNames.isEmpty());
+    EXPECT_EQ(state.lines[0].kind, 1);
+    EXPECT_NEAR(value("xk(pi)"), -1, 1e-12);
+    EXPECT_NEAR(value("yk(pi/2)"), 1, 1e-12);
 }
 
 TEST_F(ApplyData, SyntaxErrorBehindANewParameterLeavesNoPlaceholder) {

@@ -87,8 +87,16 @@ TEST_F(TermCheck, SingleLinesAreAcceptedOrRejectedWithTheirMessage) {
         {"wurzel(x)=x", "Funktionsname wurzel wird bereits verwendet!", "", "", "wurzel(x)=x", ""},
         {"log(x)=x", "Funktionsname log wird bereits verwendet!", "", "", "log(x)=x", ""},
         {"betrag(x)=x", "Funktionsname betrag wird bereits verwendet!", "", "", "betrag(x)=x", ""},
-        // no variable group: accepted, the term is stored as typed
-        {"f=x^2", "", "f", "", "f() = x^2", "x^2"},
+        // no variable: the running variable x, so that x is no parameter
+        {"f=x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
+        {"f()=x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
+        {" g = a*x ", "", "g", "x", "g(x) = a*x", "a*_x"},
+        {"xk = cos(t)", "", "xk", "x", "xk(x) = cos(t)", "cos(t)"}, // no y line: a function
+        // the variable in capitals is the same name to the engine
+        {"f(x)=X^2+x", "", "f", "x", "f(x) = X^2+x", "_x^2+_x"},
+        {"f(X)=x", "", "f", "X", "f(X) = x", "_x"},
+        // a call written with blanks keeps its blanks in the line
+        {"f(x)=sin x", "", "f", "x", "f(x) = sin x", "sin(_x)"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -197,6 +205,17 @@ TEST_F(TermCheck, StrangeInputIsHandledWithoutFailure) {
         q("="),
         q("(((((("),
         q("f(x)=\t x"),
+        q("f="),
+        q("f()="),
+        q("f( )=x"),
+        q("=sin x"),
+        q("f(x)=sin "),
+        q("f(x)=sin (((("),
+        q("f(x)=Wurzel Betrag -x"),
+        q("f(x)=x x x"),
+        q("xk=t"),
+        q("y=t"),
+        QStringLiteral("f(x)=") + QStringLiteral("sin ").repeated(500) + QStringLiteral("x"),
         QStringLiteral("f(x)=") + longTerm,
         longTerm,
         longName + QStringLiteral("(x)=x"),
@@ -267,6 +286,38 @@ TEST_F(TermCheck, XAndYLinesOfTheSameRestFormACurve) {
         EXPECT_EQ(st.termEditor.xList, q(c.xList));
         for (int k = 0; k < int(c.kinds.size()); ++k)
             EXPECT_EQ(line(k).kind, c.kinds[std::size_t(k)]) << "line " << k;
+    }
+}
+
+struct HeadCase {
+    std::vector<const char*> lines;
+    std::vector<const char*> rewritten;
+    std::vector<int> kinds;
+    const char* meaning; // line 0's stored term as the engine reads it
+};
+
+// Heads without a variable take t where the line is the x or y part of a curve.
+TEST_F(TermCheck, CurveLinesWithoutVariableTakeT) {
+    const std::vector<HeadCase> cases{
+        {{"xk = cos(t)", "yk = sin(t)"}, {"xk(t) = cos(t)", "yk(t) = sin(t)"}, {1, -1}, "cos(_x)"},
+        {{"x = cos(t)", "y = sin(t)"}, {"x(t) = cos(t)", "y(t) = sin(t)"}, {1, -1}, "cos(_x)"},
+        {{"ya = t", "", "xa = t^2"}, {"ya(t) = t", "", "xa(t) = t^2"}, {-1, -2, 0}, "_x"},
+        {{"xk = t", "yk(s) = s"}, {"xk(t) = t", "yk(s) = s"}, {1, -1}, "_x"},
+        // no partner: functions of x
+        {{"xk = t", "yb = t"}, {"xk(x) = t", "yb(x) = t"}, {-2, -2}, "t"},
+        {{"xk = t", "Yk = t"}, {"xk(x) = t", "Yk(x) = t"}, {-2, -2}, "t"},
+        {{"xk = t", "yk"}, {"xk(x) = t", "f(x) = yk"}, {-2, -2}, "t"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lines.front());
+        fresh();
+        testsupport::typeLines(st, c.lines);
+        EXPECT_EQ(check(), QString());
+        for (int k = 0; k < int(c.kinds.size()); ++k) {
+            EXPECT_EQ(text(k), q(c.rewritten[std::size_t(k)])) << "line " << k;
+            EXPECT_EQ(line(k).kind, c.kinds[std::size_t(k)]) << "line " << k;
+        }
+        EXPECT_EQ(engineForm(line(0).term), q(c.meaning));
     }
 }
 
