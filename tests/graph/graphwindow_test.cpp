@@ -60,13 +60,9 @@ protected:
 };
 
 TEST_F(GraphWindowTest, ControlsAreLaidOutInTwips) {
-    EXPECT_EQ(window->objectName(), QStringLiteral("graphform"));
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("Funktionenplotter"));
     for (const char* name : {"Picture1", "VScroll1", "HScroll1", "Image1", "Label1", "Label2"})
         ASSERT_NE(child(name), nullptr) << name;
     const auto* oneToOneLabel = static_cast<QLabel*>(child("Label2"));
-    EXPECT_EQ(oneToOneLabel->text(), QStringLiteral("1:1"));
-
     window->resize(600, 450);
     window->show();
     const int tpp = core::twipsPerPixel(window->logicalDpiX());

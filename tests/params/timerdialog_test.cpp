@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -65,19 +64,12 @@ protected:
 };
 
 TEST_F(TimerDialogTest, ShowsTheSlot) {
-    EXPECT_EQ(dialog->objectName(), QStringLiteral("Dialog"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Timer für a"));
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), QStringLiteral("Schleife"));
     EXPECT_EQ(combo->itemText(1), QStringLiteral("Richtungsumkehr"));
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(step->text(), QStringLiteral("1,5"));
-    EXPECT_EQ(cancel->text(), QStringLiteral("Abbrechen"));
-    QStringList labels;
-    for (const QLabel* label : dialog->findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("Art der Veränderung:")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("Schrittweite pro Takt:")));
 
     // A mode the dialog does not know shows as a loop, which is how the tick treats it too.
     state.params[a].timerMode = 7;
