@@ -8,7 +8,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -65,19 +64,12 @@ protected:
 };
 
 TEST_F(TimerDialogTest, ShowsTheSlot) {
-    EXPECT_EQ(dialog->objectName(), QStringLiteral("Dialog"));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Timer für a"));
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), QStringLiteral("Schleife"));
     EXPECT_EQ(combo->itemText(1), QStringLiteral("Richtungsumkehr"));
     EXPECT_EQ(combo->currentIndex(), 1);
     EXPECT_EQ(step->text(), QStringLiteral("1,5"));
-    EXPECT_EQ(cancel->text(), QStringLiteral("Abbrechen"));
-    QStringList labels;
-    for (const QLabel* label : dialog->findChildren<QLabel*>())
-        labels << label->text();
-    EXPECT_TRUE(labels.contains(QStringLiteral("Art der Veränderung:")));
-    EXPECT_TRUE(labels.contains(QStringLiteral("Schrittweite pro Takt:")));
 
     // A mode the dialog does not know shows as a loop, which is how the tick treats it too.
     state.params[a].timerMode = 7;
@@ -85,22 +77,27 @@ TEST_F(TimerDialogTest, ShowsTheSlot) {
     EXPECT_EQ(combo->currentIndex(), 0);
 }
 
-TEST_F(TimerDialogTest, OkTakesStepAndKind) {
-    combo->setCurrentIndex(0);
-    typeStep(QStringLiteral("-2,5"));
-    QTest::mouseClick(ok, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(state.params[a].step, -2.5);
-    EXPECT_EQ(state.params[a].timerMode, 0);
+// Both close the dialog; only OK takes what was chosen.
+TEST_F(TimerDialogTest, OkTakesStepAndKindCancelKeepsThem) {
+    for (QPushButton* button : {cancel, ok}) {
+        SCOPED_TRACE(button->text().toStdString());
+        dialog->init(a);
+        dialog->show();
+        combo->setCurrentIndex(0);
+        typeStep(QStringLiteral("-2,5"));
+        QTest::mouseClick(button, Qt::LeftButton);
+        const bool taken = button == ok;
+        EXPECT_EQ(dialog->result(), taken ? QDialog::Accepted : QDialog::Rejected);
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(state.params[a].step, taken ? -2.5 : 1.5);
+        EXPECT_EQ(state.params[a].timerMode, taken ? 0 : 1);
+    }
 }
 
 TEST_F(TimerDialogTest, TooLargeStepKeepsTheDialogOpen) {
     typeStep(QStringLiteral("12"));
     QTest::keyClick(step, Qt::Key_Return); // Enter is OK
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_EQ(messages->shown[0].text,
-              QStringLiteral("Schrittweite ist größer als das Intervall!"));
+    EXPECT_EQ(messages->shown.size(), 1u); // its wording is the timer logic's
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(step->text(), QStringLiteral("12"));
     EXPECT_EQ(state.params[a].step, 1.5);
@@ -110,16 +107,6 @@ TEST_F(TimerDialogTest, TooLargeStepKeepsTheDialogOpen) {
     QTest::keyClick(step, Qt::Key_Return);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(state.params[a].step, 2);
-}
-
-TEST_F(TimerDialogTest, CancelChangesNothing) {
-    combo->setCurrentIndex(0);
-    typeStep(QStringLiteral("3"));
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(state.params[a].step, 1.5);
-    EXPECT_EQ(state.params[a].timerMode, 1);
 }
 
 TEST_F(TimerDialogTest, RunOpensModalBesideTheParameterWindow) {
