@@ -164,6 +164,10 @@ TEST_F(CommandLine, TermsAsANewUserTypesThem) {
          QStringLiteral("f(_x): Argument für sin fehlt!"),
          QStringLiteral("line\t0\tf(x) = sin + 1"),
          {}},
+        {QStringLiteral("f(x) = g'(x)"),
+         QStringLiteral("f(_x): Nicht definierte Funktion: g"),
+         QStringLiteral("line\t0\tf(x) = g'(x)"),
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.term.toStdString());
