@@ -5,8 +5,6 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "params/paramlogic.h"
-#include "session/startup.h"
-#include "terms/termcheck.h"
 
 #include "support/paramreadback.h"
 #include "support/qtapp.h"
@@ -14,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <functional>
 #include <iomanip>
 #include <limits>
 #include <memory>
@@ -86,7 +84,9 @@ protected:
     std::vector<bool> runningReports;
 };
 
-TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
+TEST_F(Timers, TickLoopsOrReversesAtTheBoundsAndNeverHangsOnOddOnes) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
     struct Case {
         const char* what;
         int mode;
@@ -103,10 +103,18 @@ TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
         {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
         {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {1, 1}},
         {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
+        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}, {2, 2}},
+        {"no bounds, reversal", 1, nan, nan, 2, 1, {3, 5}, {2, 2}},
+        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}, {2, 2}},
+        {"no lower bound, reversal", 1, -inf, 2, 2, 1, {-1, -3}, {-2, -2}},
+        // Looping to an infinite bound is no value; the slot keeps its own.
+        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}, {2, 2}},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.what);
-        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
+        makeFree(a, QStringLiteral("a"), -10, 10, tc.start);
+        s.params[a].minimum = tc.lo;
+        s.params[a].maximum = tc.hi;
         s.params[a].step = tc.step;
         s.params[a].timerMode = tc.mode;
         params::toggleTimer(s, a);
@@ -117,6 +125,7 @@ TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
             EXPECT_EQ(s.params[a].step, tc.steps[i]) << "tick " << i + 1;
             // The engine sees what the window shows.
             EXPECT_EQ(s.engine.eval("a"), tc.values[i]) << "tick " << i + 1;
+            EXPECT_EQ(s.busyFlag, 0);
         }
         params::toggleTimer(s, a);
         EXPECT_FALSE(params::timerShouldRun(s));
@@ -210,8 +219,6 @@ TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
 TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     makeFree(a, QStringLiteral("a"));
     makeFree(b, QStringLiteral("b"));
-    EXPECT_FALSE(params::timerShouldRun(s));
-    EXPECT_EQ(s.timerMenuCaption, startAll);
 
     // One timer started from its symbol: the menu still offers to start, but stops all, since
     // the main timer runs.
@@ -242,8 +249,12 @@ TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     EXPECT_EQ(lastRunning(), false);
     EXPECT_EQ(s.timerMenuCaption, startAll);
 
-    // The right button opens the dialog and never toggles.
+    // The right button opens the dialog and never toggles; so does the left one while the step
+    // is 0, since such a slot cannot run.
     EXPECT_EQ(params::timerSymbolPressed(s, a, false), params::TimerSymbolAction::OpenDialog);
+    s.params[a].step = 0;
+    EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::OpenDialog);
+    params::toggleTimer(s, a);
     EXPECT_FALSE(params::timerShouldRun(s));
 }
 
@@ -270,50 +281,43 @@ TEST_F(Timers, StartAllTakesOnlyShownParametersThatCanRun) {
     EXPECT_EQ(lastRunning(), false);
 }
 
-TEST_F(Timers, TimerSwitchesItselfOffWithNothingRunning) {
-    makeFree(a, QStringLiteral("a"));
-    params::timergo(s);
-    ASSERT_EQ(s.timerMenuCaption, stopAll);
-    // The list emptied behind the timer's back, as the data-set assembly does.
-    s.timerList.clear();
-    resetCounts();
+// A tick whose list holds nothing that can run moves nothing, draws nothing and switches the
+// timer off, however the list came to that.
+TEST_F(Timers, ATickWithNothingThatCanRunSwitchesTheTimerOff) {
+    struct Case {
+        const char* what;
+        std::function<void()> spoil;
+        bool symbolChanges; // the slot's symbol loses its border
+    };
+    const Case cases[] = {
+        {"list emptied behind the timer's back, as the data-set assembly does",
+         [this] { s.timerList.clear(); }, false},
+        {"step set to 0", [this] { s.params[a].step = 0; }, true},
+        {"parameter removed", [this] { s.params[a].handle = -1; }, true},
+        {"a character that names no slot", [this] { s.timerList = QString(QChar(char16_t(200))); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        makeFree(a, QStringLiteral("a"), -10, 10, 4);
+        s.params[a].step = 1;
+        params::timergo(s);
+        ASSERT_EQ(s.timerMenuCaption, stopAll);
+        c.spoil();
+        resetCounts();
 
-    params::timerTick(s);
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(s.timerMenuCaption, startAll);
-    EXPECT_EQ(redraws, 0);
-    EXPECT_EQ(s.params[a].value, 0);
-    EXPECT_EQ(s.busyFlag, 0);
+        params::timerTick(s);
+        EXPECT_EQ(s.params[a].value, 4);
+        EXPECT_TRUE(s.timerList.isEmpty());
+        EXPECT_EQ(lastRunning(), false);
+        EXPECT_EQ(s.timerMenuCaption, startAll);
+        EXPECT_EQ(redraws, 0);
+        EXPECT_EQ(s.busyFlag, 0);
+        EXPECT_EQ(changed, c.symbolChanges ? std::vector<int>{a} : std::vector<int>{});
+    }
 }
 
-TEST_F(Timers, StepZeroNeverRuns) {
-    makeFree(a, QStringLiteral("a"), -10, 10, 4);
-    s.params[a].step = 0;
-
-    // The left button on a slot that cannot run asks for a step instead.
-    EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::OpenDialog);
-    params::toggleTimer(s, a);
-    EXPECT_FALSE(params::timerShouldRun(s));
-
-    // Set to 0 in the dialog while running: the timer stops.
-    s.params[a].step = 1;
-    params::toggleTimer(s, a);
-    ASSERT_TRUE(params::timerRunning(s, a));
-    EXPECT_TRUE(params::timerDialogOk(s, a, QStringLiteral("0"), 0));
-    EXPECT_FALSE(params::timerShouldRun(s));
-    EXPECT_EQ(lastRunning(), false);
-
-    // A zero step in the list (from wherever) neither moves nor keeps the timer alive.
-    s.timerList = QString(QChar(char16_t(a)));
-    resetCounts();
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 4);
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(changed, std::vector<int>{a});
-}
-
-TEST_F(Timers, FreedSlotIsNeverMoved) {
+TEST_F(Timers, AFreedSlotIsNeverMovedWhileTheOthersRunOn) {
     makeFree(a, QStringLiteral("a"), -10, 10, 1);
     makeFree(b, QStringLiteral("b"), -10, 10, 1);
     params::toggleTimer(s, a);
@@ -329,68 +333,9 @@ TEST_F(Timers, FreedSlotIsNeverMoved) {
     EXPECT_EQ(changed.front(), a); // its symbol loses the border
     EXPECT_EQ(redraws, 1);
 
-    // Characters that name no slot are dropped as well, and the timer stops with the last slot.
-    s.params[b].handle = -1;
-    s.timerList.append(QChar(char16_t(200)));
-    params::timerTick(s);
-    EXPECT_EQ(s.params[b].value, 2);
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(redraws, 1);
-
     // A slot without a parameter cannot be started.
     params::toggleTimer(s, a);
-    EXPECT_FALSE(params::timerShouldRun(s));
-}
-
-TEST_F(Timers, ApplyingTheTermsStopsTheTimers) {
-    session::startupState(s);
-    s.busyFlag = 0;
-    const auto apply = [this](const QString& line) {
-        s.termEditor.texts[0] = line;
-        s.linesInUse = 1;
-        s.lastLine = 0;
-        terms::findandget(s, 0);
-    };
-    apply(QStringLiteral("f(x) = a*x"));
-    ASSERT_NE(s.params[a].handle, -1);
-    params::toggleTimer(s, a);
-    params::timerTick(s);
-    ASSERT_EQ(s.params[a].value, 2); // from its start value 1, one step
-
-    apply(QStringLiteral("f(x) = x"));
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(s.params[a].handle, -1);
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 2); // the freed slot did not move
-    EXPECT_EQ(lastRunning(), false);
-}
-
-TEST_F(Timers, OddBoundsNeverHang) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    constexpr double inf = std::numeric_limits<double>::infinity();
-    struct Case {
-        double lo, hi;
-        int mode;
-        double expected; // after one tick from 1 with step 2
-    };
-    for (const Case& tc : {Case{nan, nan, 0, 3}, Case{nan, nan, 1, 3}, Case{0, inf, 0, 3},
-                           Case{-inf, 2, 1, -1}, Case{-inf, 2, 0, -inf}}) {
-        SCOPED_TRACE(testing::Message() << tc.lo << " " << tc.hi << " mode " << tc.mode);
-        makeFree(a, QStringLiteral("a"), -10, 10, 1);
-        s.params[a].minimum = tc.lo;
-        s.params[a].maximum = tc.hi;
-        s.params[a].step = 2;
-        s.params[a].timerMode = tc.mode;
-        params::toggleTimer(s, a);
-        params::timerTick(s);
-        if (std::isfinite(tc.expected))
-            EXPECT_EQ(s.params[a].value, tc.expected);
-        else // looping to an infinite bound is no value; the slot keeps its own
-            EXPECT_EQ(s.params[a].value, 1);
-        EXPECT_EQ(s.busyFlag, 0);
-        params::toggleTimer(s, a);
-    }
+    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{b});
 }
 
 TEST_F(Timers, DialogStepReadsBackUnchanged) {
@@ -422,7 +367,7 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
     };
     const char* tooLarge = "Schrittweite ist größer als das Intervall!";
     const char* unreadable = "Schrittweite unverständlich!";
-    // An empty field is a step of 0: such a slot simply cannot run.
+    // An empty field is a step of 0: such a slot cannot run, and a running one stops.
     const std::vector<Case> cases = {
         {"11", 1, false, 3, tooLarge},
         {"-11", 1, false, 3, tooLarge},
@@ -434,6 +379,7 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         {"1e400", 1, false, 3, unreadable},
         {"-1e400", 1, false, 3, unreadable},
         {"abc", 1, false, 3, unreadable},
+        {"0", 1, true, 0, ""},
         {"", 0, true, 0, ""},
         {" ", 0, true, 0, ""},
     };
@@ -442,10 +388,14 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         makeFree(a, QStringLiteral("a"), 0, 10);
         s.params[a].step = 3;
         s.params[a].timerMode = 0;
+        params::toggleTimer(s, a);
         messages().shown.clear();
 
         EXPECT_EQ(params::timerDialogOk(s, a, QString::fromUtf8(tc.text), tc.mode), tc.accepted);
         EXPECT_EQ(s.params[a].step, tc.step);
+        EXPECT_EQ(params::timerShouldRun(s), tc.step != 0);
+        EXPECT_EQ(lastRunning(), tc.step != 0);
+        params::stopTimer(s, a);
         if (tc.accepted) {
             EXPECT_TRUE(messages().shown.empty());
             EXPECT_EQ(s.params[a].timerMode, tc.mode);
