@@ -25,6 +25,7 @@ using platform::RecordingMessages;
 constexpr int uf = 0;    // lower bound of the integral function of line 0
 constexpr int anzf = 13; // sample count of line 0
 constexpr int a = 28;    // first free parameter
+constexpr int n = 29;    // a free parameter of whole numbers
 
 class ParamLogic : public ::testing::Test {
 protected:
@@ -70,35 +71,65 @@ protected:
         redraws = calcs = rereads = 0;
         changed.clear();
     }
+    // Slot k made with the bounds lo ... hi; a lower bound takes them as the x range, a sample
+    // count has its own.
+    void prepare(int k, double lo, double hi) {
+        if (k == uf) {
+            s.ranges.xMin = lo;
+            s.ranges.xMax = hi;
+            makeLowerBound();
+        } else if (k == anzf) {
+            makeSampleCount();
+        } else {
+            makeFree(k, k == n ? QStringLiteral("n_int") : QStringLiteral("a"), lo, hi);
+        }
+    }
+    // Slot k holds value, shows it as text and gives it to the engine and to its line.
+    void expectShows(int k, double value, const char* text) {
+        const core::ParamSlot& p = s.params[k];
+        EXPECT_EQ(p.value, value);
+        EXPECT_EQ(p.valueText, QString::fromUtf8(text));
+        EXPECT_EQ(s.engine.variable(p.handle), value);
+        if (k == uf) EXPECT_EQ(s.lines[0].lowerBound, value);
+        if (k == anzf) {
+            EXPECT_EQ(s.lines[0].sampleCount, value - 1); // the line draws one sample fewer
+            EXPECT_DOUBLE_EQ(s.lineSlots[0].stepWidth, s.scale.xRange / (value - 1));
+        }
+    }
 
     core::State s;
     int redraws = 0, calcs = 0, rereads = 0;
     std::vector<int> changed;
 };
 
-TEST_F(ParamLogic, SliderGivesValueBetweenBounds) {
+// Slider and value on each kind of slot: free parameters take any value, those of whole numbers
+// round down, sample counts are whole numbers from 2 and tell their line, lower bounds lie in
+// the x range and go to their line.
+TEST_F(ParamLogic, TheSliderGivesTheValueBetweenTheBounds) {
     struct Case {
+        int k;
         double lo, hi;
         int position;
         double value;
         const char* text;
     };
+    // 1500 lies beyond the slider's end; 760 is 5,2 for whole numbers.
     const Case cases[] = {
-        {-10, 10, 750, 5, "5"},    {-10, 10, 0, -10, "-10"},  {-10, 10, 1000, 10, "10"},
-        {0, 1, 500, 0.5, "0,5"},   {0, 1, 1, 0.001, "0,001"}, {2, 1002, 1000, 1002, "1002"},
-        {-10, 10, 1500, 10, "10"}, // the slider has no place beyond its end
+        {a, -10, 10, 750, 5, "5"},        {a, -10, 10, 0, -10, "-10"},
+        {a, -10, 10, 1000, 10, "10"},     {a, 0, 1, 500, 0.5, "0,5"},
+        {a, 0, 1, 1, 0.001, "0,001"},     {a, 2, 1002, 1000, 1002, "1002"},
+        {a, -10, 10, 1500, 10, "10"},     {n, -10, 10, 760, 5, "5"},
+        {anzf, 2, 1002, 500, 502, "502"}, {uf, 0, 1, 500, 0.5, "0,5"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.position);
-        makeFree(a, QStringLiteral("a"), c.lo, c.hi);
+        SCOPED_TRACE(testing::Message() << c.k << ": " << c.position);
+        prepare(c.k, c.lo, c.hi);
         resetCounts();
-        params::moveSlider(s, a, c.position);
-        EXPECT_DOUBLE_EQ(s.params[a].value, c.value);
-        EXPECT_EQ(s.params[a].valueText, QString::fromUtf8(c.text));
-        EXPECT_DOUBLE_EQ(s.engine.variable(s.params[a].handle), c.value);
+        params::moveSlider(s, c.k, c.position);
+        expectShows(c.k, c.value, c.text);
         EXPECT_EQ(redraws, 1);
         EXPECT_EQ(calcs, 1);
-        EXPECT_EQ(changed.back(), a);
+        EXPECT_EQ(changed.back(), c.k);
     }
 }
 
@@ -107,18 +138,17 @@ TEST(SliderMapping, PositionIsWholeAndLimited) {
         double v, lo, hi;
         int position;
     };
-    const Case cases[] = {
-        {5, -10, 10, 750},
-        {-20, -10, 10, 0},
-        {20, -10, 10, 1000},
-        {0.5, 0, 1000, 0},
-        {1.5, 0, 1000, 2},
-        {2.5, 0, 1000, 2},
-        {5, 10, -10, 250}, // bounds the other way round
-        {3, 3, 3, 0},      // no span: no division by 0
-        {std::numeric_limits<double>::quiet_NaN(), -10, 10, 0},
-        {1, -1.7e308, 1.7e308, 500},
-    };
+    // 2,5 rounds to the even 2; the bounds may run the other way round, or have no span.
+    const Case cases[] = {{5, -10, 10, 750},
+                          {-20, -10, 10, 0},
+                          {20, -10, 10, 1000},
+                          {0.5, 0, 1000, 0},
+                          {1.5, 0, 1000, 2},
+                          {2.5, 0, 1000, 2},
+                          {5, 10, -10, 250},
+                          {3, 3, 3, 0},
+                          {std::numeric_limits<double>::quiet_NaN(), -10, 10, 0},
+                          {1, -1.7e308, 1.7e308, 500}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.v);
         EXPECT_EQ(params::sliderPosition(c.v, c.lo, c.hi), c.position);
@@ -127,54 +157,54 @@ TEST(SliderMapping, PositionIsWholeAndLimited) {
     EXPECT_TRUE(std::isfinite(params::sliderValue(1000, -1.7e308, 1.7e308)));
 }
 
-TEST_F(ParamLogic, WholeNumberParametersRoundDown) {
-    struct Case {
-        double typed, value;
-        const char* text;
-    };
-    const Case cases[] = {{2.7, 2, "2"}, {-2.5, -3, "-3"}, {3, 3, "3"}, {-0.1, -1, "-1"}};
-    makeFree(a, QStringLiteral("n_int"));
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        params::setpar(s, a, c.typed);
-        EXPECT_EQ(s.params[a].value, c.value);
-        EXPECT_EQ(s.params[a].valueText, QString::fromUtf8(c.text));
-    }
-    params::moveSlider(s, a, 760); // 5.2 on the slider
-    EXPECT_EQ(s.params[a].value, 5);
-    EXPECT_EQ(s.params[a].valueText, QStringLiteral("5"));
-}
-
-// One after the other on one slot within -10 ... 10: every value that is a number is taken as
-// it is, beyond the bounds as well, with one redraw whether or not the slider moves; no number
-// keeps what the slot has.
+// One after the other on each slot: every number is taken, with one redraw whether or not the
+// slider moves; free parameters keep values beyond their bounds, lower bounds take the middle of
+// their range instead; no number keeps what the slot has.
 TEST_F(ParamLogic, SetparTakesEveryNumberAndRedrawsOnce) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     constexpr double inf = std::numeric_limits<double>::infinity();
     struct Case {
+        int k;
         double v, value;
         int position;
         const char* text;
     };
-    const Case cases[] = {
-        {5, 5, 750, "5"},     {5.001, 5.001, 750, "5,001"}, // the slider stays where it is
-        {-3, -3, 350, "-3"}, // not the value of the slider position read back
-        {25, 25, 1000, "25"}, {-25, -25, 0, "-25"},
-        {4, 4, 700, "4"},     {std::numeric_limits<double>::quiet_NaN(), 4, 700, "4"},
-        {inf, 4, 700, "4"},   {-inf, 4, 700, "4"},
-    };
-    makeFree(a, QStringLiteral("a"));
+    // 5,001 leaves the slider where it is; -3 is taken as it is, not as its slider position
+    // reads back; the lower bound lies in the x range 0 ... 1.
+    const Case cases[] = {{a, 5, 5, 750, "5"},
+                          {a, 5.001, 5.001, 750, "5,001"},
+                          {a, -3, -3, 350, "-3"},
+                          {a, 25, 25, 1000, "25"},
+                          {a, -25, -25, 0, "-25"},
+                          {a, 4, 4, 700, "4"},
+                          {a, nan, 4, 700, "4"},
+                          {a, inf, 4, 700, "4"},
+                          {a, -inf, 4, 700, "4"},
+                          {n, 2.7, 2, 600, "2"},
+                          {n, -2.5, -3, 350, "-3"},
+                          {n, 3, 3, 650, "3"},
+                          {n, -0.1, -1, 450, "-1"},
+                          {anzf, 1, 2, 0, "2"},
+                          {anzf, 0, 2, 0, "2"},
+                          {anzf, -7.9, 7, 5, "7"},
+                          {anzf, 500.7, 500, 498, "500"},
+                          {anzf, 1e12, 20000, 1000, "20000"},
+                          {uf, 0.25, 0.25, 250, "0,25"},
+                          {uf, 5, 0.5, 500, "0,5"}};
+    for (const int k : {a, n, anzf})
+        prepare(k, -10, 10);
+    prepare(uf, 0, 1);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.v);
+        SCOPED_TRACE(testing::Message() << c.k << ": " << c.v);
         resetCounts();
-        params::setpar(s, a, c.v);
-        EXPECT_EQ(s.params[a].value, c.value);
-        EXPECT_EQ(s.params[a].sliderPos, c.position);
-        EXPECT_EQ(s.params[a].valueText, QString::fromUtf8(c.text));
-        EXPECT_EQ(s.engine.variable(s.params[a].handle), c.value);
+        params::setpar(s, c.k, c.v);
+        expectShows(c.k, c.value, c.text);
+        EXPECT_EQ(s.params[c.k].sliderPos, c.position);
         EXPECT_EQ(redraws, std::isfinite(c.v) ? 1 : 0);
         EXPECT_EQ(calcs, redraws);
-        EXPECT_FALSE(s.params[a].settingFlag);
+        EXPECT_FALSE(s.params[c.k].settingFlag);
     }
+    EXPECT_EQ(s.params[uf].upperText, QStringLiteral("1"));
 }
 
 TEST_F(ParamLogic, TextsTheEngineCannotReadKeepTheValueAndTheBounds) {
@@ -217,27 +247,6 @@ TEST_F(ParamLogic, TextsTheEngineCannotReadKeepTheValueAndTheBounds) {
     EXPECT_EQ(s.params[a].value, 0);
 }
 
-TEST_F(ParamLogic, SampleCountsAreWholeNumbersFromTwo) {
-    struct Case {
-        double typed, value;
-        int lineCount;
-    };
-    const Case cases[] = {
-        {1, 2, 1}, {0, 2, 1}, {-7.9, 7, 6}, {500.7, 500, 499}, {1e12, 20000, 19999}};
-    makeSampleCount();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        params::setpar(s, anzf, c.typed);
-        EXPECT_EQ(s.params[anzf].value, c.value);
-        EXPECT_EQ(s.lines[0].sampleCount, c.lineCount);
-        EXPECT_DOUBLE_EQ(s.lineSlots[0].stepWidth, s.scale.xRange / c.lineCount);
-        EXPECT_EQ(s.engine.variable(s.params[anzf].handle), c.value);
-    }
-    params::moveSlider(s, anzf, 500); // 502 on the slider
-    EXPECT_EQ(s.params[anzf].value, 502);
-    EXPECT_EQ(s.lines[0].sampleCount, 501);
-}
-
 TEST_F(ParamLogic, InitTakesTheLineDataByKindOfSlot) {
     s.lines[0].sampleCount = 99;
     s.lines[0].lowerBound = 3;
@@ -272,18 +281,19 @@ TEST_F(ParamLogic, InitTakesTheLineDataByKindOfSlot) {
     EXPECT_EQ(s.params[anzf].upperText, QStringLiteral("1002"));
 }
 
-TEST_F(ParamLogic, LowerBoundOutsideItsRangeTakesTheMiddle) {
+TEST_F(ParamLogic, ALowerBoundStaysWithinTheIntervalOfItsCurve) {
     struct Case {
         int kind;
         double from, to, typed, value;
+        const char* text;
     };
     const Case cases[] = {
-        {core::kindFunction, 0, 0, 50, 0}, // the x range -10 ... 10
-        {core::kindFunction, 0, 0, -4.5, -4.5},
-        {1, 2, 2, 7, 2.5},           // an empty curve interval becomes 2 ... 3
-        {1, 0, 6, 0.12345, 0.12345}, // kept exactly, not as the slider rounds it
-        {1, 4, 0, 1, 1},             // an interval that runs downwards
-        {1, 4, 0, 5, 2},
+        {core::kindFunction, 0, 0, 50, 0, "0"}, // the x range -10 ... 10
+        {core::kindFunction, 0, 0, -4.5, -4.5, "-4,5"},
+        {1, 2, 2, 7, 2.5, "2,5"},               // an empty curve interval becomes 2 ... 3
+        {1, 0, 6, 0.12345, 0.12345, "0,12345"}, // kept exactly, not as the slider rounds it
+        {1, 4, 0, 1, 1, "1"},                   // an interval that runs downwards
+        {1, 4, 0, 5, 2, "2"},
     };
     makeLowerBound();
     for (const Case& c : cases) {
@@ -292,22 +302,8 @@ TEST_F(ParamLogic, LowerBoundOutsideItsRangeTakesTheMiddle) {
         s.lines[0].intervalFrom = c.from;
         s.lines[0].intervalTo = c.to;
         params::setpar(s, uf, c.typed);
-        EXPECT_DOUBLE_EQ(s.params[uf].value, c.value);
-        EXPECT_DOUBLE_EQ(s.lines[0].lowerBound, c.value);
-        EXPECT_DOUBLE_EQ(s.engine.variable(s.params[uf].handle), c.value);
+        expectShows(uf, c.value, c.text);
     }
-}
-
-TEST_F(ParamLogic, LowerBoundSliderFollowsTheCurrentXRange) {
-    makeLowerBound();
-    s.ranges.xMin = 0;
-    s.ranges.xMax = 1;
-    params::moveSlider(s, uf, 500);
-    EXPECT_DOUBLE_EQ(s.params[uf].value, 0.5);
-    EXPECT_DOUBLE_EQ(s.lines[0].lowerBound, 0.5);
-    params::setpar(s, uf, 0.25);
-    EXPECT_EQ(s.params[uf].sliderPos, 250);
-    EXPECT_EQ(s.params[uf].upperText, QStringLiteral("1"));
 }
 
 TEST_F(ParamLogic, BadBoundsAreRefusedAndOldBoundsStay) {
