@@ -188,7 +188,7 @@ TEST_F(Timers, SteppedValuesAreTheDecimalsShown) {
     }
 }
 
-TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
+TEST_F(Timers, OneRedrawPerTickForAllRunningSlotsAndNoMoveForAFreedOne) {
     makeFree(a, QStringLiteral("a"));
     makeFree(b, QStringLiteral("b"));
     makeFree(c, QStringLiteral("c"));
@@ -208,17 +208,37 @@ TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
     EXPECT_EQ(s.params[b].valueText, QStringLiteral("2"));
     EXPECT_EQ(s.params[c].valueText, QStringLiteral("-0,5"));
 
+    // Slot c loses its parameter: it leaves the list, its symbol its border; the others run on.
+    s.params[c].handle = -1;
+    resetCounts();
+    params::timerTick(s);
+    EXPECT_EQ(s.params[c].value, -0.5);
+    EXPECT_EQ(s.params[b].value, 4);
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
+    EXPECT_EQ(changed.front(), c);
+    EXPECT_EQ(redraws, 1);
+    // Nor can it be started again.
+    params::toggleTimer(s, c);
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
+
     // A tick that comes during a batch update leaves the batch's flag and draws nothing.
     s.busyFlag = 1;
     params::timerTick(s);
     EXPECT_EQ(s.busyFlag, 1);
     EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(s.params[a].value, 2);
+    EXPECT_EQ(s.params[a].value, 3);
 }
 
-TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
+TEST_F(Timers, TheMenuStartsTheShownSlotsThatCanRunAndSharesTheListWithTheSymbols) {
     makeFree(a, QStringLiteral("a"));
     makeFree(b, QStringLiteral("b"));
+    makeFree(c, QStringLiteral("c"));
+    makeFree(c + 1, QStringLiteral("d"));
+    s.params[c].visible = false; // its window was closed
+    s.params[c + 1].step = 0;
+    // Slot 32 is free but keeps the default step 1.
+    ASSERT_EQ(s.params[32].handle, -1);
+    ASSERT_NE(s.params[32].step, 0);
 
     // One timer started from its symbol: the menu still offers to start, but stops all, since
     // the main timer runs.
@@ -231,11 +251,10 @@ TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     EXPECT_EQ(lastRunning(), false);
     EXPECT_EQ(s.timerMenuCaption, startAll);
 
-    // Now it starts every shown parameter.
+    // Now it starts every shown parameter that can run.
     resetCounts();
     params::timergo(s);
-    EXPECT_TRUE(params::timerRunning(s, a));
-    EXPECT_TRUE(params::timerRunning(s, b));
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
     EXPECT_EQ(s.timerMenuCaption, stopAll);
     EXPECT_EQ(lastRunning(), true);
     EXPECT_EQ(changed, (std::vector<int>{a, b})); // both symbols show their border
@@ -256,24 +275,9 @@ TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::OpenDialog);
     params::toggleTimer(s, a);
     EXPECT_FALSE(params::timerShouldRun(s));
-}
-
-TEST_F(Timers, StartAllTakesOnlyShownParametersThatCanRun) {
-    makeFree(a, QStringLiteral("a"));
-    makeFree(b, QStringLiteral("b"));
-    makeFree(c, QStringLiteral("c"));
-    s.params[b].visible = false; // its window was closed
-    s.params[c].step = 0;
-    // Slot 31 is free but keeps the default step 1.
-    ASSERT_EQ(s.params[31].handle, -1);
-    ASSERT_NE(s.params[31].step, 0);
-
-    params::timergo(s);
-    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{a});
 
     // With nothing that can run the menu starts nothing and the timer stays off.
-    params::timergo(s);
-    s.params[a].step = 0;
+    s.params[b].step = 0;
     resetCounts();
     params::timergo(s);
     EXPECT_TRUE(s.timerList.isEmpty());
@@ -315,27 +319,6 @@ TEST_F(Timers, ATickWithNothingThatCanRunSwitchesTheTimerOff) {
         EXPECT_EQ(s.busyFlag, 0);
         EXPECT_EQ(changed, c.symbolChanges ? std::vector<int>{a} : std::vector<int>{});
     }
-}
-
-TEST_F(Timers, AFreedSlotIsNeverMovedWhileTheOthersRunOn) {
-    makeFree(a, QStringLiteral("a"), -10, 10, 1);
-    makeFree(b, QStringLiteral("b"), -10, 10, 1);
-    params::toggleTimer(s, a);
-    params::toggleTimer(s, b);
-    // Slot a loses its parameter; b keeps running.
-    s.params[a].handle = -1;
-    resetCounts();
-
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 1);
-    EXPECT_EQ(s.params[b].value, 2);
-    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{b});
-    EXPECT_EQ(changed.front(), a); // its symbol loses the border
-    EXPECT_EQ(redraws, 1);
-
-    // A slot without a parameter cannot be started.
-    params::toggleTimer(s, a);
-    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{b});
 }
 
 TEST_F(Timers, DialogStepReadsBackUnchanged) {
