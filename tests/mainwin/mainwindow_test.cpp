@@ -26,7 +26,6 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTest>
-#include <QTimer>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -310,7 +309,7 @@ TEST_F(MainWindowTest, TheRightButtonOnAColourBoxOpensThePopUp) {
     EXPECT_EQ(action("mnp1")->text(), q("anzeigen"));
 }
 
-TEST_F(MainWindowTest, PopUpColourWidthStyleAndSampleCount) {
+TEST_F(MainWindowTest, PopUpColourWidthStyleSampleCountAndFontSize) {
     lines({"f(x)=1", "g(x)=2"});
     colourAnswer = QColor(10, 20, 30);
     popupCommand(1, "mnp6");
@@ -336,10 +335,7 @@ TEST_F(MainWindowTest, PopUpColourWidthStyleAndSampleCount) {
     ASSERT_NE(count, nullptr);
     EXPECT_TRUE(count->isVisible());
     EXPECT_EQ(state.params[core::firstSampleCountSlot + 1].label, q("anzg"));
-}
 
-TEST_F(MainWindowTest, PopUpFontSizeResizesTheRows) {
-    lines({"f(x)=1", "g(x)=2"});
     const int rowBefore = field(0)->height();
     popupCommand(0, "mnp41", "20");
     EXPECT_EQ(state.termEditor.fontSize, 20);
@@ -530,25 +526,6 @@ TEST_F(MainWindowTest, ClosingShutsDownOnce) {
     EXPECT_FALSE(window->isVisible());
     window->close();
     EXPECT_TRUE(window->isShutDown());
-}
-
-TEST_F(MainWindowTest, TheTimerSymbolStartsAndStopsItsParameter) {
-    enter(0, "f(x)=a*x^2");
-    QTimer* timer = MainWindowFixture::timer();
-    ASSERT_NE(timer, nullptr);
-    auto* symbol = window->paramWindows()->window(28)->findChild<QLabel*>(q("Image1"));
-    ASSERT_NE(symbol, nullptr);
-    EXPECT_FALSE(timer->isActive());
-
-    QTest::mouseClick(symbol, Qt::LeftButton);
-    EXPECT_TRUE(timer->isActive());
-    EXPECT_EQ(symbol->frameShape(), QFrame::Box);
-    // One timer started from its symbol leaves the command for all of them as it was.
-    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
-
-    QTest::mouseClick(symbol, Qt::LeftButton);
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(symbol->frameShape(), QFrame::NoFrame);
 }
 
 TEST_F(MainWindowTest, ThirtyThreeRunningParametersLeaveTheWindowResponsive) {

@@ -221,7 +221,7 @@ TEST_F(SessionTest, OddValuesInTheValueField) {
     messages->shown.clear();
 }
 
-TEST_F(SessionTest, CurvesAndIntegralFunctions) {
+TEST_F(SessionTest, CurvesIntegralFunctionsAndTheirTimers) {
     lines({"xa(t)=r*cos(t)", "ya(t)=r*sin(t)", "f(x)=x", "F(x)"});
     EXPECT_EQ(term->statusLine()->text(), q("Ok.")) << term->statusLine()->text().toStdString();
     action("mn_ugr")->trigger();
@@ -231,9 +231,16 @@ TEST_F(SessionTest, CurvesAndIntegralFunctions) {
     expectWindowsMatchState("running");
     QTest::keyClick(field(0), Qt::Key_Delete, Qt::ShiftModifier);
     expectWindowsMatchState("xa deleted");
-    action("mn_timergo")->trigger();
+    // The timer symbol starts and stops the parameter alone; the menu still offers to start all.
+    QLabel* symbol = child<QLabel>(state.findparam(q("r")), "Image1");
+    ASSERT_NE(symbol, nullptr);
+    QTest::mouseClick(symbol, Qt::LeftButton);
+    EXPECT_EQ(action("mn_timergo")->text(), q("Alle &Timer gleichzeitig starten"));
     expectTicksMove("r");
-    expectWindowsMatchState("running again");
+    expectWindowsMatchState("started from its symbol");
+    QTest::mouseClick(symbol, Qt::LeftButton);
+    expectWindowsMatchState("stopped from its symbol");
+    EXPECT_FALSE(timer()->isActive());
     action("mn_allclr")->trigger();
     expectWindowsMatchState("cleared");
 }
