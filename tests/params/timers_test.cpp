@@ -12,13 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <iomanip>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -84,7 +84,32 @@ protected:
     std::vector<bool> runningReports;
 };
 
-TEST_F(Timers, TickLoopsOrReversesAtTheBoundsAndNeverHangsOnOddOnes) {
+// Tenths from one to the other, both included.
+std::vector<double> tenths(int from, int to) {
+    std::vector<double> run;
+    for (int t = from;; t += from < to ? 1 : -1) {
+        run.push_back(t / 10.0);
+        if (t == to) return run;
+    }
+}
+
+std::vector<double> operator+(std::vector<double> first, const std::vector<double>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A value of whole tenths as the user writes it: "-0,7", "0", "6".
+QString writtenInTenths(double v) {
+    const long t = std::lround(v * 10);
+    QString text = QString::number(std::abs(t) / 10);
+    if (t % 10 != 0) text += QLatin1Char(',') + QString::number(std::abs(t) % 10);
+    return t < 0 ? QLatin1Char('-') + text : text;
+}
+
+// Each tick moves the value by the step, looping or reversing at the bounds and never hanging on
+// odd ones. Steps of 0,1 add up as the decimals shown: the field, the slider and the engine show
+// the value itself, and Enter in the untouched fields changes nothing.
+TEST_F(Timers, EachTickStepsTheValueAndShowsItExactly) {
     constexpr double nan = std::numeric_limits<double>::quiet_NaN();
     constexpr double inf = std::numeric_limits<double>::infinity();
     struct Case {
@@ -92,99 +117,58 @@ TEST_F(Timers, TickLoopsOrReversesAtTheBoundsAndNeverHangsOnOddOnes) {
         int mode;
         double lo, hi, step, start;
         std::vector<double> values; // after each tick
-        std::vector<double> steps;  // the stored step after each tick
+        std::vector<double> steps;  // the stored step after each tick; none: a loop keeps it
     };
+    // From -1 by 0,1 to 1, then back to -1; from 0,5 up to 1, down to -1 and up again.
+    const std::vector<double> loop = tenths(-9, 10) + tenths(-10, -9);
+    const std::vector<double> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
     const std::vector<Case> cases = {
-        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}, {3, 3, 3, 3, 3}},
+        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}},
         {"reversal", 1, 0, 10, 3, 0, {3, 6, 9, 6, 3, 0, 3}, {3, 3, 3, -3, -3, -3, 3}},
-        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}, {-3, -3, -3, -3, -3}},
+        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}},
         {"reversal from below", 1, 0, 10, -4, 2, {6, 10, 6}, {4, 4, -4}},
-        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}, {10, 10, 10}},
+        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}},
         {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
-        {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {1, 1}},
+        {"value above the range", 0, 0, 10, 1, 12, {0, 1}},
         {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
-        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}, {2, 2}},
+        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}},
         {"no bounds, reversal", 1, nan, nan, 2, 1, {3, 5}, {2, 2}},
-        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}, {2, 2}},
+        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}},
         {"no lower bound, reversal", 1, -inf, 2, 2, 1, {-1, -3}, {-2, -2}},
         // Looping to an infinite bound is no value; the slot keeps its own.
-        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}, {2, 2}},
+        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}},
+        {"tenths, loop", 0, -1, 1, 0.1, -1, loop},
+        {"tenths, reversal", 1, -1, 1, 0.1, 0.5, reversal},
+        {"tenths up to 6", 0, 0, 10, 0.1, 0, tenths(1, 60)},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.what);
-        makeFree(a, QStringLiteral("a"), -10, 10, tc.start);
-        s.params[a].minimum = tc.lo;
-        s.params[a].maximum = tc.hi;
-        s.params[a].step = tc.step;
-        s.params[a].timerMode = tc.mode;
+        const bool bounded = std::isfinite(tc.hi - tc.lo);
+        makeFree(a, QStringLiteral("a"), bounded ? tc.lo : -10, bounded ? tc.hi : 10, tc.start);
+        core::ParamSlot& p = s.params[a];
+        p.minimum = tc.lo;
+        p.maximum = tc.hi;
+        p.step = tc.step;
+        p.timerMode = tc.mode;
         params::toggleTimer(s, a);
         ASSERT_TRUE(params::timerRunning(s, a));
         for (std::size_t i = 0; i < tc.values.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "tick " << i + 1);
             params::timerTick(s);
-            EXPECT_EQ(s.params[a].value, tc.values[i]) << "tick " << i + 1;
-            EXPECT_EQ(s.params[a].step, tc.steps[i]) << "tick " << i + 1;
-            // The engine sees what the window shows.
-            EXPECT_EQ(s.engine.eval("a"), tc.values[i]) << "tick " << i + 1;
+            EXPECT_EQ(p.value, tc.values[i]) << std::setprecision(17) << p.value;
+            EXPECT_EQ(p.step, tc.steps.empty() ? (tc.mode == 0 ? tc.step : p.step) : tc.steps[i]);
+            EXPECT_EQ(s.engine.eval("a"), p.value);
             EXPECT_EQ(s.busyFlag, 0);
-        }
-        params::toggleTimer(s, a);
-        EXPECT_FALSE(params::timerShouldRun(s));
-    }
-}
-
-// Tenths from one to the other, both included.
-std::vector<int> tenths(int from, int to) {
-    std::vector<int> run;
-    for (int t = from;; t += from < to ? 1 : -1) {
-        run.push_back(t);
-        if (t == to) return run;
-    }
-}
-
-std::vector<int> operator+(std::vector<int> first, const std::vector<int>& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-TEST_F(Timers, SteppedValuesAreTheDecimalsShown) {
-    struct Case {
-        const char* what;
-        int mode, lo, hi;
-        double start;
-        std::vector<int> values;                        // in tenths, after each tick
-        std::vector<std::pair<int, const char*>> shown; // tick and text
-    };
-    // From -1 by 0,1 to 1, then back to -1; from 0,5 up to 1, down to -1 and up again.
-    const std::vector<int> loop = tenths(-9, 10) + tenths(-10, -9);
-    const std::vector<int> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
-    const std::vector<Case> cases = {
-        {"loop", 0, -1, 1, -1, loop, {{3, "-0,7"}, {10, "0"}, {13, "0,3"}, {20, "1"}, {21, "-1"}}},
-        {"reversal", 1, -1, 1, 0.5, reversal, {{5, "1"}, {15, "0"}, {25, "-1"}, {26, "-0,9"}}},
-        {"up to 6", 0, 0, 10, 0, tenths(1, 60), {{3, "0,3"}, {59, "5,9"}, {60, "6"}}},
-    };
-    for (const Case& tc : cases) {
-        SCOPED_TRACE(tc.what);
-        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
-        s.params[a].step = 0.1;
-        s.params[a].timerMode = tc.mode;
-        params::toggleTimer(s, a);
-        const core::ParamSlot& p = s.params[a];
-        for (std::size_t i = 0; i < tc.values.size(); ++i) {
-            const int tick = int(i) + 1;
-            SCOPED_TRACE(testing::Message() << "tick " << tick);
-            params::timerTick(s);
-            const int t = tc.values[i];
-            EXPECT_EQ(p.value, t / 10.0) << std::setprecision(17) << p.value;
-            EXPECT_EQ(p.sliderPos, (t - 10 * tc.lo) * 100 / (tc.hi - tc.lo));
             // The text is the value itself, not a rounding of it.
+            EXPECT_EQ(p.valueText, writtenInTenths(p.value));
             EXPECT_EQ(core::evalnum(s.engine, p.valueText), p.value) << p.valueText.toStdString();
-            EXPECT_TRUE(testsupport::readsBackUnchanged(s, a));
-            for (const auto& [when, text] : tc.shown) {
-                if (when != tick) continue;
-                EXPECT_EQ(p.valueText, QString::fromUtf8(text));
+            if (bounded) {
+                EXPECT_EQ(p.sliderPos, std::lround((p.value - tc.lo) * 1000 / (tc.hi - tc.lo)));
+                EXPECT_TRUE(testsupport::readsBackUnchanged(s, a));
             }
         }
         params::toggleTimer(s, a);
+        EXPECT_FALSE(params::timerShouldRun(s));
     }
 }
 
