@@ -259,20 +259,19 @@ TEST_F(ParamLogic, InitTakesTheLineDataByKindOfSlot) {
         const char* caption;
         bool highlighted, locked;
         double value;
+        const char* text;
     };
     const Case cases[] = {
-        {uf, "uf = untere Grenze für Integralfunktion in f", true, true, 3},
-        {anzf, "Stützstellenanzahl für f", true, false, 100},
-        {a, "Parameter: a", false, false, 0},
+        {uf, "uf = untere Grenze für Integralfunktion in f", true, true, 3, "3"},
+        {anzf, "Stützstellenanzahl für f", true, false, 100, "100"},
+        {a, "Parameter: a", false, false, 0, "0"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.k);
-        const auto& p = s.params[c.k];
-        EXPECT_EQ(p.caption, QString::fromUtf8(c.caption));
-        EXPECT_EQ(p.valueHighlighted, c.highlighted);
-        EXPECT_EQ(p.boundsLocked, c.locked);
-        EXPECT_EQ(p.value, c.value);
-        EXPECT_EQ(s.engine.variable(p.handle), c.value);
+        EXPECT_EQ(s.params[c.k].caption, QString::fromUtf8(c.caption));
+        EXPECT_EQ(s.params[c.k].valueHighlighted, c.highlighted);
+        EXPECT_EQ(s.params[c.k].boundsLocked, c.locked);
+        expectShows(c.k, c.value, c.text);
     }
     EXPECT_EQ(s.params[uf].lowerText, QStringLiteral("-10"));
     EXPECT_EQ(s.params[uf].upperText, QStringLiteral("10"));
