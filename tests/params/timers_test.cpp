@@ -5,8 +5,6 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "params/paramlogic.h"
-#include "session/startup.h"
-#include "terms/termcheck.h"
 
 #include "support/paramreadback.h"
 #include "support/qtapp.h"
@@ -15,12 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <iomanip>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -86,100 +84,95 @@ protected:
     std::vector<bool> runningReports;
 };
 
-TEST_F(Timers, TickLoopsOrReversesAtTheBounds) {
+// Tenths from one to the other, both included.
+std::vector<double> tenths(int from, int to) {
+    std::vector<double> run;
+    for (int t = from;; t += from < to ? 1 : -1) {
+        run.push_back(t / 10.0);
+        if (t == to) return run;
+    }
+}
+
+std::vector<double> operator+(std::vector<double> first, const std::vector<double>& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A value of whole tenths as the user writes it: "-0,7", "0", "6".
+QString writtenInTenths(double v) {
+    const long t = std::lround(v * 10);
+    QString text = QString::number(std::abs(t) / 10);
+    if (t % 10 != 0) text += QLatin1Char(',') + QString::number(std::abs(t) % 10);
+    return t < 0 ? QLatin1Char('-') + text : text;
+}
+
+// Each tick moves the value by the step, looping or reversing at the bounds and never hanging on
+// odd ones. Steps of 0,1 add up as the decimals shown: the field, the slider and the engine show
+// the value itself, and Enter in the untouched fields changes nothing.
+TEST_F(Timers, EachTickStepsTheValueAndShowsItExactly) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double inf = std::numeric_limits<double>::infinity();
     struct Case {
         const char* what;
         int mode;
         double lo, hi, step, start;
         std::vector<double> values; // after each tick
-        std::vector<double> steps;  // the stored step after each tick
+        std::vector<double> steps;  // the stored step after each tick; none: a loop keeps it
     };
+    // From -1 by 0,1 to 1, then back to -1; from 0,5 up to 1, down to -1 and up again.
+    const std::vector<double> loop = tenths(-9, 10) + tenths(-10, -9);
+    const std::vector<double> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
     const std::vector<Case> cases = {
-        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}, {3, 3, 3, 3, 3}},
+        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}},
         {"reversal", 1, 0, 10, 3, 0, {3, 6, 9, 6, 3, 0, 3}, {3, 3, 3, -3, -3, -3, 3}},
-        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}, {-3, -3, -3, -3, -3}},
+        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}},
         {"reversal from below", 1, 0, 10, -4, 2, {6, 10, 6}, {4, 4, -4}},
-        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}, {10, 10, 10}},
+        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}},
         {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
-        {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {1, 1}},
+        {"value above the range", 0, 0, 10, 1, 12, {0, 1}},
         {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
+        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}},
+        {"no bounds, reversal", 1, nan, nan, 2, 1, {3, 5}, {2, 2}},
+        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}},
+        {"no lower bound, reversal", 1, -inf, 2, 2, 1, {-1, -3}, {-2, -2}},
+        // Looping to an infinite bound is no value; the slot keeps its own.
+        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}},
+        {"tenths, loop", 0, -1, 1, 0.1, -1, loop},
+        {"tenths, reversal", 1, -1, 1, 0.1, 0.5, reversal},
+        {"tenths up to 6", 0, 0, 10, 0.1, 0, tenths(1, 60)},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.what);
-        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
-        s.params[a].step = tc.step;
-        s.params[a].timerMode = tc.mode;
+        const bool bounded = std::isfinite(tc.hi - tc.lo);
+        makeFree(a, QStringLiteral("a"), bounded ? tc.lo : -10, bounded ? tc.hi : 10, tc.start);
+        core::ParamSlot& p = s.params[a];
+        p.minimum = tc.lo;
+        p.maximum = tc.hi;
+        p.step = tc.step;
+        p.timerMode = tc.mode;
         params::toggleTimer(s, a);
         ASSERT_TRUE(params::timerRunning(s, a));
         for (std::size_t i = 0; i < tc.values.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "tick " << i + 1);
             params::timerTick(s);
-            EXPECT_EQ(s.params[a].value, tc.values[i]) << "tick " << i + 1;
-            EXPECT_EQ(s.params[a].step, tc.steps[i]) << "tick " << i + 1;
-            // The engine sees what the window shows.
-            EXPECT_EQ(s.engine.eval("a"), tc.values[i]) << "tick " << i + 1;
+            EXPECT_EQ(p.value, tc.values[i]) << std::setprecision(17) << p.value;
+            EXPECT_EQ(p.step, tc.steps.empty() ? (tc.mode == 0 ? tc.step : p.step) : tc.steps[i]);
+            EXPECT_EQ(s.engine.eval("a"), p.value);
+            EXPECT_EQ(s.busyFlag, 0);
+            // The text is the value itself, not a rounding of it.
+            EXPECT_EQ(p.valueText, writtenInTenths(p.value));
+            EXPECT_EQ(core::evalnum(s.engine, p.valueText), p.value) << p.valueText.toStdString();
+            if (bounded) {
+                EXPECT_EQ(p.sliderPos, std::lround((p.value - tc.lo) * 1000 / (tc.hi - tc.lo)));
+                EXPECT_TRUE(testsupport::readsBackUnchanged(s, a));
+            }
         }
         params::toggleTimer(s, a);
         EXPECT_FALSE(params::timerShouldRun(s));
     }
 }
 
-// Tenths from one to the other, both included.
-std::vector<int> tenths(int from, int to) {
-    std::vector<int> run;
-    for (int t = from;; t += from < to ? 1 : -1) {
-        run.push_back(t);
-        if (t == to) return run;
-    }
-}
-
-std::vector<int> operator+(std::vector<int> first, const std::vector<int>& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
-TEST_F(Timers, SteppedValuesAreTheDecimalsShown) {
-    struct Case {
-        const char* what;
-        int mode, lo, hi;
-        double start;
-        std::vector<int> values;                        // in tenths, after each tick
-        std::vector<std::pair<int, const char*>> shown; // tick and text
-    };
-    // From -1 by 0,1 to 1, then back to -1; from 0,5 up to 1, down to -1 and up again.
-    const std::vector<int> loop = tenths(-9, 10) + tenths(-10, -9);
-    const std::vector<int> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
-    const std::vector<Case> cases = {
-        {"loop", 0, -1, 1, -1, loop, {{3, "-0,7"}, {10, "0"}, {13, "0,3"}, {20, "1"}, {21, "-1"}}},
-        {"reversal", 1, -1, 1, 0.5, reversal, {{5, "1"}, {15, "0"}, {25, "-1"}, {26, "-0,9"}}},
-        {"up to 6", 0, 0, 10, 0, tenths(1, 60), {{3, "0,3"}, {59, "5,9"}, {60, "6"}}},
-    };
-    for (const Case& tc : cases) {
-        SCOPED_TRACE(tc.what);
-        makeFree(a, QStringLiteral("a"), tc.lo, tc.hi, tc.start);
-        s.params[a].step = 0.1;
-        s.params[a].timerMode = tc.mode;
-        params::toggleTimer(s, a);
-        const core::ParamSlot& p = s.params[a];
-        for (std::size_t i = 0; i < tc.values.size(); ++i) {
-            const int tick = int(i) + 1;
-            SCOPED_TRACE(testing::Message() << "tick " << tick);
-            params::timerTick(s);
-            const int t = tc.values[i];
-            EXPECT_EQ(p.value, t / 10.0) << std::setprecision(17) << p.value;
-            EXPECT_EQ(p.sliderPos, (t - 10 * tc.lo) * 100 / (tc.hi - tc.lo));
-            // The text is the value itself, not a rounding of it.
-            EXPECT_EQ(core::evalnum(s.engine, p.valueText), p.value) << p.valueText.toStdString();
-            EXPECT_TRUE(testsupport::readsBackUnchanged(s, a));
-            for (const auto& [when, text] : tc.shown) {
-                if (when != tick) continue;
-                EXPECT_EQ(p.valueText, QString::fromUtf8(text));
-            }
-        }
-        params::toggleTimer(s, a);
-    }
-}
-
-TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
+TEST_F(Timers, OneRedrawPerTickForAllRunningSlotsAndNoMoveForAFreedOne) {
     makeFree(a, QStringLiteral("a"));
     makeFree(b, QStringLiteral("b"));
     makeFree(c, QStringLiteral("c"));
@@ -199,19 +192,37 @@ TEST_F(Timers, OneRedrawPerTickForAllRunningSlots) {
     EXPECT_EQ(s.params[b].valueText, QStringLiteral("2"));
     EXPECT_EQ(s.params[c].valueText, QStringLiteral("-0,5"));
 
+    // Slot c loses its parameter: it leaves the list, its symbol its border; the others run on.
+    s.params[c].handle = -1;
+    resetCounts();
+    params::timerTick(s);
+    EXPECT_EQ(s.params[c].value, -0.5);
+    EXPECT_EQ(s.params[b].value, 4);
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
+    EXPECT_EQ(changed.front(), c);
+    EXPECT_EQ(redraws, 1);
+    // Nor can it be started again.
+    params::toggleTimer(s, c);
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
+
     // A tick that comes during a batch update leaves the batch's flag and draws nothing.
     s.busyFlag = 1;
     params::timerTick(s);
     EXPECT_EQ(s.busyFlag, 1);
     EXPECT_EQ(redraws, 1);
-    EXPECT_EQ(s.params[a].value, 2);
+    EXPECT_EQ(s.params[a].value, 3);
 }
 
-TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
+TEST_F(Timers, TheMenuStartsTheShownSlotsThatCanRunAndSharesTheListWithTheSymbols) {
     makeFree(a, QStringLiteral("a"));
     makeFree(b, QStringLiteral("b"));
-    EXPECT_FALSE(params::timerShouldRun(s));
-    EXPECT_EQ(s.timerMenuCaption, startAll);
+    makeFree(c, QStringLiteral("c"));
+    makeFree(c + 1, QStringLiteral("d"));
+    s.params[c].visible = false; // its window was closed
+    s.params[c + 1].step = 0;
+    // Slot 32 is free but keeps the default step 1.
+    ASSERT_EQ(s.params[32].handle, -1);
+    ASSERT_NE(s.params[32].step, 0);
 
     // One timer started from its symbol: the menu still offers to start, but stops all, since
     // the main timer runs.
@@ -224,11 +235,10 @@ TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     EXPECT_EQ(lastRunning(), false);
     EXPECT_EQ(s.timerMenuCaption, startAll);
 
-    // Now it starts every shown parameter.
+    // Now it starts every shown parameter that can run.
     resetCounts();
     params::timergo(s);
-    EXPECT_TRUE(params::timerRunning(s, a));
-    EXPECT_TRUE(params::timerRunning(s, b));
+    EXPECT_EQ(slotsOf(s.timerList), (std::vector<int>{a, b}));
     EXPECT_EQ(s.timerMenuCaption, stopAll);
     EXPECT_EQ(lastRunning(), true);
     EXPECT_EQ(changed, (std::vector<int>{a, b})); // both symbols show their border
@@ -242,154 +252,56 @@ TEST_F(Timers, MenuCommandAndSymbolsShareTheList) {
     EXPECT_EQ(lastRunning(), false);
     EXPECT_EQ(s.timerMenuCaption, startAll);
 
-    // The right button opens the dialog and never toggles.
+    // The right button opens the dialog and never toggles; so does the left one while the step
+    // is 0, since such a slot cannot run.
     EXPECT_EQ(params::timerSymbolPressed(s, a, false), params::TimerSymbolAction::OpenDialog);
-    EXPECT_FALSE(params::timerShouldRun(s));
-}
-
-TEST_F(Timers, StartAllTakesOnlyShownParametersThatCanRun) {
-    makeFree(a, QStringLiteral("a"));
-    makeFree(b, QStringLiteral("b"));
-    makeFree(c, QStringLiteral("c"));
-    s.params[b].visible = false; // its window was closed
-    s.params[c].step = 0;
-    // Slot 31 is free but keeps the default step 1.
-    ASSERT_EQ(s.params[31].handle, -1);
-    ASSERT_NE(s.params[31].step, 0);
-
-    params::timergo(s);
-    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{a});
-
-    // With nothing that can run the menu starts nothing and the timer stays off.
-    params::timergo(s);
     s.params[a].step = 0;
-    resetCounts();
-    params::timergo(s);
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(s.timerMenuCaption, startAll);
-    EXPECT_EQ(lastRunning(), false);
-}
-
-TEST_F(Timers, TimerSwitchesItselfOffWithNothingRunning) {
-    makeFree(a, QStringLiteral("a"));
-    params::timergo(s);
-    ASSERT_EQ(s.timerMenuCaption, stopAll);
-    // The list emptied behind the timer's back, as the data-set assembly does.
-    s.timerList.clear();
-    resetCounts();
-
-    params::timerTick(s);
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(s.timerMenuCaption, startAll);
-    EXPECT_EQ(redraws, 0);
-    EXPECT_EQ(s.params[a].value, 0);
-    EXPECT_EQ(s.busyFlag, 0);
-}
-
-TEST_F(Timers, StepZeroNeverRuns) {
-    makeFree(a, QStringLiteral("a"), -10, 10, 4);
-    s.params[a].step = 0;
-
-    // The left button on a slot that cannot run asks for a step instead.
     EXPECT_EQ(params::timerSymbolPressed(s, a, true), params::TimerSymbolAction::OpenDialog);
     params::toggleTimer(s, a);
     EXPECT_FALSE(params::timerShouldRun(s));
 
-    // Set to 0 in the dialog while running: the timer stops.
-    s.params[a].step = 1;
-    params::toggleTimer(s, a);
-    ASSERT_TRUE(params::timerRunning(s, a));
-    EXPECT_TRUE(params::timerDialogOk(s, a, QStringLiteral("0"), 0));
-    EXPECT_FALSE(params::timerShouldRun(s));
-    EXPECT_EQ(lastRunning(), false);
-
-    // A zero step in the list (from wherever) neither moves nor keeps the timer alive.
-    s.timerList = QString(QChar(char16_t(a)));
+    // With nothing that can run the menu starts nothing and the timer stays off.
+    s.params[b].step = 0;
     resetCounts();
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 4);
+    params::timergo(s);
     EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(changed, std::vector<int>{a});
-}
-
-TEST_F(Timers, FreedSlotIsNeverMoved) {
-    makeFree(a, QStringLiteral("a"), -10, 10, 1);
-    makeFree(b, QStringLiteral("b"), -10, 10, 1);
-    params::toggleTimer(s, a);
-    params::toggleTimer(s, b);
-    // Slot a loses its parameter; b keeps running.
-    s.params[a].handle = -1;
-    resetCounts();
-
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 1);
-    EXPECT_EQ(s.params[b].value, 2);
-    EXPECT_EQ(slotsOf(s.timerList), std::vector<int>{b});
-    EXPECT_EQ(changed.front(), a); // its symbol loses the border
-    EXPECT_EQ(redraws, 1);
-
-    // Characters that name no slot are dropped as well, and the timer stops with the last slot.
-    s.params[b].handle = -1;
-    s.timerList.append(QChar(char16_t(200)));
-    params::timerTick(s);
-    EXPECT_EQ(s.params[b].value, 2);
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(lastRunning(), false);
-    EXPECT_EQ(redraws, 1);
-
-    // A slot without a parameter cannot be started.
-    params::toggleTimer(s, a);
-    EXPECT_FALSE(params::timerShouldRun(s));
-}
-
-TEST_F(Timers, ApplyingTheTermsStopsTheTimers) {
-    session::startupState(s);
-    s.busyFlag = 0;
-    const auto apply = [this](const QString& line) {
-        s.termEditor.texts[0] = line;
-        s.linesInUse = 1;
-        s.lastLine = 0;
-        terms::findandget(s, 0);
-    };
-    apply(QStringLiteral("f(x) = a*x"));
-    ASSERT_NE(s.params[a].handle, -1);
-    params::toggleTimer(s, a);
-    params::timerTick(s);
-    ASSERT_EQ(s.params[a].value, 2); // from its start value 1, one step
-
-    apply(QStringLiteral("f(x) = x"));
-    EXPECT_TRUE(s.timerList.isEmpty());
-    EXPECT_EQ(s.params[a].handle, -1);
-    params::timerTick(s);
-    EXPECT_EQ(s.params[a].value, 2); // the freed slot did not move
+    EXPECT_EQ(s.timerMenuCaption, startAll);
     EXPECT_EQ(lastRunning(), false);
 }
 
-TEST_F(Timers, OddBoundsNeverHang) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    constexpr double inf = std::numeric_limits<double>::infinity();
+// A tick whose list holds nothing that can run moves nothing, draws nothing and switches the
+// timer off, however the list came to that.
+TEST_F(Timers, ATickWithNothingThatCanRunSwitchesTheTimerOff) {
     struct Case {
-        double lo, hi;
-        int mode;
-        double expected; // after one tick from 1 with step 2
+        const char* what;
+        std::function<void()> spoil;
+        bool symbolChanges; // the slot's symbol loses its border
     };
-    for (const Case& tc : {Case{nan, nan, 0, 3}, Case{nan, nan, 1, 3}, Case{0, inf, 0, 3},
-                           Case{-inf, 2, 1, -1}, Case{-inf, 2, 0, -inf}}) {
-        SCOPED_TRACE(testing::Message() << tc.lo << " " << tc.hi << " mode " << tc.mode);
-        makeFree(a, QStringLiteral("a"), -10, 10, 1);
-        s.params[a].minimum = tc.lo;
-        s.params[a].maximum = tc.hi;
-        s.params[a].step = 2;
-        s.params[a].timerMode = tc.mode;
-        params::toggleTimer(s, a);
+    const Case cases[] = {
+        {"list emptied behind the timer's back, as the data-set assembly does",
+         [this] { s.timerList.clear(); }, false},
+        {"step set to 0", [this] { s.params[a].step = 0; }, true},
+        {"parameter removed", [this] { s.params[a].handle = -1; }, true},
+        {"a character that names no slot", [this] { s.timerList = QString(QChar(char16_t(200))); },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        makeFree(a, QStringLiteral("a"), -10, 10, 4);
+        s.params[a].step = 1;
+        params::timergo(s);
+        ASSERT_EQ(s.timerMenuCaption, stopAll);
+        c.spoil();
+        resetCounts();
+
         params::timerTick(s);
-        if (std::isfinite(tc.expected))
-            EXPECT_EQ(s.params[a].value, tc.expected);
-        else // looping to an infinite bound is no value; the slot keeps its own
-            EXPECT_EQ(s.params[a].value, 1);
+        EXPECT_EQ(s.params[a].value, 4);
+        EXPECT_TRUE(s.timerList.isEmpty());
+        EXPECT_EQ(lastRunning(), false);
+        EXPECT_EQ(s.timerMenuCaption, startAll);
+        EXPECT_EQ(redraws, 0);
         EXPECT_EQ(s.busyFlag, 0);
-        params::toggleTimer(s, a);
+        EXPECT_EQ(changed, c.symbolChanges ? std::vector<int>{a} : std::vector<int>{});
     }
 }
 
@@ -422,7 +334,7 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
     };
     const char* tooLarge = "Schrittweite ist größer als das Intervall!";
     const char* unreadable = "Schrittweite unverständlich!";
-    // An empty field is a step of 0: such a slot simply cannot run.
+    // An empty field is a step of 0: such a slot cannot run, and a running one stops.
     const std::vector<Case> cases = {
         {"11", 1, false, 3, tooLarge},
         {"-11", 1, false, 3, tooLarge},
@@ -434,6 +346,7 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         {"1e400", 1, false, 3, unreadable},
         {"-1e400", 1, false, 3, unreadable},
         {"abc", 1, false, 3, unreadable},
+        {"0", 1, true, 0, ""},
         {"", 0, true, 0, ""},
         {" ", 0, true, 0, ""},
     };
@@ -442,10 +355,14 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
         makeFree(a, QStringLiteral("a"), 0, 10);
         s.params[a].step = 3;
         s.params[a].timerMode = 0;
+        params::toggleTimer(s, a);
         messages().shown.clear();
 
         EXPECT_EQ(params::timerDialogOk(s, a, QString::fromUtf8(tc.text), tc.mode), tc.accepted);
         EXPECT_EQ(s.params[a].step, tc.step);
+        EXPECT_EQ(params::timerShouldRun(s), tc.step != 0);
+        EXPECT_EQ(lastRunning(), tc.step != 0);
+        params::stopTimer(s, a);
         if (tc.accepted) {
             EXPECT_TRUE(messages().shown.empty());
             EXPECT_EQ(s.params[a].timerMode, tc.mode);
