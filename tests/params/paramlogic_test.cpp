@@ -90,7 +90,9 @@ protected:
         EXPECT_EQ(p.value, value);
         EXPECT_EQ(p.valueText, QString::fromUtf8(text));
         EXPECT_EQ(s.engine.variable(p.handle), value);
-        if (k == uf) EXPECT_EQ(s.lines[0].lowerBound, value);
+        if (k == uf) {
+            EXPECT_EQ(s.lines[0].lowerBound, value);
+        }
         if (k == anzf) {
             EXPECT_EQ(s.lines[0].sampleCount, value - 1); // the line draws one sample fewer
             EXPECT_DOUBLE_EQ(s.lineSlots[0].stepWidth, s.scale.xRange / (value - 1));

@@ -123,23 +123,23 @@ TEST_F(Timers, EachTickStepsTheValueAndShowsItExactly) {
     const std::vector<double> loop = tenths(-9, 10) + tenths(-10, -9);
     const std::vector<double> reversal = tenths(6, 10) + tenths(9, -10) + tenths(-9, -8);
     const std::vector<Case> cases = {
-        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}},
+        {"loop", 0, 0, 10, 3, 0, {3, 6, 9, 0, 3}, {}},
         {"reversal", 1, 0, 10, 3, 0, {3, 6, 9, 6, 3, 0, 3}, {3, 3, 3, -3, -3, -3, 3}},
-        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}},
+        {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}, {}},
         {"reversal from below", 1, 0, 10, -4, 2, {6, 10, 6}, {4, 4, -4}},
-        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}},
+        {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}, {}},
         {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
-        {"value above the range", 0, 0, 10, 1, 12, {0, 1}},
+        {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {}},
         {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
-        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}},
+        {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}, {}},
         {"no bounds, reversal", 1, nan, nan, 2, 1, {3, 5}, {2, 2}},
-        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}},
+        {"no upper bound", 0, 0, inf, 2, 1, {3, 5}, {}},
         {"no lower bound, reversal", 1, -inf, 2, 2, 1, {-1, -3}, {-2, -2}},
         // Looping to an infinite bound is no value; the slot keeps its own.
-        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}},
-        {"tenths, loop", 0, -1, 1, 0.1, -1, loop},
-        {"tenths, reversal", 1, -1, 1, 0.1, 0.5, reversal},
-        {"tenths up to 6", 0, 0, 10, 0.1, 0, tenths(1, 60)},
+        {"no lower bound, loop", 0, -inf, 2, 2, 1, {1, 1}, {}},
+        {"tenths, loop", 0, -1, 1, 0.1, -1, loop, {}},
+        {"tenths, reversal", 1, -1, 1, 0.1, 0.5, reversal, {}},
+        {"tenths up to 6", 0, 0, 10, 0.1, 0, tenths(1, 60), {}},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.what);
