@@ -467,14 +467,4 @@ TEST_F(TermCheck, ApplyingRunsTheAssemblyAndTellsTheWindows) {
     EXPECT_EQ(line(0).name, QStringLiteral("f")); // the terms were not checked again
 }
 
-TEST_F(TermCheck, TheAssemblyShowsTheCheckMessagesInItsStatus) {
-    type({"sin(x)=x", "x^2"});
-    terms::findandgetpre(st, 0);
-    EXPECT_TRUE(st.termEditor.statusText.startsWith(
-        QStringLiteral("Funktionsname sin wird bereits verwendet!")))
-        << st.termEditor.statusText.toStdString();
-    EXPECT_TRUE(st.termEditor.statusIsError());
-    EXPECT_EQ(st.lineSlots[1].translated, QStringLiteral("_x^2"));
-}
-
 } // namespace
