@@ -4,16 +4,11 @@
 
 #include "core/state.h"
 #include "engine/translate.h"
+#include "support/printing.h"
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <vector>
-
-// Readable failure messages: gtest finds this by argument-dependent lookup.
-[[maybe_unused]] static void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
 
 namespace {
 
@@ -33,23 +28,18 @@ struct CallCase {
     const char* expected;
 };
 
-TEST(BlankCalls, OperandIsTheNextFactor) {
+TEST(BlankCalls, OperandIsTheNextFactorAndNamesAreNotGluedTogether) {
     const std::vector<CallCase> cases{
         {"sin x", "sin(_x)"},
         {"sin  x", "sin(_x)"},
-        {"SIN x", "SIN(_x)"},
-        {"wurzel 2", "wurzel(2)"},
         {"Wurzel 2", "Wurzel(2)"},
         {"Betrag x - 1", "Betrag(_x)-1"},
         {"sin 1,5", "sin(1.5)"},
-        {"sin 30°", "sin(30)"},
         {"ln 1E-3", "ln(1E-3)"},
-        // glued factors belong to the operand, a blank ends it
+        // glued factors belong to the operand, a blank or an operator ends it
         {"cos 2x", "cos(2_x)"},
         {"sin 2(x+1)", "sin(2(_x+1))"},
-        {"sin 2 pi", "sin(2)pi"},
         {"sin 2 x", "sin(2)_x"},
-        {"sin x + 1", "sin(_x)+1"},
         {"sin pi/2", "sin(pi)/2"},
         // with its power, factorial and sign
         {"sin x^2", "sin(_x^2)"},
@@ -60,7 +50,6 @@ TEST(BlankCalls, OperandIsTheNextFactor) {
         {"sin -x", "sin(-_x)"},
         {"sin - x", "sin-_x"}, // no operand: the term check refuses the bare name
         // a bracket after the blanks is the argument list, as without the blanks
-        {"sin (x)", "sin(_x)"},
         {"sin (x)^2", "sin(_x)^2"},
         {"sin [x]", "sin(_x)"},
         {"max (1; 2)", "max(1,2)"},
@@ -69,48 +58,32 @@ TEST(BlankCalls, OperandIsTheNextFactor) {
         {"sin cos x", "sin(cos(_x))"},
         {"sin cos (x)", "sin(cos(_x))"},
         {"sin(cos x)", "sin(cos(_x))"},
-        {"wurzel betrag x", "wurzel(betrag(_x))"},
         // the names of the function lines
-        {"g x", "g(_x)"},
         {"G x", "G(_x)"},
         {"2 g x + f 1", "2*g(_x)+f(1)"},
         // operator words around calls
-        {"sin x und x > 0", "sin(_x) and _x>0"},
         {"nicht sin x", "nicht sin(_x)"},
         {"sin x mod 2", "sin(_x) mod 2"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(translated(c.typed), q(c.expected)) << c.typed;
-}
-
-// Deleting the blanks must not glue a name to its neighbours: "a sin x" is no arc sine, "a x" no
-// parameter a_x.
-TEST(BlankCalls, NamesAreNotGluedTogether) {
-    const std::vector<CallCase> cases{
+        // Deleting the blanks must not glue a name to its neighbours: "a sin x" is no arc sine.
         {"a sin x", "a*sin(_x)"},
         {"a sin(x)", "a*sin(_x)"},
         {"3 sin x + 1", "3*sin(_x)+1"},
-        {"x^2 sin x", "_x^2*sin(_x)"},
         {"(x+1) sin x", "(_x+1)*sin(_x)"},
-        {"sin x cos x", "sin(_x)*cos(_x)"},
         {"3! sin x", "3!*sin(_x)"},
         {"2sin x", "2sin(_x)"},
         {"asin x", "asin(_x)"},
         {"a f'(x)", "a*((f((_x)+sw)-f((_x)))/sw)"},
-        {"a x", "a*_x"},
-        {"a2 x", "a2*_x"},
-        {"x x", "_x*_x"},
-        {"x 2", "_x*2"},
-        {"x (x+1)", "_x*(_x+1)"},
-        {"2x", "2_x"},
-        {"2 x", "2_x"},
-        {"1,5x", "1.5_x"},
         // names that only begin like a function stay names
-        {"sinus", "sinus"},
         {"sinus x", "sinus*_x"},
         {"cost", "cost"},
-        {"a*cost", "a*cost"},
         {"sinx", "sinx"},
+        // broken operands are left for the engine to report
+        {"sin (x", "sin(_x"},
+        {"sin x^", "sin(_x)^"},
+        {"sin ^2", "sin^2"},
+        {"sin ", "sin"},
+        {"sin ,", "sin."},
+        {"sin !", "sin!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(translated(c.typed), q(c.expected)) << c.typed;
@@ -120,21 +93,14 @@ TEST(BlankCalls, WithoutTheVariableMarker) {
     // The calculator hands its terms over with the names as typed.
     EXPECT_EQ(engine::translate(q("sin x"), false, QStringList{}), q("sin(x)"));
     EXPECT_EQ(engine::translate(q("h t + 1"), false, {QStringLiteral("h")}), q("h(t)+1"));
-    EXPECT_EQ(engine::bracketcalls(q("a sin x^2"), {}), q("a *sin(x^2)"));
 }
 
-TEST(BlankCalls, DeepOrBrokenOperandsGiveATextWithoutFailure) {
+TEST(BlankCalls, DeepOperandsGiveATextWithoutFailure) {
     const QString deep = QStringLiteral("sin ").repeated(1000) + QStringLiteral("x");
     EXPECT_FALSE(engine::translate(deep, false, QStringList{}).isEmpty());
     const QString powers =
         QStringLiteral("sin x") + QStringLiteral("^x").repeated(1000) + QStringLiteral(" + 1");
     EXPECT_FALSE(engine::translate(powers, false, QStringList{}).isEmpty());
-    const std::vector<CallCase> cases{
-        {"sin (x", "sin(_x"}, {"sin x^", "sin(_x)^"}, {"sin ^2", "sin^2"},
-        {"sin ", "sin"},      {"sin ,", "sin."},      {"sin !", "sin!"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(translated(c.typed), q(c.expected)) << c.typed;
 }
 
 struct UncalledCase {
@@ -148,11 +114,7 @@ TEST(BlankCalls, FunctionNamesWithoutArgumentAreFound) {
         {"sin+1", {QStringLiteral("sin")}},
         {"2sin", {QStringLiteral("sin")}},
         {"_x*Wurzel+f", {QStringLiteral("Wurzel"), QStringLiteral("f")}},
-        {"sin(1)+f(_x)", {}},
-        {"sinus+cost+e^2+pi", {}},
-        {"1E5+2e3", {}},
-        {"_x mod 2 and nicht a", {}},
-        {"", {}},
+        {"sin(1)+f(_x)+sinus+cost+e^2+pi+1E5+2e3+_x mod 2 and nicht a", {}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(engine::uncalledfunctions(q(c.text), lines), c.expected) << c.text;

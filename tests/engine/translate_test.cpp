@@ -27,35 +27,32 @@ struct TranslateCase {
 TEST(Translate, UserNotationBecomesEngineSyntax) {
     const std::vector<TranslateCase> cases{
         // logical words count only between single blanks
-        {"x und y", "x and y"},
-        {"x oder y", "x or y"},
-        {"a and b or c", "a and b or c"},
-        {"a xor b", "a xor b"},
-        {"a eqv b imp c", "a eqv b imp c"},
+        {"x und y oder z", "x and y or z"},
+        {"a and b or c xor d eqv e imp f", "a and b or c xor d eqv e imp f"},
         {"xund", "xund"},
         {"x undy", "xundy"},
         // so do the operator words mod and div
-        {"x mod 2", "x mod 2"},
-        {"7 div 2", "7 div 2"},
         {"(a+1) mod b und c div 3", "(a+1) mod b and c div 3"},
         {"xmod 2", "xmod2"},
         {"x modx", "xmodx"},
         // the prefix word nicht (not) needs a blank behind it and no name character before it
-        {"nicht x > 0", "nicht x>0"},
         {"x > 0 und nicht x > 1", "x>0 and nicht x>1"},
         {"(nicht a) oder not b", "(nicht a) or not b"},
         {"nicht nicht a", "nicht nicht a"},
         {"nicht(a)", "nicht(a)"},
         {"anicht b", "anichtb"},
         {"a2not b", "a2notb"},
+        // Teachers capitalise, and German nouns are capitalised anyway: the words are found
+        // regardless of case, as the engine finds names.
+        {"a UND b Or c", "a and b or c"},
+        {"x MOD 3", "x mod 3"},
+        {"Nicht x > 0", "nicht x>0"},
+        {"MAX(1,5; 2) + Min(1;2)", "MAX(1.5,2)+Min(1,2)"},
         // decimal comma, semicolons only inside the six list functions
         {"1,5*2", "1.5*2"},
         {"max(1,5; 2)", "max(1.5,2)"},
-        {"min(1;2)", "min(1,2)"},
         {"wenn(x > 0; 1,5; -2)", "wenn(x>0,1.5,-2)"},
-        {"iif(a;b;c)", "iif(a,b,c)"},
-        {"log(8; 2)", "log(8,2)"},
-        {"exp(3; 2)", "exp(3,2)"},
+        {"min(1;2)+iif(a;b;c)+log(8; 2)+exp(3; 2)", "min(1,2)+iif(a,b,c)+log(8,2)+exp(3,2)"},
         {"max(min(1; 2); 3)", "max(min(1,2),3)"},
         {"max(1;2)+(1;2)", "max(1,2)+(1,2)"}, // every copy of the group changes
         {"a;b", "a;b"},
@@ -63,16 +60,12 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         {"max(1;2", "max(1;2"}, // unclosed: left for the engine to report
         {"max(", "max("},
         // brackets and characters without meaning
-        {"[x]", "(x)"},
-        {"{x}", "(x)"},
         {"{[a]+b}", "((a)+b)"},
         {"2 # ~ \"3§$´`°", "23"},
-        {"", ""},
         {"   ", ""},
         {"#~", ""},
-        // the stripe pattern
-        {"fill", "((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
-        {"2*fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
+        // the stripe pattern, in any case
+        {"2*Fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
         // apostrophes without a known function
         {"g'(x)", ""},
         {"a'", ""},
@@ -81,43 +74,24 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         EXPECT_EQ(engine::translate(q(c.term), false, QStringList{}), q(c.expected)) << c.term;
 }
 
+// The words keep the variable apart from its neighbours, and where the user's blank stood
+// between the variable and a name or number, a "*" does: glued, "a x" would make a parameter a_x.
 TEST(Translate, VariableMarkerBecomesRunningVariable) {
-    EXPECT_EQ(stored("x^2 und 1,5 > 0"), q("!_x! ^2 und 1,5 > 0"));
-    EXPECT_EQ(engine::translate(stored("x^2 und 1,5 > 0"), false, QStringList{}),
-              q("_x^2 and 1.5>0"));
-    EXPECT_EQ(engine::translate(stored("2x + sin(x)"), false, QStringList{}), q("2_x+sin(_x)"));
-    EXPECT_EQ(engine::translate(stored("max(x; 1,5)"), false, QStringList{}), q("max(_x,1.5)"));
-    EXPECT_EQ(engine::translate(stored("x mod 2 + 7 div x"), false, QStringList{}),
-              q("_x mod 2+7 div _x"));
-    EXPECT_EQ(engine::translate(stored("nicht x > 0"), false, QStringList{}), q("nicht _x>0"));
-}
-
-// Teachers capitalise, and German nouns are capitalised anyway: the words of the translation
-// are found regardless of case, as the engine finds names.
-TEST(Translate, WordsAreFoundRegardlessOfCase) {
     const std::vector<TranslateCase> cases{
-        {"a UND b", "a and b"},
-        {"a Und b ODER c", "a and b or c"},
-        {"a AND b Or c", "a and b or c"},
-        {"a XOR b Eqv c IMP d", "a xor b eqv c imp d"},
-        {"x MOD 3", "x mod 3"},
-        {"7 Div 2", "7 div 2"},
-        {"Nicht x > 0", "nicht x>0"},
-        {"NOT a", "not a"},
-        {"x > 0 UND NICHT x > 1", "x>0 and nicht x>1"},
-        {"Wenn(x > 0; 1,5; -2)", "Wenn(x>0,1.5,-2)"},
-        {"WENN (x > 0; x; -x)", "WENN(x>0,x,-x)"},
-        {"MAX(1,5; 2) + Min(1;2)", "MAX(1.5,2)+Min(1,2)"},
-        {"Log(8; 2) * EXP(3; 2) * IIF(a; b; c)", "Log(8,2)*EXP(3,2)*IIF(a,b,c)"},
-        {"2*Fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
-        // still only between blanks: these are names
-        {"xUND", "xUND"},
-        {"aNicht b", "aNichtb"},
+        {"x^2 und 1,5 > 0", "_x^2 and 1.5>0"},
+        {"2x + sin(x)", "2_x+sin(_x)"},
+        {"2 x", "2_x"},
+        {"max(x; 1,5)", "max(_x,1.5)"},
+        {"x mod 2 + 7 div x", "_x mod 2+7 div _x"},
+        {"nicht x > 0", "nicht _x>0"},
+        {"a x", "a*_x"},
+        {"a2 x", "a2*_x"},
+        {"x x", "_x*_x"},
+        {"x 2", "_x*2"},
+        {"x (x+1)", "_x*(_x+1)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(engine::translate(q(c.term), false, QStringList{}), q(c.expected)) << c.term;
-    EXPECT_EQ(engine::translate(stored("2 UND x"), false, QStringList{}), q("2 and _x"));
-    EXPECT_EQ(engine::translate(stored("x MOD 3"), false, QStringList{}), q("_x mod 3"));
+        EXPECT_EQ(engine::translate(stored(c.term), false, QStringList{}), q(c.expected)) << c.term;
 }
 
 struct DerivativeCase {
@@ -132,7 +106,6 @@ TEST(Translate, DerivativesOfLineFunctions) {
     const std::vector<DerivativeCase> cases{
         {"f'(3)", f, false, "((f((3)+sw)-f((3)))/sw)"},
         {"f''(_x)", f, false, "((f((_x)+sw)-2f((_x))+f((_x)-sw))/sw^2)"},
-        {"f''(x)", f, false, "((f((x)+sw)-2f((x))+f((x)-sw))/sw^2)"},
         {"f'(2*_x)+f'(2*_x)", f, false,
          "((f((2*_x)+sw)-f((2*_x)))/sw)+((f((2*_x)+sw)-f((2*_x)))/sw)"},
         {"f'(1)*f''(2)", f, false, "((f((1)+sw)-f((1)))/sw)*((f((2)+sw)-2f((2))+f((2)-sw))/sw^2)"},
@@ -230,14 +203,12 @@ TEST(WholeWords, Replword) {
     EXPECT_EQ(engine::replword(q("X*x"), q("x"), q("t"), 3), q("X*t"));
 }
 
+// Which neighbours make a part of a name is the wordflags table's business; here the search
+// goes on past a part and stops at the ends of the text.
 TEST(WholeWords, Hasword) {
-    EXPECT_TRUE(engine::hasword(q("a*x"), q("x")));
     EXPECT_TRUE(engine::hasword(q("x"), q("x")));
     EXPECT_TRUE(engine::hasword(q("x2+x"), q("x")));
-    EXPECT_TRUE(engine::hasword(q("2dichte"), q("dichte")));
     EXPECT_FALSE(engine::hasword(q("ax"), q("x")));
-    EXPECT_FALSE(engine::hasword(q("x2"), q("x")));
-    EXPECT_FALSE(engine::hasword(q("f(x)"), q("f")));
     EXPECT_FALSE(engine::hasword(QString(), q("x")));
     EXPECT_FALSE(engine::hasword(q("abc"), QString()));
 }

@@ -5,12 +5,14 @@
 #include "engine/linedefs.h"
 #include "engine/translate.h"
 #include "session/applydata.h"
+#include "support/printing.h"
 #include "support/termlines.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 namespace {
@@ -60,68 +62,86 @@ protected:
     const core::FuncLine& line(int i) const { return st.lines[i]; }
 };
 
-struct LineCase {
-    const char* typed;
-    const char* message;   // what checknames returns
-    const char* name;      // the record's name; empty when rejected
-    const char* variable;  // the record's variable
-    const char* rewritten; // the line's text afterwards
-    const char* meaning;   // the stored term as the engine reads it (accepted lines only)
+// The lines typed at once, the message checknames returns, and what the records make of them.
+struct LinesCase {
+    std::vector<const char*> typed;
+    const char* message;
+    std::vector<const char*> rewritten; // each line's text afterwards; empty: not looked at
+    const char* meaning = "";           // line 0's stored term as the engine reads it
+    std::vector<int> kinds = {};        // each line's kind; empty: all plain functions
 };
 
-TEST_F(TermCheck, SingleLinesAreAcceptedOrRejectedWithTheirMessage) {
-    const std::vector<LineCase> cases{
-        {"x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
-        {"  x ^ 2 + 1,5 ", "", "f", "x", "f(x) = x ^ 2 + 1,5", "_x^2+1.5"},
-        {"f(x)=a*x^2", "", "f", "x", "f(x) = a*x^2", "a*_x^2"},
-        {" g ( t ) =  sin(t) + t2 + at ", "", "g", "t", "g(t) = sin(t) + t2 + at", "sin(_x)+t2+at"},
-        {"f(x)=a=b", "", "f", "x", "f(x) = a=b", "a=b"},
-        {"f(x)==1", "Zu viele Gleichheitszeichen!", "", "", "f(x)==1", ""},
-        {"f(x)=1==2", "Zu viele Gleichheitszeichen!", "", "", "f(x)=1==2", ""},
-        {"x==1", "Zu viele Gleichheitszeichen!", "", "", "x==1", ""},
-        {"(x)=x", "Funktionsname fehlt!", "", "", "(x)=x", ""},
-        {"=x", "Funktionsname fehlt!", "", "", "=x", ""},
-        {"f(x)=", "Funktionsterm fehlt!", "", "", "f(x)=", ""},
-        {"f(x)=   ", "Funktionsterm fehlt!", "", "", "f(x)=   ", ""},
-        {"sin(x)=x", "Funktionsname sin wird bereits verwendet!", "", "", "sin(x)=x", ""},
-        {"wurzel(x)=x", "Funktionsname wurzel wird bereits verwendet!", "", "", "wurzel(x)=x", ""},
-        {"log(x)=x", "Funktionsname log wird bereits verwendet!", "", "", "log(x)=x", ""},
-        {"betrag(x)=x", "Funktionsname betrag wird bereits verwendet!", "", "", "betrag(x)=x", ""},
+TEST_F(TermCheck, TypedLinesBecomeRecordsOrAreRefusedWithTheirMessage) {
+    const char* tooManyEquals = "Zu viele Gleichheitszeichen!";
+    const std::vector<LinesCase> cases{
+        {{"  x ^ 2 + 1,5 "}, "", {"f(x) = x ^ 2 + 1,5"}, "_x^2+1.5"},
+        {{"f(x)=a*x^2"}, "", {"f(x) = a*x^2"}, "a*_x^2"},
+        {{" g ( t ) =  sin(t) + t2 + at "}, "", {"g(t) = sin(t) + t2 + at"}, "sin(_x)+t2+at"},
+        {{"f(x)=a=b"}, "", {"f(x) = a=b"}, "a=b"},
+        {{"f(x)==1"}, tooManyEquals, {"f(x)==1"}},
+        {{"f(x)=1==2"}, tooManyEquals, {"f(x)=1==2"}},
+        {{"(x)=x"}, "Funktionsname fehlt!", {"(x)=x"}},
+        {{"f(x)="}, "Funktionsterm fehlt!", {"f(x)="}},
+        {{"sin(x)=x"}, "Funktionsname sin wird bereits verwendet!", {"sin(x)=x"}},
+        {{"wurzel(x)=x"}, "Funktionsname wurzel wird bereits verwendet!", {"wurzel(x)=x"}},
+        {{"log(x)=x"}, "Funktionsname log wird bereits verwendet!", {"log(x)=x"}},
+        {{"betrag(x)=x"}, "Funktionsname betrag wird bereits verwendet!", {"betrag(x)=x"}},
         // no variable: the running variable x, so that x is no parameter
-        {"f=x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
-        {"f()=x^2", "", "f", "x", "f(x) = x^2", "_x^2"},
-        {" g = a*x ", "", "g", "x", "g(x) = a*x", "a*_x"},
-        {"xk = cos(t)", "", "xk", "x", "xk(x) = cos(t)", "cos(t)"}, // no y line: a function
+        {{"f=x^2"}, "", {"f(x) = x^2"}, "_x^2"},
+        {{"f()=x^2"}, "", {"f(x) = x^2"}, "_x^2"},
         // the variable in capitals is the same name to the engine
-        {"f(x)=X^2+x", "", "f", "x", "f(x) = X^2+x", "_x^2+_x"},
-        {"f(X)=x", "", "f", "X", "f(X) = x", "_x"},
+        {{"f(x)=X^2+x"}, "", {"f(x) = X^2+x"}, "_x^2+_x"},
+        {{"f(X)=x"}, "", {"f(X) = x"}, "_x"},
         // a call written with blanks keeps its blanks in the line
-        {"f(x)=sin x", "", "f", "x", "f(x) = sin x", "sin(_x)"},
+        {{"sin x"}, "", {"f(x) = sin x"}, "sin(_x)"},
+        // x and y lines of the same rest form a curve: the x line gets the y line's index
+        {{"xa(t)=cos(t)", "", "", "ya(t)=sin(t)"}, "", {}, "", {3, -2, -2, -1}},
+        {{"y(t)=t", "x(t)=t^2"}, "", {}, "", {-1, 0}},
+        {{"ya(t)=t", "xa(t)=t"}, "", {}, "", {-1, 0}},
+        {{"xy(t)=t", "yy(t)=t", "y(t)=t"}, "", {}, "", {1, -1, -2}},
+        {{"f(x)=x", "", "xa(t)=t", "", "", "x(t)=t"}, "", {}},
+        {{"xb(t)=t", "ya(t)=t"}, "", {}},
+        {{"xA(t)=t", "ya(t)=t"}, "", {}}, // the rest must match exactly
+        {{"xa(t)=t", "y(t)=t"}, "", {}},
+        // heads without a variable take t where the line is the x or y part of a curve
+        {{"xk = t", "yk = t^2"}, "", {"xk(t) = t", "yk(t) = t^2"}, "_x", {1, -1}},
+        {{"x = cos(t)", "y = sin(t)"}, "", {"x(t) = cos(t)", "y(t) = sin(t)"}, "", {1, -1}},
+        {{"ya = t", "", "xa = t^2"}, "", {"ya(t) = t", "", "xa(t) = t^2"}, "", {-1, -2, 0}},
+        {{"xk = t", "yk(s) = s"}, "", {"xk(t) = t", "yk(s) = s"}, "", {1, -1}},
+        // no partner: functions of x
+        {{"xk = t", "yb = t"}, "", {"xk(x) = t", "yb(x) = t"}, "t"},
+        {{"xk = t", "Yk = t"}, "", {"xk(x) = t", "Yk(x) = t"}},
+        {{"xk = t", "yk"}, "", {"xk(x) = t", "f(x) = yk"}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
+        std::string lines;
+        for (const char* typed : c.typed)
+            lines += std::string(typed) + " | ";
+        SCOPED_TRACE(lines);
         fresh();
-        type({c.typed});
+        testsupport::typeLines(st, c.typed);
         EXPECT_EQ(check(), q(c.message));
-        EXPECT_EQ(line(0).name, q(c.name));
-        EXPECT_EQ(line(0).variable, q(c.variable));
-        EXPECT_EQ(text(0), q(c.rewritten));
-        if (*c.name != 0) {
-            EXPECT_EQ(line(0).kind, core::kindFunction);
-            EXPECT_EQ(line(0).shownTerm, q(c.rewritten).section(QStringLiteral(" = "), 1));
+        for (std::size_t k = 0; k < c.typed.size(); ++k) {
+            const int i = int(k);
+            EXPECT_EQ(line(i).name.isEmpty(), *c.message || !*c.typed[k]) << "line " << k;
+            if (!c.rewritten.empty()) {
+                EXPECT_EQ(text(i), q(c.rewritten[k])) << "line " << k;
+            }
+            EXPECT_EQ(line(i).kind, c.kinds.empty() ? core::kindFunction : c.kinds[k])
+                << "line " << k;
+        }
+        if (*c.meaning) {
             EXPECT_EQ(engineForm(line(0).term), q(c.meaning));
         }
     }
 }
 
+// A letter taken by an unnamed line above is refused to a line that names itself with it.
 TEST_F(TermCheck, LinesWithoutNameTakeTheNextFreeLetter) {
     type({"x^2", "2*x", "g(x)=1"});
     EXPECT_EQ(check(), QStringLiteral("Funktionsname g wird bereits verwendet!"));
-    EXPECT_EQ(text(0), QStringLiteral("f(x) = x^2"));
     EXPECT_EQ(text(1), QStringLiteral("g(x) = 2*x"));
     EXPECT_EQ(line(2).name, QString());
-    EXPECT_TRUE(st.freeNames.startsWith(QStringLiteral("hij")));
-    EXPECT_FALSE(st.freeNames.contains(QLatin1Char('f')));
 
     // Applied again, the lines keep their names: f and g now stand in the lines themselves.
     type({"f(x) = x^2", "g(x) = 2*x", "x+1"});
@@ -140,87 +160,64 @@ TEST_F(TermCheck, AnEmptyNamePoolIsRefilledWithoutTheNamesInUse) {
     EXPECT_FALSE(st.freeNames.contains(QLatin1Char('i')));
 }
 
-TEST_F(TermCheck, ASecondLineOfTheSameNameIsRefused) {
-    type({"f(x)=x", "f(x)=2*x", "F(t)=t"});
-    EXPECT_EQ(check(), QStringLiteral("Funktionsname f wird bereits verwendet!") +
-                           QStringLiteral("Funktionsname F wird bereits verwendet!"));
-    EXPECT_EQ(line(0).name, QStringLiteral("f"));
-    EXPECT_EQ(line(1).name, QString());
-    EXPECT_EQ(line(2).name, QString());
-    EXPECT_EQ(text(1), QStringLiteral("f(x)=2*x")); // left as typed for the user to mend
-}
-
-TEST_F(TermCheck, MessagesOfSeveralLinesRunTogetherAndShowInRed) {
+// A name in use is refused for a second line whatever its case; the messages of all refused
+// lines run together in red.
+TEST_F(TermCheck, RefusedLinesStayAsTypedAndTheirMessagesRunTogetherInRed) {
     int shown = 0;
     st.hooks.termStatusChanged = [&] { ++shown; };
-    type({"f(x)==1", "x^2", "(x)=2", ""});
-    const QString expected =
-        QStringLiteral("Zu viele Gleichheitszeichen!") + QStringLiteral("Funktionsname fehlt!");
+    type({"f(x)=x", "f(x)==1", "x^2", "F(t)=2*t", "(x)=2", ""});
+    const QString expected = QStringLiteral("Zu viele Gleichheitszeichen!") +
+                             QStringLiteral("Funktionsname F wird bereits verwendet!") +
+                             QStringLiteral("Funktionsname fehlt!");
     EXPECT_EQ(check(), expected);
     EXPECT_EQ(st.termEditor.statusText, expected);
-    EXPECT_TRUE(st.termEditor.statusIsError());
     EXPECT_EQ(st.termEditor.statusColour, core::rgb(250, 0, 0));
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(line(1).name, QStringLiteral("f")); // the good line between is still taken
+    EXPECT_EQ(line(0).name, QStringLiteral("f"));
+    EXPECT_EQ(line(2).name, QStringLiteral("g")); // the good line between is still taken
+    EXPECT_EQ(line(3).name, QString());
+    EXPECT_EQ(text(3), QStringLiteral("F(t)=2*t")); // left as typed for the user to mend
 
     type({"x^2", ""});
     EXPECT_EQ(check(), QString());
     EXPECT_EQ(st.termEditor.statusText, QStringLiteral("o.k."));
-    EXPECT_FALSE(st.termEditor.statusIsError());
     EXPECT_EQ(st.termEditor.statusColour, terms::statusNormal);
 }
 
-TEST_F(TermCheck, NothingIsCheckedInTheIntervalsView) {
+TEST_F(TermCheck, EachViewLeavesTheLinesOfTheOtherAlone) {
     type({"g(x)=x"});
     st.lines[0].name = QStringLiteral("f");
     st.termEditor.termState = 1;
     EXPECT_EQ(check(), QString());
     EXPECT_EQ(line(0).name, QStringLiteral("f"));
     EXPECT_EQ(text(0), QStringLiteral("g(x)=x"));
+
+    st.termEditor.texts[0] = QStringLiteral("f: ] 0 ; 1 [");
+    st.termEditor.termState = 0;
+    EXPECT_EQ(terms::readintervals(st), QString());
+    EXPECT_EQ(line(0).lowerText, QString());
 }
 
 // Inputs a user may well type; none may crash, hang, or leave a rejected line with a name.
 TEST_F(TermCheck, StrangeInputIsHandledWithoutFailure) {
+    const char* const heads[] = {
+        ")x(=1",      ")(=1",       "f)x(=1",     "f(x=1",   "fx)=1",    "((x))=1",
+        "ä(x)=x",     "f(ä)=ä^2+ö", "größe(x)=x", "2f(x)=x", "f g(x)=x", "f(x)(y)=x",
+        "f(_x)=_x^2", "f(x;y)=x",   "====",       "==",      "=",        "((((((",
+        "f=",         "f()=",       "f( )=x",     "€(x)=1",  "xk=t",     "y=t"};
+    const char* const terms[] = {"f(x)=ä*x+ü", "f(x)=x !_x! x", "f(x)=\t x",        "=sin x",
+                                 "f(x)=sin ",  "f(x)=sin ((((", "Wurzel Betrag -x", "f(x)=x x x"};
+    std::vector<QString> inputs;
+    for (const char* t : heads)
+        inputs.push_back(q(t));
+    for (const char* t : terms)
+        inputs.push_back(q(t));
     const QString longTerm = QStringLiteral("x+").repeated(5000) + QStringLiteral("1");
-    const QString longName = QStringLiteral("a").repeated(3000);
-    const std::vector<QString> inputs{
-        q(")x(=1"),
-        q(")(=1"),
-        q("f)x(=1"),
-        q("f(x=1"),
-        q("fx)=1"),
-        q("((x))=1"),
-        q("ä(x)=x"),
-        q("f(ä)=ä^2+ö"),
-        q("f(x)=ä*x+ü"),
-        q("größe(x)=x"),
-        q("2f(x)=x"),
-        q("f g(x)=x"),
-        q("f(x)(y)=x"),
-        q("f(_x)=_x^2"),
-        q("f(x)=x !_x! x"),
-        q("f(x;y)=x"),
-        q("===="),
-        q("=="),
-        q("="),
-        q("(((((("),
-        q("f(x)=\t x"),
-        q("f="),
-        q("f()="),
-        q("f( )=x"),
-        q("=sin x"),
-        q("f(x)=sin "),
-        q("f(x)=sin (((("),
-        q("f(x)=Wurzel Betrag -x"),
-        q("f(x)=x x x"),
-        q("xk=t"),
-        q("y=t"),
-        QStringLiteral("f(x)=") + QStringLiteral("sin ").repeated(500) + QStringLiteral("x"),
-        QStringLiteral("f(x)=") + longTerm,
-        longTerm,
-        longName + QStringLiteral("(x)=x"),
-        QString(QChar(0x20AC)) + QStringLiteral("(x)=1"),
-    };
+    inputs.push_back(QStringLiteral("f(x)=") + QStringLiteral("sin ").repeated(500) +
+                     QStringLiteral("x"));
+    inputs.push_back(QStringLiteral("f(x)=") + longTerm);
+    inputs.push_back(longTerm);
+    inputs.push_back(QStringLiteral("a").repeated(3000) + QStringLiteral("(x)=x"));
     for (const QString& input : inputs) {
         SCOPED_TRACE(input.left(60).toStdString());
         fresh();
@@ -241,84 +238,18 @@ TEST_F(TermCheck, StrangeInputIsHandledWithoutFailure) {
     }
 }
 
+// A last line beyond the table is not followed: all thirteen lines are checked, no more.
 TEST_F(TermCheck, ThirteenLinesAtOnce) {
     type({"x", "x^2", "x^3", "x^4", "x^5", "x^6", "x^7", "x^8", "x^9", "x^10", "x^11", "x^12",
           "x^13"});
-    EXPECT_EQ(check(), QString());
-    const QString letters = QStringLiteral("fghijklmnopqr");
-    for (int i = 0; i < core::lineCount; ++i) {
-        EXPECT_EQ(line(i).name, QString(letters[i]));
-        EXPECT_EQ(line(i).kind, core::kindFunction);
-    }
-    EXPECT_EQ(st.freeNames, QStringLiteral("stuvwxyz"));
-}
-
-TEST_F(TermCheck, ALastLineBeyondTheTableIsNotFollowed) {
-    type({"x"});
     st.lastLine = 40;
     EXPECT_EQ(check(), QString());
+    const QString letters = QStringLiteral("fghijklmnopqr");
+    for (int i = 0; i < core::lineCount; ++i)
+        EXPECT_EQ(line(i).name, QString(letters[i]));
+    EXPECT_EQ(st.freeNames, QStringLiteral("stuvwxyz"));
     st.lastLine = -1;
     EXPECT_EQ(check(), QString());
-}
-
-struct CurveCase {
-    std::vector<const char*> lines;
-    const char* xList;
-    std::vector<int> kinds;
-};
-
-TEST_F(TermCheck, XAndYLinesOfTheSameRestFormACurve) {
-    const std::vector<CurveCase> cases{
-        {{"xa(t)=cos(t)", "", "", "ya(t)=sin(t)"}, ":a,0:", {3, -2, -2, -1}},
-        {{"f(x)=x", "", "xa(t)=t", "", "", "x(t)=t"}, ":a,2:,5:", {-2, -2, -2, -2, -2, -2}},
-        {{"y(t)=t", "x(t)=t^2"}, ":,1:", {-1, 0}},
-        {{"xb(t)=t", "ya(t)=t"}, ":b,0:", {-2, -2}}, // no partner: both stay functions
-        {{"xA(t)=t", "ya(t)=t"}, ":A,0:", {-2, -2}}, // the rest must match exactly
-        {{"ya(t)=t", "xa(t)=t"}, ":a,1:", {-1, 0}},  // the y line may come first
-        {{"xa(t)=t", "y(t)=t"}, ":a,0:", {-2, -2}},
-        {{"xy(t)=t", "yy(t)=t", "y(t)=t"}, ":y,0:", {1, -1, -2}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.xList);
-        fresh();
-        testsupport::typeLines(st, c.lines);
-        EXPECT_EQ(check(), QString());
-        EXPECT_EQ(st.termEditor.xList, q(c.xList));
-        for (int k = 0; k < int(c.kinds.size()); ++k)
-            EXPECT_EQ(line(k).kind, c.kinds[std::size_t(k)]) << "line " << k;
-    }
-}
-
-struct HeadCase {
-    std::vector<const char*> lines;
-    std::vector<const char*> rewritten;
-    std::vector<int> kinds;
-    const char* meaning; // line 0's stored term as the engine reads it
-};
-
-// Heads without a variable take t where the line is the x or y part of a curve.
-TEST_F(TermCheck, CurveLinesWithoutVariableTakeT) {
-    const std::vector<HeadCase> cases{
-        {{"xk = cos(t)", "yk = sin(t)"}, {"xk(t) = cos(t)", "yk(t) = sin(t)"}, {1, -1}, "cos(_x)"},
-        {{"x = cos(t)", "y = sin(t)"}, {"x(t) = cos(t)", "y(t) = sin(t)"}, {1, -1}, "cos(_x)"},
-        {{"ya = t", "", "xa = t^2"}, {"ya(t) = t", "", "xa(t) = t^2"}, {-1, -2, 0}, "_x"},
-        {{"xk = t", "yk(s) = s"}, {"xk(t) = t", "yk(s) = s"}, {1, -1}, "_x"},
-        // no partner: functions of x
-        {{"xk = t", "yb = t"}, {"xk(x) = t", "yb(x) = t"}, {-2, -2}, "t"},
-        {{"xk = t", "Yk = t"}, {"xk(x) = t", "Yk(x) = t"}, {-2, -2}, "t"},
-        {{"xk = t", "yk"}, {"xk(x) = t", "f(x) = yk"}, {-2, -2}, "t"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.lines.front());
-        fresh();
-        testsupport::typeLines(st, c.lines);
-        EXPECT_EQ(check(), QString());
-        for (int k = 0; k < int(c.kinds.size()); ++k) {
-            EXPECT_EQ(text(k), q(c.rewritten[std::size_t(k)])) << "line " << k;
-            EXPECT_EQ(line(k).kind, c.kinds[std::size_t(k)]) << "line " << k;
-        }
-        EXPECT_EQ(engineForm(line(0).term), q(c.meaning));
-    }
 }
 
 TEST_F(TermCheck, ACurveFallsApartWhenItsYLineIsGone) {
@@ -345,8 +276,7 @@ TEST_F(TermCheck, TheViewsShowTermsOrIntervals) {
     EXPECT_FALSE(ed.editIntervalEnabled);
     EXPECT_EQ(text(0), q("Param. für xa: ] -oo; +oo ["));
     EXPECT_EQ(text(1), QStringLiteral("f: ] 0 ; +oo ["));
-    EXPECT_EQ(text(2), QString());
-    EXPECT_EQ(text(3), QString());
+    EXPECT_EQ(text(3), QString()); // the y part of the curve
     EXPECT_EQ(text(4), QString()); // the rejected line has no record to show
 
     terms::setstate(st, -1); // redisplay keeps the view
@@ -466,13 +396,6 @@ TEST_F(Intervals, TheBoundsAreEvaluatedAfterTheRangeWindowApplied) {
     EXPECT_EQ(st.engine.error(), 0);
 }
 
-TEST_F(Intervals, NothingIsReadInTheTermsView) {
-    typeIntervals({"f: ] 0 ; 1 ["});
-    st.termEditor.termState = 0;
-    EXPECT_EQ(terms::readintervals(st), QString());
-    EXPECT_EQ(line(0).lowerText, QString());
-}
-
 TEST(Entpara, ParametersInUseBecomeTheirValues) {
     core::State st;
     auto setParam = [&](int k, const char* label, int handle, double value) {
@@ -483,7 +406,6 @@ TEST(Entpara, ParametersInUseBecomeTheirValues) {
     setParam(28, "a", 0, 2.5);
     setParam(29, "b", 1, -3);
     setParam(30, "c", -1, 7); // free slot: stays a name
-    setParam(31, "d", 2, 0.1);
     setParam(0, "uf = untere Grenze für Integralfunktion in f", 3, 1);
     setParam(13, "anzf", 4, 500);
     setParam(32, "", 5, 9);
@@ -495,9 +417,7 @@ TEST(Entpara, ParametersInUseBecomeTheirValues) {
     const std::vector<Case> cases{
         {"a*x^2+b*x+c", "2,5*x^2+(-3)*x+c"},
         {"ab+a2+ba+a(1)+a'", "ab+a2+ba+a(1)+a'"}, // only whole words
-        {"d/b", "0,1/(-3)"},
         {"uf+anzf", "1+500"},
-        {"  a  ", "2,5"},
         {"", ""},
     };
     for (const auto& c : cases)
@@ -513,9 +433,7 @@ TEST_F(TermCheck, ApplyingRunsTheAssemblyAndTellsTheWindows) {
     type({"a*x^2"});
 
     terms::findandgetpre(st, 0);
-    EXPECT_EQ(line(0).name, QStringLiteral("f"));
-    EXPECT_EQ(st.lineSlots[0].translated, QStringLiteral("a*_x^2"));
-    EXPECT_EQ(st.termEditor.statusText, QStringLiteral("Ok."));
+    EXPECT_EQ(st.termEditor.statusText, QStringLiteral("Ok.")); // the assembly's, not the check's
     EXPECT_EQ(arranged, 0);
     EXPECT_EQ(takenOver, 1);
 
@@ -543,16 +461,6 @@ TEST_F(TermCheck, ApplyingRunsTheAssemblyAndTellsTheWindows) {
     EXPECT_EQ(takenOver, 2);
     EXPECT_EQ(line(0).upperText, QStringLiteral("1"));
     EXPECT_EQ(line(0).name, QStringLiteral("f")); // the terms were not checked again
-}
-
-TEST_F(TermCheck, TheAssemblyShowsTheCheckMessagesInItsStatus) {
-    type({"sin(x)=x", "x^2"});
-    terms::findandgetpre(st, 0);
-    EXPECT_TRUE(st.termEditor.statusText.startsWith(
-        QStringLiteral("Funktionsname sin wird bereits verwendet!")))
-        << st.termEditor.statusText.toStdString();
-    EXPECT_TRUE(st.termEditor.statusIsError());
-    EXPECT_EQ(st.lineSlots[1].translated, QStringLiteral("_x^2"));
 }
 
 } // namespace
