@@ -51,10 +51,4 @@ void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
     surface.flush();
 }
 
-void redrawall(core::State& state, Plotter& plotter, DrawSurface& surface) {
-    if (state.busyFlag != 0) return;
-    drawBackground(state, plotter, surface);
-    drawLines(state, plotter, surface);
-}
-
 } // namespace graph

@@ -18,8 +18,4 @@ void drawBackground(core::State& state, Plotter& plotter, DrawSurface& surface);
 // translated term, in its line slot's pen and colour.
 void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface);
 
-// Background and lines onto a surface that holds nothing yet; does nothing while busyFlag is set.
-// (GraphRenderer keeps the background of the screen in a cache instead.)
-void redrawall(core::State& state, Plotter& plotter, DrawSurface& surface);
-
 } // namespace graph
