@@ -388,6 +388,33 @@ TEST_F(Curves, IntegralAcrossAPoleEndsAndStaysFinite) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
+TEST_F(Curves, IntegralJumpsAcrossThePlotOnlyWhereTheIntegrandRunsSmoothly) {
+    struct Case {
+        const char* integrand;
+        bool joined;
+    };
+    const Case cases[] = {
+        // From F(0) = 0 below the plot the first step jumps far above it; halfway through that
+        // step the integrand has the other sign: a pole, not a steep rise.
+        {"f(x) = -1/(x-0.00025)", false},
+        {"f(x) = 4000", true}, // as steep, but smooth
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.integrand);
+        apply({c.integrand, "G(x) = F(x)"}, 800, {-10, 10, 1, 3}, 800, 600);
+        setLowerBound(1, 0);
+        const auto ops = drawnBy(1);
+        expectSaneCoordinates(ops, 800, 600);
+        int across = 0;
+        for (const Op& op : ops)
+            if (op.kind == Kind::LineTo)
+                across += std::min(op.points[0].y(), op.points[1].y()) < 0 &&
+                          std::max(op.points[0].y(), op.points[1].y()) > 600;
+        EXPECT_EQ(across, c.joined ? 1 : 0);
+        EXPECT_GT(count(ops, Kind::MoveTo) + count(ops, Kind::LineTo), 400);
+    }
+}
+
 TEST_F(Curves, OnlyThePartInsideTheIntervalIsDrawn) {
     struct Case {
         const char *lower, *upper;
