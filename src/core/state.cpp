@@ -13,6 +13,14 @@ const QString allFreeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
 
 } // namespace
 
+void DrawingReport::clear() {
+    notices.clear();
+}
+
+void DrawingReport::addNotice(const QString& text) {
+    if (!notices.contains(text)) notices.append(text);
+}
+
 State::State() : messages(std::make_shared<platform::StreamMessages>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),

@@ -139,6 +139,16 @@ struct TermEditor {
     int fontSize = 10;               // font size of the lines in points
 };
 
+// What a redraw has to tell the user. The lines are drawn while the picture is painted, where no
+// window may change and no message box may open: the redraw collects here what it has to say,
+// and the windows show it once the picture is painted.
+struct DrawingReport {
+    QStringList notices; // texts for a message box, each once
+
+    void clear();
+    void addNotice(const QString& text);
+};
+
 // Places where the logic tells the windows that something changed. Each is optional; windows
 // (or tests) connect them.
 struct Hooks {
@@ -194,6 +204,7 @@ struct State {
     Scale scale;
     GraphOptions graphOptions;
     TermEditor termEditor;
+    DrawingReport drawingReport; // of the last redraw
 
     std::array<FuncLine, lineCount> lines{};
     std::array<LineSlot, lineCount> lineSlots{};
@@ -208,9 +219,9 @@ struct State {
     QString tempEntryName = QStringLiteral("__tmp__");
     float trigMode = 1;
 
-    int linesInUse = 0;     // number of term lines in use (at most 13)
-    int lastLine = 0;       // index of the last term line
-    int busyFlag = 1;       // 1 during start-up and batch updates; redrawall does nothing then
+    int linesInUse = 0; // number of term lines in use (at most 13)
+    int lastLine = 0;   // index of the last term line
+    int busyFlag = 1;   // 1 during start-up and batch updates; redrawall does nothing then
     int calcDecimals = 3;
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them

@@ -298,9 +298,7 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
         if (engine.error() != 0) {
             // Only what the guards let through comes here, such as a value that is not a
             // number although the guard could still compare it.
-            state.messages->inform(QStringLiteral("Kurvatur 2"),
-                                   curveModeError + engine::errtext(engine, -1),
-                                   platform::MessageIcon::Information);
+            state.drawingReport.addNotice(curveModeError + engine::errtext(engine, -1));
             engine.clearError();
         }
     }

@@ -19,6 +19,7 @@ void drawBackground(core::State& state, Plotter& plotter, DrawSurface& surface) 
 }
 
 void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
+    state.drawingReport.clear();
     makepens(state, plotter.objects, renewLinePens);
     const int lastLine = std::min(state.lastLine, core::lineCount - 1);
     for (int i = 0; i <= lastLine; ++i) {
