@@ -14,6 +14,7 @@ const QString allFreeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
 } // namespace
 
 void DrawingReport::clear() {
+    cutLines.clear();
     notices.clear();
 }
 

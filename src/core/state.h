@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <type_traits>
+#include <vector>
 
 namespace core {
 
@@ -130,6 +131,11 @@ struct TermEditor {
     QString statusText = QStringLiteral("Ok.");
     std::uint32_t statusColour = 0; // 0 = the normal button-face colour
     bool statusIsError() const { return statusColour != 0; }
+    // While the status line shows what a redraw reported: that text, and the status it replaced,
+    // which comes back when a later redraw draws every line again.
+    QString drawingStatus;
+    QString statusBeforeDrawing;
+    std::uint32_t colourBeforeDrawing = 0;
     // What the window shows around the lines; setstate fills these for the current view.
     QString windowCaption = QStringLiteral("Funktionsterme");
     QString backButtonCaption = QStringLiteral("[ a ; b ]");
@@ -143,7 +149,8 @@ struct TermEditor {
 // window may change and no message box may open: the redraw collects here what it has to say,
 // and the windows show it once the picture is painted.
 struct DrawingReport {
-    QStringList notices; // texts for a message box, each once
+    std::vector<int> cutLines; // lines that stopped drawing: their terms need too much work
+    QStringList notices;       // texts for a message box, each once
 
     void clear();
     void addNotice(const QString& text);

@@ -73,6 +73,8 @@ void drawk(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         const double t = tLo + double(k) * step;
         double tx = 0, ty = 0;
         if (!point(t, tx, ty)) {
+            // The line's work budget is spent: every further sample would fail the same way.
+            if (engine.workLimitReached()) break;
             // Left out without lifting the pen: the neighbours on both sides are joined.
             trace.skipSample = true;
             continue;

@@ -86,6 +86,8 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         double ty = engine.evaluate(e);
         if (engine.error() != 0 || std::isnan(ty)) {
             engine.clearError();
+            // The line's work budget is spent: every further sample would fail the same way.
+            if (engine.workLimitReached()) break;
             // Left out without lifting the pen: the neighbours on both sides are joined.
             trace.skipSample = true;
             continue;

@@ -22,7 +22,8 @@ public:
 
     // Renders the picture through the renderer (the background from its cache when nothing
     // changed it) and shows it. Keeps the last picture while busyFlag is set. What the drawing
-    // reported is shown afterwards, from the event loop.
+    // reported (lines cut for taking too much work, notices) is shown afterwards, from the event
+    // loop.
     void redraw();
 
     // The last picture drawn (at the plot area's device pixel ratio).

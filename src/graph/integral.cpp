@@ -144,6 +144,8 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
     const double kx = (a - xMin) * n / state.scale.xRange;
 
     for (const int dir : {1, -1}) {
+        // The line's work budget is spent: the other direction would fail at once.
+        if (engine.workLimitReached()) break;
         const double approach = dir > 0 ? first - kx : kx - last;
         if (!(approach / double(stride) <= double(maxApproachSteps))) continue;
 
@@ -295,12 +297,15 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
             if (t < lo - tolerance || t > hi + tolerance) break;
             engine.setVariable(h.x, t);
         }
-        if (engine.error() != 0) {
-            // Only what the guards let through comes here, such as a value that is not a
-            // number although the guard could still compare it.
-            state.drawingReport.addNotice(curveModeError + engine::errtext(engine, -1));
-            engine.clearError();
-        }
+        if (engine.error() == 0) continue;
+        // The line's work budget is spent: the redraw says so, and the other direction would
+        // fail at once.
+        const bool spent = engine.workLimitReached();
+        // Otherwise only what the guards let through comes here, such as a value that is not a
+        // number although the guard could still compare it.
+        if (!spent) state.drawingReport.addNotice(curveModeError + engine::errtext(engine, -1));
+        engine.clearError();
+        if (spent) break;
     }
 }
 
