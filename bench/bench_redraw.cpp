@@ -3,6 +3,9 @@
 // background is copied from the cache), "NewBackground" a range change (setscale, the background
 // is drawn anew), "SamplingOnly" the evaluation and clipping of the lines without any pixels.
 // "CurvesAndIntegrals" draws 6 parametric curves and 6 integral functions of 1000 samples each.
+// "DenseSines" draws 13 lines a*sin(b*x+c) with 20000 samples each, the heaviest ordinary
+// drawing; "Recursive" 13 lines f(x) = iif(x<1; 1; f(x-1)+f(x-1)) with 20000 samples each, whose
+// calls double with every unit of x, so that each line stops at its work budget.
 
 #include "core/state.h"
 #include "engine/linedefs.h"
@@ -29,7 +32,8 @@ struct Scene {
     static constexpr double samplesPerRedraw = core::lineCount * (plotWidth + 1);
     int moving = -1; // handle of a0, the parameter that a slider or a timer moves
 
-    Scene() {
+    explicit Scene(int samples = plotWidth,
+                   const QString& term = QStringLiteral("a%1*sin(b%1*_x+c%1)+d%1*_x")) {
         engine::resetengine(state);
         state.busyFlag = 0;
         state.scale.plotW = plotWidth * 15.0;
@@ -40,17 +44,31 @@ struct Scene {
             state.engine.defineVariable("b" + n + "=" + std::to_string(0.5 + 0.25 * i));
             state.engine.defineVariable("c" + n + "=" + std::to_string(0.3 * i));
             state.engine.defineVariable("d" + n + "=" + std::to_string(0.1 * (i - 6)));
+            state.engine.defineFunction("r" + n + "(_x)=iif(_x<1,1,r" + n + "(_x-1)+r" + n +
+                                        "(_x-1))");
             if (i == 0) moving = a;
             const QString s = QString::fromStdString(n);
             state.lines[i].name = QStringLiteral("f") + s;
-            state.lines[i].sampleCount = plotWidth;
+            state.lines[i].sampleCount = samples;
             state.lines[i].lineType = 0;
-            state.lineSlots[i].translated = QStringLiteral("a%1*sin(b%1*_x+c%1)+d%1*_x").arg(s);
+            state.lineSlots[i].translated = term.arg(s);
         }
         state.lastLine = core::lineCount - 1;
         state.linesInUse = core::lineCount;
         graph::setscale(state);
     }
+};
+
+struct DenseSineScene : Scene {
+    static constexpr int samples = 20000;
+    static constexpr double samplesPerRedraw = core::lineCount * (samples + 1);
+    DenseSineScene() : Scene(samples, QStringLiteral("a%1*sin(b%1*_x+c%1)")) {}
+};
+
+struct RecursiveScene : Scene {
+    static constexpr int samples = 20000;
+    static constexpr double samplesPerRedraw = core::lineCount * (samples + 1);
+    RecursiveScene() : Scene(samples, QStringLiteral("r%1(_x)")) {}
 };
 
 // Six curves x_i(t) = cos(p_i*t + q) with the one y line sin(r*t) (thirteen lines cannot hold
@@ -204,6 +222,16 @@ void BM_Redraw_CurvesAndIntegrals_SamplingOnly(benchmark::State& st) {
     samplingOnly<CurveScene>(st);
 }
 BENCHMARK(BM_Redraw_CurvesAndIntegrals_SamplingOnly)->Unit(benchmark::kMillisecond);
+
+void BM_Redraw_DenseSines_Cached(benchmark::State& st) {
+    redrawCached<DenseSineScene>(st);
+}
+BENCHMARK(BM_Redraw_DenseSines_Cached)->Unit(benchmark::kMillisecond);
+
+void BM_Redraw_Recursive_Cached(benchmark::State& st) {
+    redrawCached<RecursiveScene>(st);
+}
+BENCHMARK(BM_Redraw_Recursive_Cached)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -13,6 +13,15 @@ const QString allFreeNames = QStringLiteral("fghijklmnopqrstuvwxyz");
 
 } // namespace
 
+void DrawingReport::clear() {
+    cutLines.clear();
+    notices.clear();
+}
+
+void DrawingReport::addNotice(const QString& text) {
+    if (!notices.contains(text)) notices.append(text);
+}
+
 State::State() : messages(std::make_shared<platform::StreamMessages>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),

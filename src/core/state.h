@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <type_traits>
+#include <vector>
 
 namespace core {
 
@@ -130,6 +131,11 @@ struct TermEditor {
     QString statusText = QStringLiteral("Ok.");
     std::uint32_t statusColour = 0; // 0 = the normal button-face colour
     bool statusIsError() const { return statusColour != 0; }
+    // While the status line shows what a redraw reported: that text, and the status it replaced,
+    // which comes back when a later redraw draws every line again.
+    QString drawingStatus;
+    QString statusBeforeDrawing;
+    std::uint32_t colourBeforeDrawing = 0;
     // What the window shows around the lines; setstate fills these for the current view.
     QString windowCaption = QStringLiteral("Funktionsterme");
     QString backButtonCaption = QStringLiteral("[ a ; b ]");
@@ -137,6 +143,17 @@ struct TermEditor {
     bool editIntervalEnabled = true; // pop-up entry "Darstellungsintervall ändern"
     int currentLine = 0;             // the line the pop-up menu and swvis act on
     int fontSize = 10;               // font size of the lines in points
+};
+
+// What a redraw has to tell the user. The lines are drawn while the picture is painted, where no
+// window may change and no message box may open: the redraw collects here what it has to say,
+// and the windows show it once the picture is painted.
+struct DrawingReport {
+    std::vector<int> cutLines; // lines that stopped drawing: their terms need too much work
+    QStringList notices;       // texts for a message box, each once
+
+    void clear();
+    void addNotice(const QString& text);
 };
 
 // Places where the logic tells the windows that something changed. Each is optional; windows
@@ -194,6 +211,7 @@ struct State {
     Scale scale;
     GraphOptions graphOptions;
     TermEditor termEditor;
+    DrawingReport drawingReport; // of the last redraw
 
     std::array<FuncLine, lineCount> lines{};
     std::array<LineSlot, lineCount> lineSlots{};

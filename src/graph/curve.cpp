@@ -3,7 +3,6 @@
 #include "core/intervals.h"
 #include "core/rounding.h"
 #include "core/state.h"
-#include "graph/functiongraph.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
 
@@ -12,15 +11,6 @@
 #include <cstdint>
 
 namespace graph {
-
-namespace {
-
-// True when value lies between the two ends (either order).
-bool between(double value, double a, double b) {
-    return std::min(a, b) <= value && value <= std::max(a, b);
-}
-
-} // namespace
 
 void checkdef2(core::State& state, int i) {
     if (i < 0 || i >= core::lineCount) return;
@@ -56,59 +46,44 @@ void drawk(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
     const double tLo = line.intervalFrom;
     const double step = state.lineSlots[i].stepWidth;
     const std::int64_t n = std::max(line.sampleCount, 1);
-    // A sample count beyond what a picture can show is thinned out; the last sample stays.
-    const std::int64_t stride =
-        std::max<std::int64_t>(1, (n + maxSamplesPerLine - 1) / maxSamplesPerLine);
+    // A sample count beyond what a picture can show is thinned out. Unlike a function graph's,
+    // the last sample stays: a curve must reach its end point (a closed curve must close), where
+    // a graph misses less than a pixel column at the edge.
+    const std::int64_t stride = sampleStride(n);
     const std::int64_t count = (n + stride - 1) / stride;
     const bool discs = plotter.currentLineType > 0;
 
-    Trace trace;
-    // The sample the line was last drawn to, for the pole test below.
-    double lastT = 0, lastX = 0, lastY = 0, lastTx = 0, lastTy = 0;
+    // Evaluates both terms at t; false (and no error left) when either is undefined there.
+    const auto point = [&](double t, double& x, double& y) {
+        engine.setVariable(running, t);
+        // Each value is checked on its own: a later evaluation that succeeds clears the error.
+        x = engine.evaluate(xExpr);
+        bool defined = engine.error() == 0;
+        if (defined) {
+            y = engine.evaluate(yExpr);
+            defined = engine.error() == 0;
+        }
+        engine.clearError();
+        return defined;
+    };
 
+    Trace trace;
     for (std::int64_t j = 0; j <= count; ++j) {
         const std::int64_t k = std::min(j * stride, n);
         const double t = tLo + double(k) * step;
-        engine.setVariable(running, t);
-        // Each value is checked on its own: a later evaluation that succeeds clears the error.
-        double tx = engine.evaluate(xExpr);
-        bool failed = engine.error() != 0;
-        double ty = failed ? 0 : engine.evaluate(yExpr);
-        if (failed || engine.error() != 0) {
+        double tx = 0, ty = 0;
+        if (!point(t, tx, ty)) {
+            // The line's work budget is spent: every further sample would fail the same way.
+            if (engine.workLimitReached()) break;
             // Left out without lifting the pen: the neighbours on both sides are joined.
             trace.skipSample = true;
-            engine.clearError();
             continue;
         }
         const double xValue = tx, yValue = ty;
         trace.clip(tx, ty, clipX, clipY);
-        if (trace.skipSample) continue;
-
-        // A segment that would cross the whole plot (bottom to top, or left to right) is drawn
-        // only when the curve runs between the two samples: at a pole the point halfway between
-        // them is undefined or lies outside the two.
-        const bool acrossY = (lastTy < 0 && ty > plotH) || (lastTy > plotH && ty < 0);
-        const bool acrossX = (lastTx < 0 && tx > plotW) || (lastTx > plotW && tx < 0);
-        if (!discs && !trace.penUp && (acrossX || acrossY)) {
-            engine.setVariable(running, (lastT + t) / 2);
-            const double middleX = engine.evaluate(xExpr);
-            failed = engine.error() != 0;
-            const double middleY = failed ? 0 : engine.evaluate(yExpr);
-            if (failed || engine.error() != 0) {
-                engine.clearError();
-                trace.penUp = true;
-            } else if ((acrossX && !between(middleX, lastX, xValue)) ||
-                       (acrossY && !between(middleY, lastY, yValue))) {
-                trace.penUp = true;
-            }
-        }
-
-        trace.draw(surface, plotter, tx / tppX, (plotH - ty) / tppY);
-        lastT = t;
-        lastX = xValue;
-        lastY = yValue;
-        lastTx = tx;
-        lastTy = ty;
+        const SamplePoint p{t, xValue, yValue, tx, ty};
+        trace.liftAtPole(discs, p, plotW, plotH, point);
+        trace.draw(surface, plotter, p, tx / tppX, (plotH - ty) / tppY);
     }
 }
 

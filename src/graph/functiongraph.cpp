@@ -34,8 +34,7 @@ void checkdef(core::State& state, Plotter& plotter, int i) {
     const int n = std::max(line.sampleCount, 1);
     const double sw = state.lineSlots[i].stepWidth;
     plotter.sampleToPixel = state.scale.plotW / n / std::max(state.tppX, 1);
-    plotter.sampleStride[i] =
-        std::max(1, int((std::int64_t(n) + maxSamplesPerLine - 1) / maxSamplesPerLine));
+    plotter.sampleStride[i] = int(sampleStride(n));
     if (!(sw > 0) || !std::isfinite(sw)) { // no step width yet: nothing to sample
         plotter.firstSample[i] = 0;
         plotter.lastSample[i] = -1;
@@ -63,7 +62,7 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         return;
     }
 
-    const double plotH = state.scale.plotH;
+    const double plotW = state.scale.plotW, plotH = state.scale.plotH;
     const double clipY = 2 * plotH;
     const double tppY = std::max(state.tppY, 1);
     const double xMin = state.ranges.xMin;
@@ -73,43 +72,32 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
     const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
 
     Trace trace;
-    // The sample the line was last drawn to, for the pole test below.
-    std::int64_t lastK = 0;
-    double lastValue = 0, lastTy = 0;
+    // The value halfway between two samples, for the pole test.
+    const auto middle = [&](double k, double&, double& value) {
+        engine.setVariable(running, xMin + k * sw);
+        value = engine.evaluate(e);
+        const bool defined = engine.error() == 0;
+        engine.clearError();
+        return defined;
+    };
 
     for (std::int64_t k = plotter.firstSample[i]; k <= plotter.lastSample[i]; k += stride) {
         engine.setVariable(running, xMin + double(k) * sw);
         double ty = engine.evaluate(e);
         if (engine.error() != 0 || std::isnan(ty)) {
+            engine.clearError();
+            // The line's work budget is spent: every further sample would fail the same way.
+            if (engine.workLimitReached()) break;
             // Left out without lifting the pen: the neighbours on both sides are joined.
             trace.skipSample = true;
-            engine.clearError();
             continue;
         }
         const double value = ty;
         double tx = 0; // the sample's column always lies inside the plot
         trace.clip(tx, ty, 1, clipY);
-        if (trace.skipSample) continue;
-
-        // A segment that would cross the whole plot from below to above (or back) is drawn only
-        // when the function runs between the two samples: at a pole the value halfway between
-        // them is undefined or lies outside the two.
-        if (!discs && !trace.penUp && ((lastTy < 0 && ty > plotH) || (lastTy > plotH && ty < 0))) {
-            engine.setVariable(running, xMin + (double(lastK) + double(k)) / 2 * sw);
-            const double middle = engine.evaluate(e);
-            if (engine.error() != 0) {
-                engine.clearError();
-                trace.penUp = true;
-            } else if (!(std::min(lastValue, value) <= middle &&
-                         middle <= std::max(lastValue, value))) {
-                trace.penUp = true;
-            }
-        }
-
-        trace.draw(surface, plotter, toPixel * double(k), (plotH - ty) / tppY);
-        lastK = k;
-        lastValue = value;
-        lastTy = ty;
+        const SamplePoint p{double(k), 0, value, tx, ty};
+        trace.liftAtPole(discs, p, plotW, plotH, middle);
+        trace.draw(surface, plotter, p, toPixel * double(k), (plotH - ty) / tppY);
     }
 }
 

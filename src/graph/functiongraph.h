@@ -10,9 +10,6 @@ namespace graph {
 
 struct Plotter;
 
-// Most samples taken from one line; beyond it the samples are spread over the line's range.
-inline constexpr int maxSamplesPerLine = 1 << 16;
-
 // Sets the sample range of function line i from its interval texts (held at the edges of the
 // displayed range; a bound that does not evaluate counts as absent) and the pixels per sample.
 // The engine variable sw must hold the line's step width.

@@ -3,6 +3,7 @@
 #include "core/state.h"
 #include "core/twips.h"
 #include "session/plotarea.h"
+#include "terms/drawingstatus.h"
 
 #include <QLabel>
 #include <QPaintEvent>
@@ -86,16 +87,32 @@ GraphWindow::GraphWindow(core::State& state, QWidget* parent)
     oneToOne_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     readout_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     static_cast<PlotArea*>(plotArea_)->render = [this] {
-        if (state_.busyFlag == 0)
-            renderer_.render(state_, plotArea_->size(), plotArea_->devicePixelRatioF());
+        if (state_.busyFlag == 0) render();
     };
     resize(640, 520);
 }
 
 void GraphWindow::redraw() {
     if (state_.busyFlag != 0) return;
-    renderer_.render(state_, plotArea_->size(), plotArea_->devicePixelRatioF());
+    render();
     plotArea_->update();
+}
+
+void GraphWindow::render() {
+    renderer_.render(state_, plotArea_->size(), plotArea_->devicePixelRatioF());
+    reportLater();
+}
+
+void GraphWindow::reportLater() {
+    if (reportPending_) return;
+    reportPending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            reportPending_ = false;
+            terms::showDrawingReport(state_);
+        },
+        Qt::QueuedConnection);
 }
 
 void GraphWindow::resizeEvent(QResizeEvent* event) {

@@ -21,7 +21,9 @@ public:
     explicit GraphWindow(core::State& state, QWidget* parent = nullptr);
 
     // Renders the picture through the renderer (the background from its cache when nothing
-    // changed it) and shows it. Keeps the last picture while busyFlag is set.
+    // changed it) and shows it. Keeps the last picture while busyFlag is set. What the drawing
+    // reported (lines cut for taking too much work, notices) is shown afterwards, from the event
+    // loop.
     void redraw();
 
     // The last picture drawn (at the plot area's device pixel ratio).
@@ -34,6 +36,9 @@ protected:
 
 private:
     void layoutControls();
+    void render();
+    // Shows what the drawing reported, after the paint: never from inside a paint event.
+    void reportLater();
 
     core::State& state_;
     GraphRenderer renderer_;
@@ -43,6 +48,7 @@ private:
     QLabel* zoomPicture_;
     QLabel* readout_;
     QLabel* oneToOne_;
+    bool reportPending_ = false;
 };
 
 } // namespace graph

@@ -3,9 +3,9 @@
 #include "core/state.h"
 #include "engine/enginedefs.h"
 #include "graph/curve.h"
-#include "graph/functiongraph.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/trace.h"
 
 #include <algorithm>
 #include <array>
@@ -61,6 +61,47 @@ private:
     double restore_;
 };
 
+// Puts the engine variables of an integration step (qq, sw and the running variable) back at the
+// end of a scope.
+class KeptStepVariables {
+public:
+    explicit KeptStepVariables(core::State& state)
+        : state_(state), qq_(value(state.handles.qq)), sw_(value(state.handles.sw)),
+          running_(value(state.handles.x)) {}
+    ~KeptStepVariables() {
+        const core::EngineHandles& h = state_.handles;
+        state_.engine.setVariable(h.qq, qq_);
+        state_.engine.setVariable(h.sw, sw_);
+        state_.engine.setVariable(h.x, running_);
+    }
+    KeptStepVariables(const KeptStepVariables&) = delete;
+    KeptStepVariables& operator=(const KeptStepVariables&) = delete;
+
+private:
+    double value(int handle) const { return handle >= 0 ? state_.engine.variable(handle) : 0; }
+    core::State& state_;
+    double qq_, sw_, running_;
+};
+
+// F halfway between the last drawn point (where F is `from`) and the next one, for the pole test:
+// half a step from the last point with the integrand taken halfway, at `at`. Half a rectangle
+// step with the integrand of the whole step would always lie between the two points; the
+// integrand halfway shows a pole between them instead: it is undefined there, or of the other
+// sign, or more than twice as large. The running variable is left at `at`. False where the step
+// cannot be evaluated.
+bool halfway(core::State& state, const platform::Expression& step, double from, double at,
+             double halfStep, double& value) {
+    platform::MathEngine& engine = state.engine;
+    const core::EngineHandles& h = state.handles;
+    engine.setVariable(h.qq, from);
+    engine.setVariable(h.sw, halfStep);
+    engine.setVariable(h.x, at);
+    value = engine.evaluate(step);
+    const bool defined = engine.error() == 0;
+    engine.clearError();
+    return defined;
+}
+
 } // namespace
 
 platform::Expression ifdl(core::State& state, const QString& text) {
@@ -88,18 +129,23 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
         stepTexts(state, state.lineSlots[i].integralSpec, term == QStringLiteral("F(x)"));
     const double n = std::max(line.sampleCount, 1);
     const double xMin = state.ranges.xMin, yMin = state.ranges.yMin;
-    const double ymu = state.scale.ymu, plotH = state.scale.plotH;
-    const double clipX = 2 * state.scale.plotW, clipY = 2 * plotH;
+    const double ymu = state.scale.ymu;
+    const double plotW = state.scale.plotW, plotH = state.scale.plotH;
+    const double clipX = 2 * plotW, clipY = 2 * plotH;
     const double tppY = std::max(state.tppY, 1);
     const double toPixel = plotter.sampleToPixel;
+    const bool discs = plotter.currentLineType > 0;
     // A sample count beyond what a picture can show is integrated with a coarser step.
     const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
-    const StepWidth step(state, sw * double(stride), sw);
+    const double stepWidth = sw * double(stride);
+    const StepWidth step(state, stepWidth, sw);
 
     // The lower bound's position in samples; not rounded, so F(a) = 0 is drawn where a lies.
     const double kx = (a - xMin) * n / state.scale.xRange;
 
     for (const int dir : {1, -1}) {
+        // The line's work budget is spent: the other direction would fail at once.
+        if (engine.workLimitReached()) break;
         const double approach = dir > 0 ? first - kx : kx - last;
         if (!(approach / double(stride) <= double(maxApproachSteps))) continue;
 
@@ -111,11 +157,16 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
             continue;
         }
 
-        double ty = -yMin * ymu; // the height of F = 0
+        double value = 0;        // F at the current point
+        double ty = -yMin * ymu; // its height
         engine.setVariable(h.x, a);
         engine.setVariable(h.qq, 0);
         Trace trace;
         trace.outY = ty;
+        const auto middle = [&](double position, double&, double& v) {
+            const KeptStepVariables kept(state);
+            return halfway(state, next, trace.last.y, a + (position - kx) * sw, stepWidth / 2, v);
+        };
         std::int64_t k = 0;
         double position = kx;
         while (true) {
@@ -131,12 +182,14 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
             double clipped = ty;
             trace.clip(tx, clipped, clipX, clipY);
             if (position < first || position > last) trace.skipSample = true;
-            trace.draw(surface, plotter, toPixel * position, (plotH - clipped) / tppY);
+            const SamplePoint p{position, 0, value, tx, clipped};
+            trace.liftAtPole(discs, p, plotW, plotH, middle);
+            trace.draw(surface, plotter, p, toPixel * position, (plotH - clipped) / tppY);
 
             engine.setVariable(h.x, a + double(k) * sw);
-            const double v = engine.evaluate(next);
-            engine.setVariable(h.qq, v);
-            ty = (v - yMin) * ymu;
+            value = engine.evaluate(next);
+            engine.setVariable(h.qq, value);
+            ty = (value - yMin) * ymu;
 
             k += dir * stride;
             position += double(dir * stride);
@@ -170,8 +223,7 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
     const double a = lowerBound(state, partner);
     if (!(sw != 0) || !std::isfinite(sw) || !std::isfinite(a)) return;
     const std::int64_t n = std::max(line.sampleCount, 1);
-    const std::int64_t stride =
-        std::max<std::int64_t>(1, (n + maxSamplesPerLine - 1) / maxSamplesPerLine);
+    const std::int64_t stride = sampleStride(n);
     const double stepT = sw * double(stride);
     // Samples land on the bounds only up to rounding.
     const double tolerance = std::abs(stepT) * 1e-6;
@@ -186,9 +238,10 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
 
     const auto texts = stepTexts(state, integrand, term == QStringLiteral("X(t)"));
     const double yMin = state.ranges.yMin, ymu = state.scale.ymu;
-    const double plotH = state.scale.plotH;
-    const double clipX = 2 * state.scale.plotW, clipY = 2 * plotH;
+    const double plotW = state.scale.plotW, plotH = state.scale.plotH;
+    const double clipX = 2 * plotW, clipY = 2 * plotH;
     const double tppX = std::max(state.tppX, 1), tppY = std::max(state.tppY, 1);
+    const bool discs = plotter.currentLineType > 0;
     const StepWidth step(state, stepT, sw);
     // Every sample of the interval at most, whatever rounding does to the bound test.
     const std::int64_t maxSteps = n / stride + 2;
@@ -202,10 +255,20 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
             continue;
         }
 
-        engine.setVariable(h.x, a);
+        double t = a;
+        double value = 0;        // F at t
+        double ty = -yMin * ymu; // its height
+        engine.setVariable(h.x, t);
         engine.setVariable(h.qq, 0);
-        double ty = -yMin * ymu; // the height of F = 0
         Trace trace;
+        const auto middle = [&](double at, double& x, double& y) {
+            const KeptStepVariables kept(state);
+            if (!halfway(state, next, trace.last.y, at, stepT / 2, y)) return false;
+            x = engine.evaluate(xExpr);
+            const bool defined = engine.error() == 0;
+            engine.clearError();
+            return defined;
+        };
         std::int64_t k = 0;
         for (std::int64_t s = 0; s <= maxSteps; ++s) {
             // The guards first: a value that grows beyond the limit, or that cannot be
@@ -217,28 +280,32 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
             // The x value of the point F belongs to: F was stepped to t, so x is taken at t.
             double tx = engine.evaluate(xExpr);
             if (engine.error() != 0) break;
+            const double xValue = tx;
             double clipped = ty;
             trace.clip(tx, clipped, clipX, clipY);
-            trace.draw(surface, plotter, tx / tppX, (plotH - clipped) / tppY);
+            const SamplePoint p{t, xValue, value, tx, clipped};
+            trace.liftAtPole(discs, p, plotW, plotH, middle);
+            trace.draw(surface, plotter, p, tx / tppX, (plotH - clipped) / tppY);
 
-            const double v = engine.evaluate(next);
+            value = engine.evaluate(next);
             if (engine.error() != 0) break;
-            engine.setVariable(h.qq, v);
-            ty = (v - yMin) * ymu;
+            engine.setVariable(h.qq, value);
+            ty = (value - yMin) * ymu;
 
             k += dir * stride;
-            const double t = a + double(k) * sw;
+            t = a + double(k) * sw;
             if (t < lo - tolerance || t > hi + tolerance) break;
             engine.setVariable(h.x, t);
         }
-        if (engine.error() != 0) {
-            // Only what the guards let through comes here, such as a value that is not a
-            // number although the guard could still compare it.
-            state.messages->inform(QStringLiteral("Kurvatur 2"),
-                                   curveModeError + engine::errtext(engine, -1),
-                                   platform::MessageIcon::Information);
-            engine.clearError();
-        }
+        if (engine.error() == 0) continue;
+        // The line's work budget is spent: the redraw says so, and the other direction would
+        // fail at once.
+        const bool spent = engine.workLimitReached();
+        // Otherwise only what the guards let through comes here, such as a value that is not a
+        // number although the guard could still compare it.
+        if (!spent) state.drawingReport.addNotice(curveModeError + engine::errtext(engine, -1));
+        engine.clearError();
+        if (spent) break;
     }
 }
 

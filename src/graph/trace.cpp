@@ -9,6 +9,18 @@
 
 namespace graph {
 
+std::int64_t sampleStride(std::int64_t n) {
+    return std::max<std::int64_t>(1, (n + maxSamplesPerLine - 1) / maxSamplesPerLine);
+}
+
+bool crossesPlot(double from, double to, double size) {
+    return (from < 0 && to > size) || (from > size && to < 0);
+}
+
+bool Trace::between(double value, double a, double b) {
+    return std::min(a, b) <= value && value <= std::max(a, b);
+}
+
 void Trace::clip(double& tx, double& ty, double clipX, double clipY) {
     bool inside = true;
     if (std::abs(ty) > clipY) {
@@ -38,7 +50,8 @@ void Trace::clip(double& tx, double& ty, double clipX, double clipY) {
     }
 }
 
-void Trace::draw(DrawSurface& surface, const Plotter& plotter, double px, double py) {
+void Trace::draw(DrawSurface& surface, const Plotter& plotter, const SamplePoint& p, double px,
+                 double py) {
     if (skipSample) return;
     const int radius = std::min(plotter.currentLineType, maxMarkerRadius);
     if (radius > 0)
@@ -48,6 +61,7 @@ void Trace::draw(DrawSurface& surface, const Plotter& plotter, double px, double
     else
         surface.lineTo(QPoint(core::round32(px), core::round32(py)));
     penUp = false;
+    last = p;
 }
 
 } // namespace graph

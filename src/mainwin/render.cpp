@@ -10,6 +10,7 @@
 #include "platform/messages.h"
 #include "session/plotarea.h"
 #include "session/startup.h"
+#include "terms/drawingstatus.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -282,6 +283,7 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     const bool written = request->svg ? graph::writeSvg(state, request->file, size)
                                       : graph::writePng(state, request->file, size);
+    terms::showDrawingReport(state);
     printState(state, out);
     out.flush();
     if (!written) {

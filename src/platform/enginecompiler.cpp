@@ -152,6 +152,53 @@ int stackEffect(const Instr& in) {
     }
 }
 
+// The work an instruction counts (MathEngine::work), roughly in nanoseconds of an ordinary
+// machine, so that the work of a term tracks its time whatever functions it uses: a sine takes
+// ten times an addition, a power or a hyperbolic function more still.
+int workWeight(Op op) {
+    switch (op) {
+    case Op::Sin:
+    case Op::Cos:
+    case Op::Sec:
+    case Op::Csc:
+    case Op::Exp:
+    case Op::Exp2:
+    case Op::Ln:
+    case Op::Log2:
+    case Op::Log10:
+        return 10;
+    case Op::Tan:
+    case Op::Cot:
+        return 15;
+    case Op::Asin:
+    case Op::Acos:
+    case Op::Atan:
+    case Op::Acot:
+    case Op::Atan2:
+        return 20;
+    case Op::Pow:
+    case Op::PowC:
+        return 25;
+    case Op::Mod:
+        return 8;
+    case Op::IntDiv:
+    case Op::Call: // the body counts on its own when it runs
+        return 4;
+    case Op::Fact:
+    case Op::Sqrt:
+    case Op::Int:
+    case Op::Fix:
+    case Op::Frac:
+    case Op::Round:
+    case Op::Ceil:
+    case Op::Floor:
+    case Op::PowI:
+        return 2;
+    default:
+        return op >= Op::Sinh && op <= Op::Acsch ? 25 : 1;
+    }
+}
+
 // The operation with its operands exchanged, or Ret when there is none.
 Op swapped(Op op) {
     switch (op) {
@@ -280,6 +327,8 @@ public:
             if (depth > most) most = depth;
         }
         program->maxStack = most + 2;
+        for (const Instr& in : code_)
+            program->work += workWeight(in.op);
         if (code_.size() == 2) monomial(*program, code_[0]);
         program->code = std::move(code_);
         return program;

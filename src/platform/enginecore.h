@@ -187,6 +187,10 @@ struct World;
 struct Program {
     std::vector<Instr> code;
     int maxStack = 0; // values on the stack at most, including the spilled initial acc
+    // The work a run counts (see MathEngine::work): the weights of all instructions, whichever
+    // branches a run takes. An upper bound that costs one addition per run instead of a count
+    // per instruction.
+    std::int64_t work = 0;
     // A term of one product (x, x^2, a*x, 3*x, a constant) is evaluated without the machine as
     // *factorP * *factorQ * factorC, the missing factors pointing to `one`.
     bool monomial = false;
@@ -256,6 +260,11 @@ struct Machine {
     double fullTurn = 0; // 360 or 400 when trigMode is 2 or 3
     int error = 0;
     const char* message = ""; // error data of the last error
+    // The limit of the work of all runs (see MathEngine::setWorkLimit), and what is left of it:
+    // one counter for a run to keep in a register, negative once the limit is passed. The work
+    // so far is their difference.
+    std::int64_t workLimit = INT64_MAX;
+    std::int64_t workLeft = INT64_MAX;
 
     void ensureStack(int values);
     void setTrigMode(int mode);

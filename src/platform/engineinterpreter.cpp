@@ -4,7 +4,9 @@
 #include "platform/enginecore.h"
 #include "platform/mathengine.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 
 namespace platform::detail {
@@ -29,6 +31,20 @@ int quarterTurns(double x, double fullTurn, double& reduced) {
     const double q = reduced / (fullTurn / 4);
     if (q != std::floor(q)) return -1;
     return (int(q) % 4 + 4) % 4;
+}
+
+// The work of the slow paths of the library's functions, beyond the weights of the
+// instructions (see MathEngine::work). A remainder takes about two to three nanoseconds for
+// each bit by which the dividend's exponent exceeds the divisor's.
+std::int64_t remainderWork(double a, double b) {
+    const long bits = long(std::ilogb(a)) - long(std::ilogb(b));
+    return bits > 64 ? std::int64_t(std::min(bits, 4096L)) * 3 : 0;
+}
+
+// An angle far beyond a few turns needs an exact reduction to one turn first.
+std::int64_t angleWork(double x, const Machine& m) {
+    if (std::abs(x) < 1e8) return 0;
+    return m.trigMode == 1 ? 100 : remainderWork(x, m.fullTurn);
 }
 
 double sine(double x, const Machine& m) {
@@ -102,22 +118,28 @@ inline double execute(const Program& program, Machine& m, int& error) {
     int depth = 0;
     long calls = 0;
     double acc = 0.0;
+    // Kept in a register while the program runs and stored back on every way out.
+    std::int64_t workLeft = m.workLeft - program.work;
 
 #define KURVATUR_NEXT                                                                              \
     ++ip;                                                                                          \
     continue
 #define KURVATUR_FAIL(code)                                                                        \
     do {                                                                                           \
+        m.workLeft = workLeft;                                                                     \
         error = (code);                                                                            \
         m.message = "";                                                                            \
         return 0.0;                                                                                \
     } while (false)
 #define KURVATUR_FAIL_TEXT(code, text)                                                             \
     do {                                                                                           \
+        m.workLeft = workLeft;                                                                     \
         error = (code);                                                                            \
         m.message = (text);                                                                        \
         return 0.0;                                                                                \
     } while (false)
+
+    if (workLeft < 0) KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::workLimitText);
 
     for (;;) {
         const Instr& in = *ip;
@@ -193,6 +215,7 @@ inline double execute(const Program& program, Machine& m, int& error) {
         case Op::Mod: {
             const double a = *--sp;
             if (acc == 0) KURVATUR_FAIL(ErrorCode::integerDivisionByZero);
+            workLeft -= remainderWork(a, acc);
             acc = std::fmod(a, acc);
             KURVATUR_NEXT;
         }
@@ -393,27 +416,33 @@ inline double execute(const Program& program, Machine& m, int& error) {
             acc = factorials[std::size_t(acc)];
             KURVATUR_NEXT;
         case Op::Sin:
+            workLeft -= angleWork(acc, m);
             acc = sine(acc, m);
             KURVATUR_NEXT;
         case Op::Cos:
+            workLeft -= angleWork(acc, m);
             acc = cosine(acc, m);
             KURVATUR_NEXT;
         case Op::Tan:
+            workLeft -= angleWork(acc, m);
             acc = tangent(acc, m);
             KURVATUR_NEXT;
         case Op::Sec: {
+            workLeft -= angleWork(acc, m);
             const double c = cosine(acc, m);
             if (c == 0) KURVATUR_FAIL(ErrorCode::secDomain);
             acc = 1.0 / c;
             KURVATUR_NEXT;
         }
         case Op::Csc: {
+            workLeft -= angleWork(acc, m);
             const double s = sine(acc, m);
             if (s == 0) KURVATUR_FAIL(ErrorCode::cscDomain);
             acc = 1.0 / s;
             KURVATUR_NEXT;
         }
         case Op::Cot: {
+            workLeft -= angleWork(acc, m);
             const double s = sine(acc, m);
             if (s == 0) KURVATUR_FAIL(ErrorCode::cotDomain);
             acc = cosine(acc, m) / s;
@@ -572,6 +601,8 @@ inline double execute(const Program& program, Machine& m, int& error) {
                 KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::recursionText);
             if (++calls > maxCallsPerEvaluation)
                 KURVATUR_FAIL_TEXT(ErrorCode::other, textTooManyCalls);
+            workLeft -= body->work;
+            if (workLeft < 0) KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::workLimitText);
             *sp++ = acc;
             if (stackEnd - sp < body->maxStack + 2)
                 KURVATUR_FAIL_TEXT(ErrorCode::other, MathEngine::recursionText);
@@ -581,7 +612,10 @@ inline double execute(const Program& program, Machine& m, int& error) {
             continue;
         }
         case Op::Ret:
-            if (depth == 0) return acc;
+            if (depth == 0) {
+                m.workLeft = workLeft;
+                return acc;
+            }
             --depth;
             sp = fp;
             ip = m.frames[std::size_t(depth)].ret;

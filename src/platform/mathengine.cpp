@@ -3,6 +3,7 @@
 #include "platform/enginecompiler.h"
 #include "platform/enginecore.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <unordered_set>
@@ -267,6 +268,21 @@ void MathEngine::setTrigMode(int mode) {
 
 int MathEngine::trigMode() const {
     return trigMode_;
+}
+
+std::int64_t MathEngine::work() const {
+    return machine_->workLimit - machine_->workLeft;
+}
+
+void MathEngine::setWorkLimit(std::int64_t limit) {
+    detail::Machine& m = *machine_;
+    const std::int64_t done = m.workLimit - m.workLeft;
+    m.workLimit = std::max(limit, std::int64_t(0));
+    m.workLeft = m.workLimit - done;
+}
+
+std::int64_t MathEngine::workLimit() const {
+    return machine_->workLimit;
 }
 
 void MathEngine::fail(int code, std::string_view data) {

@@ -6,6 +6,7 @@
 
 #include "platform/errorcodes.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,6 +40,8 @@ class MathEngine {
 public:
     // Error data of code 1 when calls nest too deep (a function that calls itself).
     static constexpr const char* recursionText = "Zu tief verschachtelte Funktionsaufrufe";
+    // Error data of code 1 when the work passes the limit (see setWorkLimit).
+    static constexpr const char* workLimitText = "Rechenaufwand zu groß";
 
     MathEngine();
     ~MathEngine();
@@ -93,6 +96,18 @@ public:
     // 1 radians, 2 degrees (full turn 360), 3 grads (full turn 400).
     void setTrigMode(int mode);
     int trigMode() const;
+
+    // The work of all evaluations so far: each evaluation counts the instructions of its term,
+    // each call those of the function's body, weighted by what they cost (roughly nanoseconds
+    // of an ordinary machine; the products that evaluate() computes inline count nothing). A
+    // measure of time that is the same on every machine and in every run.
+    std::int64_t work() const;
+    // Evaluations fail with code 1 once the work passes the limit (noWorkLimit at first),
+    // including the evaluation that passes it: a term that runs too long stops within one call.
+    static constexpr std::int64_t noWorkLimit = INT64_MAX;
+    void setWorkLimit(std::int64_t limit);
+    std::int64_t workLimit() const;
+    bool workLimitReached() const { return work() > workLimit(); }
 
     int error() const { return errorCode_; }
     // True when the pending error is calls nested too deep (a function that calls itself).

@@ -282,16 +282,6 @@ TEST_F(Drawing, HiddenOrEmptyLinesDrawNothing) {
     EXPECT_TRUE(drawLines().empty());
 }
 
-TEST_F(Drawing, NothingWhileBusy) {
-    setLine(0, QStringLiteral("_x"));
-    state.busyFlag = 1;
-    graph::redrawall(state, plotter, surface);
-    EXPECT_TRUE(surface.ops().empty());
-    state.busyFlag = 0;
-    graph::redrawall(state, plotter, surface);
-    EXPECT_FALSE(surface.ops().empty());
-}
-
 TEST_F(Drawing, BadTermsDrawOnlyWhatIsDefined) {
     const int a = state.engine.defineVariable("a");
     ASSERT_GE(a, 0);

@@ -6,6 +6,7 @@
 #include "graph/graphwindow.h"
 #include "mainwin/mainwindow.h"
 #include "mainwin/messagebox.h"
+#include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
@@ -189,6 +190,28 @@ TEST_F(MainWindowTest, EnterOrAClickShowsAnErrorOnRedOrAppliesTheLineAndMakesIts
     params::ParamWindow* a = window->paramWindows()->window(28);
     ASSERT_NE(a, nullptr);
     EXPECT_TRUE(a->isVisible());
+}
+
+TEST_F(MainWindowTest, ATermTooCostlyToDrawIsReportedAfterThePaint) {
+    // 3^x calls at each sample: far more than a redraw can afford.
+    enter(0, "f(x)=wenn(x<a; 1; f(x-1)+f(x-1)+f(x-1))");
+    // The drawing's message waits for the event loop, after the paint.
+    EXPECT_EQ(status()->text(), q("Ok."));
+    const auto waitForStatus = [this](const char* text) {
+        for (int i = 0; i < 500 && status()->text() != q(text); ++i)
+            QTest::qWait(10);
+        EXPECT_EQ(status()->text(), q(text));
+    };
+    waitForStatus("f(x): Zeichnung abgebrochen, der Term ist zu aufwendig.");
+    EXPECT_GT(statusBackground().red(), 100);
+    EXPECT_EQ(statusBackground().green(), 0);
+
+    // The parameter makes the term cheap: the whole line is drawn and the status is back.
+    const int drawnBefore = pixelsOfSlot(0);
+    params::setpar(state, 28, 20);
+    waitForStatus("Ok.");
+    EXPECT_EQ(statusBackground(), QApplication::palette(field(0)).color(QPalette::Button));
+    EXPECT_GT(pixelsOfSlot(0), drawnBefore);
 }
 
 TEST_F(MainWindowTest, EveryWayToAddALineShowsAnEmptyFocusedRowInPlace) {

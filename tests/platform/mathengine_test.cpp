@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <numbers>
 #include <random>
 #include <span>
@@ -437,6 +439,65 @@ TEST_F(Engine, RecursionIsStopped) {
     // the engine is fine afterwards
     EXPECT_EQ(engine.eval("1+1"), 2);
     EXPECT_EQ(engine.error(), 0);
+}
+
+// The work of an evaluation is the same every time and grows with the calls it makes. Past a
+// limit an evaluation fails with code 1, the one that passes it stops within one call, and
+// every later one fails at once until the limit is raised.
+TEST_F(Engine, WorkLimitStopsEvaluations) {
+    ASSERT_TRUE(engine.defineFunction("t0(v)=v"));
+    for (int i = 1; i <= 40; ++i) {
+        char definition[40];
+        std::snprintf(definition, sizeof definition, "t%d(v)=t%d(v)+t%d(v)", i, i - 1, i - 1);
+        ASSERT_TRUE(engine.defineFunction(definition));
+    }
+    EXPECT_EQ(engine.workLimit(), MathEngine::noWorkLimit); // no limit unless one is set
+    const auto workOf = [&](const Expression& expr) {
+        const std::int64_t before = engine.work();
+        engine.evaluate(expr);
+        EXPECT_EQ(engine.error(), 0);
+        return engine.work() - before;
+    };
+
+    const char* texts[] = {"_x*a+sin(_x)", "t5(_x)", "wenn(_x<1; 1; t5(_x))", "t12(_x)",
+                           "t12(_x)+t12(_x)"};
+    std::int64_t previous = 0;
+    for (const char* text : texts) {
+        SCOPED_TRACE(text);
+        const Expression expr = engine.parse(text);
+        ASSERT_TRUE(expr.valid());
+        const std::int64_t work = workOf(expr);
+        EXPECT_EQ(workOf(expr), work);
+        EXPECT_GT(work, previous); // each text of the table needs more than the one before
+        previous = work;
+
+        engine.setWorkLimit(engine.work() + work); // just enough
+        EXPECT_NE(engine.evaluate(expr), 0);
+        EXPECT_EQ(engine.error(), 0);
+        EXPECT_FALSE(engine.workLimitReached());
+
+        engine.setWorkLimit(engine.work() + work - 1); // one unit short
+        EXPECT_EQ(engine.evaluate(expr), 0);
+        EXPECT_EQ(engine.error(), 1);
+        EXPECT_EQ(engine.errorData(), MathEngine::workLimitText);
+        EXPECT_TRUE(engine.workLimitReached());
+        EXPECT_EQ(engine.eval("1+1"), 0); // everything fails from now on
+        EXPECT_EQ(engine.error(), 1);
+
+        engine.setWorkLimit(MathEngine::noWorkLimit);
+        EXPECT_EQ(engine.eval("1+1"), 2);
+        EXPECT_EQ(engine.error(), 0);
+    }
+    EXPECT_GT(previous, std::int64_t(4096)); // 8190 calls
+
+    // A call tree far beyond the limit stops where the limit lies, long before the engine's
+    // own limit of calls per evaluation.
+    const std::int64_t start = engine.work();
+    engine.setWorkLimit(start + 1000);
+    engine.eval("t40(1)");
+    EXPECT_EQ(engine.errorData(), MathEngine::workLimitText);
+    EXPECT_LE(engine.work(), start + 1000 + 20);
+    engine.setWorkLimit(MathEngine::noWorkLimit);
 }
 
 // A hundred nested calls work; forty functions each calling the one before twice would make

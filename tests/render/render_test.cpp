@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -295,6 +296,35 @@ TEST_F(CommandLine, StatusAndMessagesOfTheRun) {
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Kurvatur 2: Fehler: mehr als 60 Parameter!\n")))
         << r.err.toStdString();
+}
+
+TEST_F(CommandLine, TermsTooCostlyToDrawAreCutAndSaySo) {
+    // Thirteen lines that each call themselves 2^12 times at x = 10, with 20000 samples each:
+    // minutes of work without a budget.
+    const QString file = path(QStringLiteral("schwer.png"));
+    QStringList arguments = {QStringLiteral("--render"), file};
+    QString names;
+    for (const char name : QByteArrayLiteral("fghijklmnopqr")) {
+        const QString f = QString(QLatin1Char(name));
+        arguments << QStringLiteral("--term")
+                  << QStringLiteral("%1(x) = iif(x<1; 1; %1(x-1)+%1(x-1))").arg(f);
+        names += (names.isEmpty() ? QString() : QStringLiteral(", ")) + f + QStringLiteral("(x)");
+    }
+    for (const char name : QByteArrayLiteral("fghijklmnopqr"))
+        arguments << QStringLiteral("--set")
+                  << QStringLiteral("anz%1=20000").arg(QLatin1Char(name));
+
+    const auto begin = std::chrono::steady_clock::now();
+    const Outcome r = run(arguments);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(60)); // generous
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.outLines().value(0),
+              names + QStringLiteral(": Zeichnung abgebrochen, die Terme sind zu aufwendig."));
+    EXPECT_TRUE(
+        r.outLines().contains(QStringLiteral("param	anzr	25	20000	2	1002")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_FALSE(QImage(file).isNull());
 }
 
 TEST_F(CommandLine, WrongArgumentsGiveTheUsage) {
