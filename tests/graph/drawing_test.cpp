@@ -10,6 +10,7 @@
 #include "graph/recordingsurface.h"
 #include "graph/redraw.h"
 #include "graph/scale.h"
+#include "support/recorded.h"
 
 #include <gtest/gtest.h>
 
@@ -98,12 +99,7 @@ protected:
     graph::RecordingSurface surface;
 };
 
-std::vector<Op> ofKind(const std::vector<Op>& ops, Kind kind) {
-    std::vector<Op> out;
-    for (const Op& op : ops)
-        if (op.kind == kind) out.push_back(op);
-    return out;
-}
+using testsupport::ofKind;
 
 // Every point of every operation lies in a band around the plot area that the clipping allows.
 void expectSaneCoordinates(const std::vector<Op>& ops, int w, int h) {
