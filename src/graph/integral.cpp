@@ -212,12 +212,6 @@ void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
     const core::FuncLine& line = state.lines[i];
     const double tLo = line.intervalFrom, tHi = line.intervalTo;
     const double lo = std::min(tLo, tHi), hi = std::max(tLo, tHi);
-    // Curves without an interval of their own follow this one. An empty or broken interval
-    // would leave them nothing to draw, so only a real one is taken over.
-    if (lo < hi && std::isfinite(lo) && std::isfinite(hi)) {
-        state.ranges.tMin = lo;
-        state.ranges.tMax = hi;
-    }
 
     const double sw = state.lineSlots[i].stepWidth; // negative when tLo lies above tHi
     const double a = lowerBound(state, partner);

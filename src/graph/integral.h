@@ -27,8 +27,9 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
 
 // Draws the integral curve of curve line i: x from line i's x(t) term, y the integral over t of
 // the integrand of the partner line (of index kind) from the partner's lower bound. Run
-// checkdef2(i) first; only the part inside the curve's parameter interval is drawn. The
-// default curve parameter range takes the curve's interval. An engine error that the guards do
+// checkdef2(i) first; only the part inside the curve's parameter interval is drawn. (The
+// default curve parameter range takes the curve's interval before, in core::evalintervals.)
+// An engine error that the guards do
 // not catch ends a direction; the redraw's report then holds the notice "Bei Integralfkt im
 // Kurvenmodus unmöglicher Fehler " and the error text, to be shown after the picture is painted.
 void stammk(core::State& state, Plotter& plotter, DrawSurface& surface, const QString& term, int i);

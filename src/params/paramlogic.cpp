@@ -1,5 +1,6 @@
 #include "params/paramlogic.h"
 
+#include "core/intervals.h"
 #include "core/numbers.h"
 #include "core/rounding.h"
 #include "core/scopes.h"
@@ -83,6 +84,8 @@ void notify(core::State& state, int k) {
 }
 
 void refresh(core::State& state) {
+    // Interval bounds may be terms of the parameter.
+    core::evalintervals(state);
     state.hooks.call(state.hooks.redrawall);
     state.hooks.call(state.hooks.docalc);
 }

@@ -1,5 +1,6 @@
 #include "session/applydata.h"
 
+#include "core/intervals.h"
 #include "core/scopes.h"
 #include "core/state.h"
 #include "engine/enginedefs.h"
@@ -301,6 +302,7 @@ bool applydata(core::State& state) {
     else
         terms::showerror(state, message, darkRed);
 
+    core::evalintervals(state);
     state.hooks.call(state.hooks.rangeWindowUpdate);
     parseRangeFields(state);
     graph::setscale(state);

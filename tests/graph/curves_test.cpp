@@ -1,6 +1,7 @@
 // What curves and integral functions draw, checked on a recording surface: the drawn pixels are
 // turned back into world coordinates and compared with the curve or antiderivative they show.
 
+#include "core/intervals.h"
 #include "core/rounding.h"
 #include "core/state.h"
 #include "engine/linedefs.h"
@@ -10,6 +11,7 @@
 #include "graph/scale.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
+#include "support/recorded.h"
 #include "support/recordingmessages.h"
 #include "support/termlines.h"
 
@@ -57,9 +59,11 @@ protected:
         graph::setscale(state);
     }
 
+    // As the intervals view applies them.
     void setInterval(int i, const char* lower, const char* upper) {
         state.lines[i].lowerText = QString::fromUtf8(lower);
         state.lines[i].upperText = QString::fromUtf8(upper);
+        core::evalintervals(state);
     }
 
     // The lower bound of the integral function in line i.
@@ -131,8 +135,7 @@ protected:
 };
 
 int count(const std::vector<Op>& ops, Kind kind) {
-    return int(
-        std::count_if(ops.begin(), ops.end(), [&](const Op& op) { return op.kind == kind; }));
+    return int(testsupport::ofKind(ops, kind).size());
 }
 
 // Every point lies in the band around the plot area that the clipping allows: twice the plot
