@@ -243,6 +243,10 @@ struct State {
     bool autoIntegralRecognition = false;
     QString usedParamNames;
 
+    // The folder of the settings file and the working copy of the collection: the user's
+    // configuration folder of the program, chosen at start-up; tests give a temporary one.
+    QString configFolder;
+
     // Displayed-range window: the six bound fields (rows x, y, t; lower and upper), the text of all
     // bounds that the data-set assembly searches for parameters, and the parsed bounds.
     std::array<std::array<QString, 2>, 3> rangeFields{};

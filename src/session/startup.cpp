@@ -9,6 +9,8 @@
 #include "session/applydata.h"
 #include "terms/termcheck.h"
 
+#include <QStandardPaths>
+
 namespace session {
 
 void startupState(core::State& state) {
@@ -36,6 +38,8 @@ void startupState(core::State& state) {
 void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps) {
     state.tppX = tppX;
     state.tppY = tppY;
+    if (state.configFolder.isEmpty())
+        state.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     startupState(state);
     if (steps.prepareWindows) steps.prepareWindows();
     state.busyFlag = 0;

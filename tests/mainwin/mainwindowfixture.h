@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -34,6 +35,9 @@ class MainWindowFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         state.messages = messages;
+        // Settings and working copy go to a folder of the test's own, never the user's.
+        ASSERT_TRUE(configFolder.isValid());
+        state.configFolder = configFolder.path();
         window = std::make_unique<mainwin::MainWindow>(state);
         term = window->termWindow();
         window->copyText = [](const QString&) {};
@@ -83,6 +87,7 @@ protected:
 
     std::shared_ptr<platform::RecordingMessages> messages =
         std::make_shared<platform::RecordingMessages>();
+    QTemporaryDir configFolder;
     core::State state;
     std::unique_ptr<mainwin::MainWindow> window;
     terms::TermWindow* term = nullptr;
