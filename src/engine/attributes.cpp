@@ -2,7 +2,6 @@
 
 #include "core/colours.h"
 #include "core/numbers.h"
-#include "core/rounding.h"
 #include "core/state.h"
 #include "engine/enginedefs.h"
 
@@ -37,29 +36,6 @@ QString single(float v) {
     return QString::fromLatin1(buffer, end - buffer).replace(QLatin1Char('.'), QLatin1Char(','));
 }
 
-// The element as a finite number, with a decimal comma or point; nothing else may follow.
-std::optional<double> number(const QString& element) {
-    QString t = element.trimmed();
-    t.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (!ok || !std::isfinite(v)) return std::nullopt;
-    return v;
-}
-
-// The nearest whole number, when it lies in lo ... hi.
-std::optional<int> wholeIn(double v, int lo, int hi) {
-    if (v < lo - 0.5 || v > hi + 0.5) return std::nullopt;
-    const int n = core::round32(v);
-    if (n < lo || n > hi) return std::nullopt;
-    return n;
-}
-
-std::optional<int> whole(const QString& element, int lo, int hi) {
-    const auto v = number(element);
-    return v ? wholeIn(*v, lo, hi) : std::nullopt;
-}
-
 // Each reader takes its item from the element and says whether it did.
 using Reader = std::function<bool(core::State&, const QString&)>;
 
@@ -73,7 +49,7 @@ Reader text(QString core::GraphOptions::*name) {
 
 Reader wholeInto(std::function<int&(core::State&)> target, int lo, int hi) {
     return [target, lo, hi](core::State& s, const QString& e) {
-        const auto v = whole(e, lo, hi);
+        const auto v = core::filewhole(e, lo, hi);
         if (v) target(s) = *v;
         return v.has_value();
     };
@@ -81,7 +57,7 @@ Reader wholeInto(std::function<int&(core::State&)> target, int lo, int hi) {
 
 Reader flagInto(std::function<bool&(core::State&)> target) {
     return [target](core::State& s, const QString& e) {
-        const auto v = number(e);
+        const auto v = core::filenumber(e);
         if (v) target(s) = *v != 0;
         return v.has_value();
     };
@@ -89,7 +65,7 @@ Reader flagInto(std::function<bool&(core::State&)> target) {
 
 Reader startInto(double core::Scale::*start) {
     return [start](core::State& s, const QString& e) {
-        const auto v = number(e);
+        const auto v = core::filenumber(e);
         if (v) s.scale.*start = *v;
         return v.has_value();
     };
@@ -97,7 +73,7 @@ Reader startInto(double core::Scale::*start) {
 
 Reader stepInto(double core::Scale::*step) {
     return [step](core::State& s, const QString& e) {
-        const auto v = number(e);
+        const auto v = core::filenumber(e);
         if (!v || *v <= 0) return false;
         s.scale.*step = *v;
         return true;
@@ -106,7 +82,7 @@ Reader stepInto(double core::Scale::*step) {
 
 Reader floatInto(float core::WindowAttributes::*target, double lo) {
     return [target, lo](core::State& s, const QString& e) {
-        const auto v = number(e);
+        const auto v = core::filenumber(e);
         if (!v || *v < lo || std::abs(*v) > 1e9) return false;
         s.windowAttributes.*target = float(*v);
         return true;
@@ -114,7 +90,7 @@ Reader floatInto(float core::WindowAttributes::*target, double lo) {
 }
 
 bool readBrightness(core::State& s, const QString& e) {
-    const auto v = whole(e, darkest, brightest);
+    const auto v = core::filewhole(e, darkest, brightest);
     if (!v) return false;
     s.graphOptions.gridBrightness = *v;
     core::setcolour(s, 13, core::gridColour(*v));
@@ -122,20 +98,20 @@ bool readBrightness(core::State& s, const QString& e) {
 }
 
 bool readAngleUnit(core::State& s, const QString& e) {
-    const auto v = whole(e, 1, 3);
+    const auto v = core::filewhole(e, 1, 3);
     return v && setanglemode(s, *v);
 }
 
 bool readKeepSampleCount(core::State& s, const QString& e) {
-    const auto v = whole(e, 0, 1);
+    const auto v = core::filewhole(e, 0, 1);
     if (v) s.keepSampleCount = *v == 1;
     return v.has_value();
 }
 
 bool readPointSize(core::State& s, const QString& e) {
-    const auto v = number(e);
+    const auto v = core::filenumber(e);
     if (!v) return false;
-    const auto size = wholeIn(std::abs(*v), smallestPoint, largestPoint);
+    const auto size = core::wholeIn(std::abs(*v), smallestPoint, largestPoint);
     if (size) s.pointSize = *size;
     return size.has_value();
 }
@@ -209,7 +185,7 @@ const std::array<Item, itemCount>& items() {
          core::termFontRead},
         {When::descriptionMark, [](S s) { return single(s.windowAttributes.descriptionFontSize); },
          [](core::State& s, const QString& e) {
-             const auto v = whole(e, smallestFont, largestFont);
+             const auto v = core::filewhole(e, smallestFont, largestFont);
              if (v) s.windowAttributes.descriptionFontSize = float(*v);
              return v.has_value();
          },
