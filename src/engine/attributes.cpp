@@ -1,6 +1,5 @@
 #include "engine/attributes.h"
 
-#include "core/colours.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "engine/enginedefs.h"
@@ -93,7 +92,8 @@ bool readBrightness(core::State& s, const QString& e) {
     const auto v = core::filewhole(e, darkest, brightest);
     if (!v) return false;
     s.graphOptions.gridBrightness = *v;
-    core::setcolour(s, 13, core::gridColour(*v));
+    // The grid's grey is the coordinate system's colour, not one of the stored colour table.
+    s.lineColours[13] = core::gridColour(*v);
     return true;
 }
 

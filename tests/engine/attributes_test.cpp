@@ -150,6 +150,7 @@ TEST_F(Attributes, ReadingRedrawsTheCoordinateSystem) {
     engine::readattrs(state, withItem(5, QStringLiteral("100")), engine::fromCollection);
     EXPECT_FALSE(state.scale.backgroundValid);
     EXPECT_EQ(state.lineColours[13], core::gridColour(100));
+    EXPECT_EQ(state.storedColours[13], core::State().storedColours[13]);
 }
 
 struct WindowCase {
