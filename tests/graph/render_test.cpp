@@ -6,6 +6,7 @@
 #include "graph/renderer.h"
 #include "graph/scale.h"
 
+#include "support/picture.h"
 #include "support/qtapp.h"
 
 #include <QFile>
@@ -28,14 +29,10 @@ protected:
         engine::resetengine(state);
         state.busyFlag = 0;
         state.lineColours[13] = core::rgb(210, 210, 210); // the grid's default brightness
-        setPlot(size);
-    }
-
-    void setPlot(QSize s) {
-        state.scale.plotW = s.width() * 15.0;
-        state.scale.plotH = s.height() * 15.0;
+        state.scale.plotW = size.width() * 15.0;
+        state.scale.plotH = size.height() * 15.0;
         for (auto& line : state.lines)
-            line.sampleCount = s.width();
+            line.sampleCount = size.width();
         graph::setscale(state);
     }
 
@@ -54,12 +51,10 @@ protected:
     core::State state;
 };
 
-// Strongly blue: the colour of line slot 0, also where antialiasing blends it with white.
-bool isLineBlue(QRgb p) {
-    return qBlue(p) > 200 && qRed(p) < 140 && qGreen(p) < 140;
-}
+using testsupport::isLineBlue;
 
 TEST_F(Rendering, ParabolaLiesWhereItMust) {
+    ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
     // Width 0 goes straight into the image's pixels, width 3 through the painter.
     for (int width : {0, 3}) {
         SCOPED_TRACE(width);
@@ -67,43 +62,21 @@ TEST_F(Rendering, ParabolaLiesWhereItMust) {
         setLine(0, QStringLiteral("_x^2/10-5"));
         const QImage image = graph::renderImage(state, size);
         ASSERT_EQ(image.size(), size);
-        ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
-
-        auto parabolaRow = [&](double column) {
+        const auto parabolaRow = [&](double column) {
             const double x = -10 + column * 20.0 / size.width();
             return rowOf(x * x / 10 - 5);
         };
-        // Every column shows the line at its row ...
-        for (int c = 2; c < size.width() - 2; ++c) {
-            const int r = core::round32(parabolaRow(c));
-            bool found = false;
-            for (int dr = -1; dr <= 1 && !found; ++dr)
-                found = isLineBlue(image.pixel(c, r + dr));
-            EXPECT_TRUE(found) << "column " << c << " row " << r;
-        }
-        // ... and nothing blue lies away from it.
-        int stray = 0;
-        for (int r = 0; r < size.height(); ++r)
-            for (int c = 0; c < size.width(); ++c) {
-                if (!isLineBlue(image.pixel(c, r))) continue;
-                bool near = false;
-                for (int dc = -3; dc <= 3 && !near; ++dc)
-                    near = std::abs(parabolaRow(c + dc) - r) <= 3;
-                if (!near) ++stray;
-            }
-        EXPECT_EQ(stray, 0);
+        EXPECT_EQ(testsupport::expectOnlyTheLine(image, parabolaRow, 1), size.width() - 4);
     }
 }
 
 TEST_F(Rendering, LinesFarOutsideTheImageAreClipped) {
     // Samples held far above and below the plot, lines along its edges and beyond them.
-    setLine(0, QStringLiteral("1/_x"));
-    setLine(1, QStringLiteral("10^(10^_x)"));
-    setLine(2, QStringLiteral("tan(_x)"));
-    setLine(3, QStringLiteral("-10.001"));
-    setLine(4, QStringLiteral("1000*_x"));
+    const char* const terms[] = {"1/_x",    "10^(10^_x)", "tan(_x)",
+                                 "-10.001", "1000*_x",    "100*sin(_x)"};
     state.lines[5].sampleCount = 3; // long segments
-    setLine(5, QStringLiteral("100*sin(_x)"));
+    for (int i = 0; i < 6; ++i)
+        setLine(i, QString::fromUtf8(terms[i]));
     for (qreal ratio : {1.0, 1.5}) {
         const QImage image = graph::renderImage(state, size, ratio);
         EXPECT_FALSE(image.isNull());
@@ -165,11 +138,9 @@ TEST_F(Rendering, FilesAreWritten) {
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray data = file.readAll();
-    EXPECT_TRUE(data.contains("<svg"));
     EXPECT_TRUE(data.contains("polyline") || data.contains("<path"));
     EXPECT_TRUE(data.contains(">2<")); // a number label stays text
 
-    EXPECT_FALSE(graph::writePng(state, dir.filePath(QStringLiteral("fehlt/bild.png")), size));
     EXPECT_FALSE(graph::writePng(state, png, QSize(0, 10)));
     EXPECT_EQ(QImage(png).size(), QSize(320, 200)); // a failed write leaves the old file
 }
