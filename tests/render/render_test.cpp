@@ -127,62 +127,49 @@ TEST_F(CommandLine, SvgIsWrittenAtTheDefaultSize) {
     EXPECT_TRUE(data.contains("#0000ff")); // the line in the colour of line 0
 }
 
-TEST_F(CommandLine, ValuesTypedIntoParameterWindows) {
+TEST_F(CommandLine, ValuesAndRangesAsTheirWindowsApplyThem) {
     struct Case {
-        QString set;
-        QString expected; // the parameter's output line
-    };
-    const Case cases[] = {
-        {u"a=2,5"_s, u"param\ta\t28\t2.5\t-10\t10"_s},
-        {u"A=2.5"_s, u"param\ta\t28\t2.5\t-10\t10"_s},
-        {u"a=3*pi"_s, u"param\ta\t28\t9.42477796076938\t-10\t10"_s},
-        // beyond the bounds: accepted, the slider stops at its end
-        {u"a=25"_s, u"param\ta\t28\t25\t-10\t10"_s},
-        {u"anzf=1"_s, u"param\tanzf\t13\t2\t2\t1002"_s},
-        {u"anzf=99,7"_s, u"param\tanzf\t13\t99\t2\t1002"_s},
-        {u"uf=3"_s, lowerBoundLine + u"3\t-10\t10"_s},
-        {u"uf=30"_s, lowerBoundLine + u"0\t-10\t10"_s}, // outside the x range: to its middle
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.set.toStdString());
-        const Outcome r = render(u"p.png"_s, {u"--size"_s, u"200x100"_s, u"--term"_s,
-                                              u"f(x) = a*x^2"_s, u"--set"_s, c.set});
-        ASSERT_EQ(r.code, 0) << r.err.toStdString();
-        EXPECT_TRUE(r.outLines().contains(c.expected)) << r.out.toStdString();
-    }
-}
-
-TEST_F(CommandLine, RangesAsTheRangeWindowAppliesThem) {
-    struct Case {
-        QStringList ranges;
-        QString bounds; // the lower bound's slot: its value and the x range
+        QStringList options; // after the term f(x) = a*x^2
+        QString printed;     // a parameter's output line
         QString err = {};
     };
+    const QString& uf = lowerBoundLine; // its bounds are the x range
     const QString differ = u": Grenzen müssen verschieden sein!\n"_s;
     const Case cases[] = {
-        {{u"x=-1,5:2,5"_s}, u"0\t-1.5\t2.5"_s},
-        {{u"x=5:-5"_s}, u"0\t-5\t5"_s},
-        {{u"x=2*pi:0"_s}, u"0\t0\t6.28318530717959"_s},
-        {{u"x=3:3"_s}, u"0\t-10\t10"_s, u"x-Bereich"_s + differ},
-        {{u"y=1:1"_s}, u"0\t-10\t10"_s, u"y-Bereich"_s + differ},
-        {{u"x=a+:2"_s}, u"0\t-10\t10"_s, u"x-Bereich: UntereGrenze unverständlich!\n"_s},
-        {{u"t=0:"_s},
-         u"0\t-10\t10"_s,
+        {{u"--set"_s, u"a=2,5"_s}, u"param\ta\t28\t2.5\t-10\t10"_s},
+        {{u"--set"_s, u"A=2.5"_s}, u"param\ta\t28\t2.5\t-10\t10"_s},
+        {{u"--set"_s, u"a=3*pi"_s}, u"param\ta\t28\t9.42477796076938\t-10\t10"_s},
+        {{u"--set"_s, u"a=25"_s}, u"param\ta\t28\t25\t-10\t10"_s}, // the slider stops at its end
+        {{u"--set"_s, u"anzf=1"_s}, u"param\tanzf\t13\t2\t2\t1002"_s},
+        {{u"--set"_s, u"anzf=99,7"_s}, u"param\tanzf\t13\t99\t2\t1002"_s},
+        {{u"--set"_s, u"uf=3"_s}, uf + u"3\t-10\t10"_s},
+        {{u"--set"_s, u"uf=30"_s}, uf + u"0\t-10\t10"_s}, // outside the x range: to its middle
+        {{u"--range"_s, u"x=-1,5:2,5"_s}, uf + u"0\t-1.5\t2.5"_s},
+        {{u"--range"_s, u"x=5:-5"_s}, uf + u"0\t-5\t5"_s},
+        {{u"--range"_s, u"x=2*pi:0"_s}, uf + u"0\t0\t6.28318530717959"_s},
+        {{u"--range"_s, u"x=3:3"_s}, uf + u"0\t-10\t10"_s, u"x-Bereich"_s + differ},
+        {{u"--range"_s, u"y=1:1"_s}, uf + u"0\t-10\t10"_s, u"y-Bereich"_s + differ},
+        {{u"--range"_s, u"x=a+:2"_s},
+         uf + u"0\t-10\t10"_s,
+         u"x-Bereich: UntereGrenze unverständlich!\n"_s},
+        {{u"--range"_s, u"t=0:"_s},
+         uf + u"0\t-10\t10"_s,
          u"Kurven- parameter- bereich: Obere Grenze unverständlich!\n"_s},
         // the lower bound of the integral function moves into a range without it
-        {{u"x=1:5"_s}, u"3\t1\t5"_s},
+        {{u"--range"_s, u"x=1:5"_s}, uf + u"3\t1\t5"_s},
         // a refused row does not keep the next one from being applied
-        {{u"x=1:1"_s, u"x=1:5"_s}, u"3\t1\t5"_s, u"x-Bereich"_s + differ},
+        {{u"--range"_s, u"x=1:1"_s, u"--range"_s, u"x=1:5"_s},
+         uf + u"3\t1\t5"_s,
+         u"x-Bereich"_s + differ},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.ranges.join(QLatin1Char(' ')).toStdString());
-        QStringList options = {u"--size"_s, u"100x100"_s, u"--term"_s, u"f(x) = x"_s};
-        for (const QString& range : c.ranges)
-            options << u"--range"_s << range;
-        const Outcome r = render(u"r.png"_s, options);
-        ASSERT_EQ(r.code, 0);
+        SCOPED_TRACE(c.options.join(QLatin1Char(' ')).toStdString());
+        const Outcome r = render(
+            u"p.png"_s,
+            QStringList{u"--size"_s, u"200x100"_s, u"--term"_s, u"f(x) = a*x^2"_s} + c.options);
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.outLines().contains(c.printed)) << r.out.toStdString();
         EXPECT_EQ(r.err, c.err);
-        EXPECT_EQ(r.outLines().value(2), lowerBoundLine + c.bounds);
     }
 }
 
