@@ -299,7 +299,8 @@ QString entpara(const core::State& state, const QString& text) {
         if (name.isEmpty()) continue;
         QString value = core::germanNumber(p.value);
         if (p.value < 0) value = QLatin1Char('(') + value + QLatin1Char(')');
-        t = engine::replword(t, name, value, 3);
+        // The engine takes "A" for the parameter a; so must the copy with values.
+        t = engine::replword(t, name, value, 3, Qt::CaseInsensitive);
     }
     return t;
 }

@@ -418,6 +418,7 @@ TEST(Entpara, ParametersInUseBecomeTheirValues) {
         {"a*x^2+b*x+c", "2,5*x^2+(-3)*x+c"},
         {"ab+a2+ba+a(1)+a'", "ab+a2+ba+a(1)+a'"}, // only whole words
         {"uf+anzf", "1+500"},
+        {"A*x+B", "2,5*x+(-3)"}, // names as the engine reads them, without regard to case
         {"", ""},
     };
     for (const auto& c : cases)
