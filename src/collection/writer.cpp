@@ -1,0 +1,179 @@
+#include "collection/writer.h"
+
+#include "collection/itemlines.h"
+#include "core/state.h"
+
+namespace collection {
+
+namespace {
+
+const QString crlf = QStringLiteral("\r\n");
+const QString valueEnd = QStringLiteral("\\end\\");
+
+// A CR or LF that is not part of a CR LF pair would break the line in the file.
+bool hasLoneBreak(const QString& text) {
+    const qsizetype pairs = text.count(crlf);
+    return text.count(QLatin1Char('\r')) != pairs || text.count(QLatin1Char('\n')) != pairs;
+}
+
+// Key indices of the keyed fields.
+int keyIndex(int field) {
+    switch (field) {
+    case shortField:
+        return 3;
+    case longField:
+        return 4;
+    case coloursField:
+        return 5;
+    case widthsField:
+        return 6;
+    case lineTypesField:
+        return 7;
+    case attribsField:
+        return 14;
+    case extraLinesField:
+        return 20;
+    case pointsField:
+        return 21;
+    default:
+        return -1;
+    }
+}
+
+// Collects the lines of one entry and knows whether the last of them may carry the closing "}".
+class EntryWriter {
+public:
+    EntryWriter(QString& out, const QStringList& keys) : out_(out), keys_(keys) {}
+
+    void write(const Entry& entry) {
+        writeShort(entry.fields[shortField], entry.isProtected());
+        writeValue(longField, entry.fields[longField]);
+        for (int field : {extraLinesField, pointsField})
+            if (QString text = writtenForm(field, entry.fields[field]); !text.isEmpty())
+                writeValue(field, text);
+        for (int field = termsField; field <= attribsField; ++field)
+            writeLines(field, entry.fields[field]);
+        out_ += lastTakesBrace_ ? QStringLiteral("}") : crlf + QLatin1Char('}');
+    }
+
+private:
+    QString key(int field) const {
+        const int index = keyIndex(field);
+        return index < 0 ? QString() : keys_.at(index);
+    }
+
+    // Whether the reader takes the lines back into the field as text, and nothing else.
+    bool readsBack(const QStringList& lines, int field, const QString& text, bool block) const {
+        using Step = EntryReader::Step;
+        EntryReader reader(keys_);
+        Step step = block ? reader.start(lines.first(), 1) : reader.line(lines.first());
+        for (qsizetype i = 1; i < lines.size() && step == Step::More; ++i)
+            step = reader.line(lines.at(i));
+        Entry expected;
+        expected.fields[shortField] = reader.entry.fields[shortField];
+        expected.fields[field] = text;
+        expected.protection = reader.entry.protection;
+        return step == Step::More && !reader.insideValue() && reader.entry == expected;
+    }
+
+    void writeShort(const QString& name, bool isProtected) {
+        const QString start =
+            QLatin1Char('{') + (isProtected ? QStringLiteral("*") : QString()) + key(shortField);
+        if (!hasLoneBreak(name) && !name.contains(crlf) &&
+            readsBack({start + name}, shortField, name, true)) {
+            out_ += start + name;
+        } else {
+            out_ += start + crlf + escapedLine(shortField, name);
+        }
+        lastTakesBrace_ = false;
+    }
+
+    void writeValue(int field, const QString& text) {
+        const QString plain = key(field) + text + valueEnd;
+        out_ += crlf;
+        if (!hasLoneBreak(text) && readsBack(plain.split(crlf), field, text, false)) {
+            out_ += plain;
+            lastTakesBrace_ = field == longField || !plain.contains(QLatin1Char('}'));
+        } else {
+            out_ += escapedLine(field, text);
+            lastTakesBrace_ = false;
+        }
+    }
+
+    void writeLines(int field, const QString& text) {
+        const QString written = writtenForm(field, text);
+        if (written.isEmpty()) return;
+        const QString prefix = key(field);
+        for (const QString& line : written.split(crlf)) {
+            out_ += crlf;
+            if (isPlain(field, prefix, line)) {
+                out_ += prefix + line;
+                lastTakesBrace_ = !line.contains(QLatin1Char('}'));
+            } else {
+                out_ += escapedLine(field, line);
+                lastTakesBrace_ = false;
+            }
+        }
+    }
+
+    // A line of fields 2 to 10 goes plain when the reader takes it back whole into the field.
+    bool isPlain(int field, const QString& prefix, const QString& line) const {
+        if (hasLoneBreak(line) || line.endsWith(QLatin1Char('}')) ||
+            trimBlanks(line).size() != line.size())
+            return false;
+        return plainLineField(QString(prefix + line), keys_) == field;
+    }
+
+    QString& out_;
+    const QStringList& keys_;
+    bool lastTakesBrace_ = false;
+};
+
+} // namespace
+
+QString writtenForm(int field, const QString& text) {
+    if (field <= longField) return text;
+    const QString trimmed = remcrlf(text);
+    if (field >= extraLinesField) return trimmed;
+    QStringList lines = trimmed.split(crlf);
+    lines.removeAll(QString());
+    return lines.join(crlf);
+}
+
+QByteArray collectionBytes(const Collection& collection, const core::State& state) {
+    QString out = QLatin1Char('[') + state.plotTypeNames.at(0) + QLatin1Char(']') + crlf;
+    out.reserve(qsizetype(collection.entries.size() + 1) * 1024);
+    EntryWriter writer(out, state.keyTable);
+    Entry current{collection.currentData, 0};
+    current.fields[shortField] = state.tempEntryName;
+    writer.write(current);
+    for (const Entry& entry : collection.entries) {
+        out += crlf;
+        writer.write(entry);
+    }
+    out += crlf;
+    return encodeFileText(out);
+}
+
+WriteResult writefile(Collection& collection, const QString& path, const core::State& state,
+                      bool markChanged) {
+    WriteResult result = replaceFile(path, collectionBytes(collection, state));
+    if (result.ok && markChanged) collection.changed = true;
+    return result;
+}
+
+WriteResult savecollection(Collection& collection, const QString& path, const core::State& state) {
+    WriteResult result = writefile(collection, path, state, false);
+    if (!result.ok) return result;
+    collection.path = path;
+    collection.changed = false;
+    return result;
+}
+
+WriteResult newcollectionfile(const QString& path, const core::State& state) {
+    const QString text =
+        QStringLiteral("[Kurvatur]\r\n\r\n[") + state.plotTypeNames.at(0) + QStringLiteral("]\r\n");
+    return replaceFile(path, encodeFileText(text));
+}
+
+} // namespace collection
