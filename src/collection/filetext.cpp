@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -14,12 +13,8 @@ bool isAscii(const QByteArray& bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
 }
 
-// The decoded text when the bytes are valid UTF-8.
-std::optional<QString> utf8Text(const QByteArray& bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    return text;
+bool isUtf8(const QByteArray& bytes) {
+    return QByteArrayView(bytes).isValidUtf8();
 }
 
 bool fitsLatin1(const QString& text) {
@@ -35,18 +30,16 @@ QString failure(const QString& path, const QString& reason) {
 } // namespace
 
 QString decodeFileText(const QByteArray& bytes) {
-    if (!isAscii(bytes))
-        if (auto text = utf8Text(bytes)) {
-            if (text->startsWith(QChar(0xfeff))) text->remove(0, 1);
-            return *text;
-        }
-    return QString::fromLatin1(bytes);
+    if (isAscii(bytes) || !isUtf8(bytes)) return QString::fromLatin1(bytes);
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xfeff))) text.remove(0, 1);
+    return text;
 }
 
 QByteArray encodeFileText(const QString& text) {
     if (fitsLatin1(text)) {
         QByteArray latin1 = text.toLatin1();
-        if (isAscii(latin1) || !utf8Text(latin1)) return latin1;
+        if (isAscii(latin1) || !isUtf8(latin1)) return latin1;
     }
     return text.toUtf8();
 }

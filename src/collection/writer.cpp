@@ -16,6 +16,11 @@ bool hasLoneBreak(const QString& text) {
     return text.count(QLatin1Char('\r')) != pairs || text.count(QLatin1Char('\n')) != pairs;
 }
 
+// The lines of a field of fields 2 to 10 after remcrlf, empty ones left out.
+auto writtenLines(const QString& trimmed) {
+    return QStringView(trimmed).tokenize(crlf, Qt::SkipEmptyParts);
+}
+
 // Key indices of the keyed fields.
 int keyIndex(int field) {
     switch (field) {
@@ -57,9 +62,10 @@ public:
     }
 
 private:
-    QString key(int field) const {
+    const QString& key(int field) const {
+        static const QString none;
         const int index = keyIndex(field);
-        return index < 0 ? QString() : keys_.at(index);
+        return index < 0 ? none : keys_.at(index);
     }
 
     // Whether the reader takes the lines back into the field as text, and nothing else.
@@ -101,27 +107,28 @@ private:
     }
 
     void writeLines(int field, const QString& text) {
-        const QString written = writtenForm(field, text);
-        if (written.isEmpty()) return;
-        const QString prefix = key(field);
-        for (const QString& line : written.split(crlf)) {
+        const QString& prefix = key(field);
+        const QString trimmed = remcrlf(text);
+        for (const QStringView line : writtenLines(trimmed)) {
             out_ += crlf;
             if (isPlain(field, prefix, line)) {
-                out_ += prefix + line;
+                out_ += prefix;
+                out_ += line;
                 lastTakesBrace_ = !line.contains(QLatin1Char('}'));
             } else {
-                out_ += escapedLine(field, line);
+                out_ += escapedLine(field, line.toString());
                 lastTakesBrace_ = false;
             }
         }
     }
 
     // A line of fields 2 to 10 goes plain when the reader takes it back whole into the field.
-    bool isPlain(int field, const QString& prefix, const QString& line) const {
-        if (hasLoneBreak(line) || line.endsWith(QLatin1Char('}')) ||
-            trimBlanks(line).size() != line.size())
+    bool isPlain(int field, const QString& prefix, QStringView line) const {
+        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')) ||
+            line.endsWith(QLatin1Char('}')) || trimBlanks(line).size() != line.size())
             return false;
-        return plainLineField(QString(prefix + line), keys_) == field;
+        if (prefix.isEmpty()) return plainLineField(line, keys_) == field;
+        return plainLineField(QString(prefix + line.toString()), keys_) == field;
     }
 
     QString& out_;
@@ -135,8 +142,9 @@ QString writtenForm(int field, const QString& text) {
     if (field <= longField) return text;
     const QString trimmed = remcrlf(text);
     if (field >= extraLinesField) return trimmed;
-    QStringList lines = trimmed.split(crlf);
-    lines.removeAll(QString());
+    QStringList lines;
+    for (const QStringView line : writtenLines(trimmed))
+        lines << line.toString();
     return lines.join(crlf);
 }
 
