@@ -4,24 +4,6 @@ namespace collection {
 
 namespace {
 
-// Indices into the state's key table.
-enum Key : int {
-    noKey = -1,
-    endKey = 1,
-    sectionKey = 2,
-    shortKey = 3,
-    longKey = 4,
-    coloursKey = 5,
-    firstRangeKey = 8,
-    lastRangeKey = 13,
-    attribsKey = 14,
-    firstPlaceholderKey = 15,
-    lastPlaceholderKey = 19,
-    extraLinesKey = 20,
-    pointsKey = 21,
-    widthLineKey = 22
-};
-
 const QString crlf = QStringLiteral("\r\n");
 const QString valueEnd = QStringLiteral("\\end\\");
 const QLatin1Char brace('}');
@@ -95,6 +77,27 @@ int keyOf(QStringView trimmed, const QStringList& keys) {
 }
 
 } // namespace
+
+int fieldKey(int field) {
+    switch (field) {
+    case shortField:
+        return shortKey;
+    case longField:
+        return longKey;
+    case coloursField:
+    case widthsField:
+    case lineTypesField:
+        return coloursKey + field - coloursField;
+    case attribsField:
+        return attribsKey;
+    case extraLinesField:
+        return extraLinesKey;
+    case pointsField:
+        return pointsKey;
+    default:
+        return noKey;
+    }
+}
 
 QStringView trimBlanks(QStringView text) {
     qsizetype begin = 0, end = text.size();

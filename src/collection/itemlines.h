@@ -10,6 +10,27 @@
 
 namespace collection {
 
+// Indices into the state's key table.
+enum Key : int {
+    noKey = -1,
+    endKey = 1,
+    sectionKey = 2,
+    shortKey = 3,
+    longKey = 4,
+    coloursKey = 5, // then "LDicke=" and "LArt="
+    firstRangeKey = 8,
+    lastRangeKey = 13,
+    attribsKey = 14,
+    firstPlaceholderKey = 15,
+    lastPlaceholderKey = 19,
+    extraLinesKey = 20,
+    pointsKey = 21,
+    widthLineKey = 22
+};
+
+// The key a field is written with, or noKey for the fields recognised by the form of their lines.
+int fieldKey(int field);
+
 // Blanks (spaces only) removed at both ends, as the reader sees every line.
 QStringView trimBlanks(QStringView text);
 

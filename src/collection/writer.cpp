@@ -21,30 +21,6 @@ auto writtenLines(const QString& trimmed) {
     return QStringView(trimmed).tokenize(crlf, Qt::SkipEmptyParts);
 }
 
-// Key indices of the keyed fields.
-int keyIndex(int field) {
-    switch (field) {
-    case shortField:
-        return 3;
-    case longField:
-        return 4;
-    case coloursField:
-        return 5;
-    case widthsField:
-        return 6;
-    case lineTypesField:
-        return 7;
-    case attribsField:
-        return 14;
-    case extraLinesField:
-        return 20;
-    case pointsField:
-        return 21;
-    default:
-        return -1;
-    }
-}
-
 // Collects the lines of one entry and knows whether the last of them may carry the closing "}".
 class EntryWriter {
 public:
@@ -64,8 +40,8 @@ public:
 private:
     const QString& key(int field) const {
         static const QString none;
-        const int index = keyIndex(field);
-        return index < 0 ? none : keys_.at(index);
+        const int index = fieldKey(field);
+        return index == noKey ? none : keys_.at(index);
     }
 
     // Whether the reader takes the lines back into the field as text, and nothing else.
