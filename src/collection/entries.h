@@ -49,8 +49,8 @@ inline constexpr int maxEntries = 32767;
 struct Collection {
     std::vector<Entry> entries;
     Fields currentData;            // the inputs at the last update; field 0 is the temp entry name
-    QString path;                  // the named collection file; empty while the collection has none
-    bool changed = false;          // changes not yet saved under path
+    QString path;                  // collectionPath: the named file; empty while there is none
+    bool changed = false;          // collectionChanged: changes not yet saved under path
     bool currentDataFound = false; // the last file read held a current-data entry
 };
 

@@ -62,8 +62,9 @@ private:
     int valueField_ = -1; // the multi-line value being read, or -1
 };
 
-// The field (2 to 10) a plain line without key would go to, with the field's key in front for
-// fields 7 to 10; -1 when the line does something else (a key of its own, an end, invalid).
+// The field (2 to 10) that takes a line of the file: the whole line for fields 2 to 6, the text
+// after the key for fields 7 to 10; -1 when the line does something else (a description, an
+// end, an escaped line, nothing at all).
 int plainLineField(QStringView trimmed, const QStringList& keys);
 
 } // namespace collection
