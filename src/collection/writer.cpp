@@ -10,7 +10,12 @@ namespace {
 const QString crlf = QStringLiteral("\r\n");
 const QString valueEnd = QStringLiteral("\\end\\");
 
-// A CR or LF that is not part of a CR LF pair would break the line in the file.
+// A CR or LF breaks the line in the file; a text of one line must hold neither.
+bool hasLineBreak(QStringView text) {
+    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
+}
+
+// A CR or LF that is not part of a CR LF pair would break a line of a value where it should not.
 bool hasLoneBreak(const QString& text) {
     const qsizetype pairs = text.count(crlf);
     return text.count(QLatin1Char('\r')) != pairs || text.count(QLatin1Char('\n')) != pairs;
@@ -61,8 +66,7 @@ private:
     void writeShort(const QString& name, bool isProtected) {
         const QString start =
             QLatin1Char('{') + (isProtected ? QStringLiteral("*") : QString()) + key(shortField);
-        if (!hasLoneBreak(name) && !name.contains(crlf) &&
-            readsBack({start + name}, shortField, name, true)) {
+        if (!hasLineBreak(name) && readsBack({start + name}, shortField, name, true)) {
             out_ += start + name;
         } else {
             out_ += start + crlf + escapedLine(shortField, name);
@@ -100,8 +104,8 @@ private:
 
     // A line of fields 2 to 10 goes plain when the reader takes it back whole into the field.
     bool isPlain(int field, const QString& prefix, QStringView line) const {
-        if (line.contains(QLatin1Char('\r')) || line.contains(QLatin1Char('\n')) ||
-            line.endsWith(QLatin1Char('}')) || trimBlanks(line).size() != line.size())
+        if (hasLineBreak(line) || line.endsWith(QLatin1Char('}')) ||
+            trimBlanks(line).size() != line.size())
             return false;
         if (prefix.isEmpty()) return plainLineField(line, keys_) == field;
         return plainLineField(QString(prefix + line.toString()), keys_) == field;
