@@ -43,13 +43,10 @@ private:
         Step step = entryReader_.start(blockStart, position);
         while (step == Step::More && next_ < lines_.size())
             step = entryReader_.line(lines_.at(next_++));
-        if (step == Step::More || step == Step::Invalid) {
-            collection_.entries.push_back(std::move(entryReader_.entry));
-            return false;
-        }
-        sectionEnded = step == Step::SectionDone;
+        // An entry cut short stays in the table as far as it was read.
         collection_.entries.push_back(std::move(entryReader_.entry));
-        return true;
+        sectionEnded = step == Step::SectionDone;
+        return step == Step::EntryDone || step == Step::SectionDone;
     }
 
     Collection& collection_;
