@@ -1,0 +1,36 @@
+#include "collection/workingcopy.h"
+
+#include "collection/reader.h"
+#include "collection/writer.h"
+#include "core/state.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace collection {
+
+QString workingCopyPath(const core::State& state) {
+    return QDir(state.configFolder).filePath(QStringLiteral("kurvatur.tmp"));
+}
+
+WriteResult inittempfile(Collection& collection, const core::State& state) {
+    collection.changed = false;
+    collection.path.clear();
+    if (!QDir().mkpath(state.configFolder))
+        return {
+            false,
+            QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(state.configFolder)};
+    const QString path = workingCopyPath(state);
+    if (QFile::exists(path)) return {};
+    return newcollectionfile(path, state);
+}
+
+WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged) {
+    return writefile(collection, workingCopyPath(state), state, markChanged);
+}
+
+QString readWorkingCopy(Collection& collection, const core::State& state) {
+    return loadcollection(collection, workingCopyPath(state), state);
+}
+
+} // namespace collection
