@@ -24,8 +24,8 @@ int runWindow(int argc, char* argv[]) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Read before any GUI application exists: help, version and wrong arguments need no display,
-    // and rendering brings its own application without one.
+    // Read before any GUI application exists: help, version, the collection commands and wrong
+    // arguments need no display, and rendering brings its own application without one.
     const mainwin::Start start = mainwin::startOf(mainwin::argumentsOf(argc, argv));
     switch (start.kind) {
     case mainwin::StartKind::Window:

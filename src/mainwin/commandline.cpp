@@ -41,6 +41,11 @@ const QStringList renderOptions = {QStringLiteral("--render"), QStringLiteral("-
                                    QStringLiteral("--term"), QStringLiteral("--set"),
                                    QStringLiteral("--range")};
 
+// The collection options that take a value, behind "=" or as the next argument; "--list" takes
+// none.
+const QStringList collectionOptions = {QStringLiteral("--collection"), QStringLiteral("--save-as")};
+const QString listOption = QStringLiteral("--list");
+
 bool isHelp(const QString& a) {
     return a == QStringLiteral("--help") || a == QStringLiteral("-h");
 }
@@ -60,7 +65,27 @@ int qtOptionLength(const QString& a) {
 }
 
 Start wrong(const QString& problem) {
-    return {StartKind::Wrong, problem};
+    return {StartKind::Wrong, problem, {}};
+}
+
+// Puts one collection option with its value into the request; the reason why it does not fit there,
+// or an empty text.
+QString takeCollectionOption(CollectionRequest& request, const QString& option,
+                             const QString& value) {
+    using Action = CollectionRequest::Action;
+    const QString twice = option + QStringLiteral(" mehrfach angegeben");
+    if (option == QStringLiteral("--collection")) {
+        if (!request.file.isEmpty()) return twice;
+        request.file = value;
+        return {};
+    }
+    const Action action = option == listOption ? Action::List : Action::SaveAs;
+    if (request.action == action) return twice;
+    if (request.action != Action::None)
+        return QStringLiteral("--list und --save-as gehen nicht zusammen");
+    request.action = action;
+    request.target = value;
+    return {};
 }
 
 } // namespace
@@ -74,10 +99,11 @@ QStringList argumentsOf(int argc, char** argv) {
 
 Start startOf(const QStringList& arguments) {
     const bool render = std::any_of(arguments.begin(), arguments.end(), isRenderRequest);
+    CollectionRequest request;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& a = arguments[i];
-        if (isHelp(a)) return {StartKind::Help, {}};
-        if (a == QStringLiteral("--version")) return {StartKind::Version, {}};
+        if (isHelp(a)) return {StartKind::Help, {}, {}};
+        if (a == QStringLiteral("--version")) return {StartKind::Version, {}, {}};
         if (const int length = qtOptionLength(a)) {
             if (i + length > arguments.size()) return wrong(a + QStringLiteral(" ohne Wert"));
             i += length - 1;
@@ -92,10 +118,27 @@ Start startOf(const QStringList& arguments) {
         }
         // A render run judges its remaining arguments itself, with its own usage.
         if (render) continue;
+        if (collectionOptions.contains(option) || a == listOption) {
+            QString value;
+            if (a != listOption) {
+                if (option == a && i + 1 >= arguments.size())
+                    return wrong(a + QStringLiteral(" ohne Wert"));
+                value = option == a ? arguments[++i] : a.mid(option.size() + 1);
+                if (value.isEmpty()) return wrong(option + QStringLiteral(" ohne Wert"));
+            }
+            if (const QString problem = takeCollectionOption(request, option, value);
+                !problem.isEmpty())
+                return wrong(problem);
+            continue;
+        }
         return wrong(a.startsWith(QLatin1Char('-')) ? QStringLiteral("unbekannte Option ") + a
                                                     : QStringLiteral("unerwartetes Argument ") + a);
     }
-    return {render ? StartKind::Render : StartKind::Window, {}};
+    if (render) return {StartKind::Render, {}, {}};
+    if (request == CollectionRequest{}) return {StartKind::Window, {}, {}};
+    if (const QString problem = collectionProblem(request); !problem.isEmpty())
+        return wrong(problem);
+    return {StartKind::Collection, {}, request};
 }
 
 QString usage() {
@@ -110,12 +153,23 @@ QString usage() {
            QStringLiteral(
                "  Zeichnet ohne Fenster und ohne Bildschirm; die Standardausgabe nennt die\n"
                "  Statuszeile, die Termzeilen und die Parameter.\n"
+               "\n") +
+           collectionUsage() +
+           QStringLiteral(
+               "  Liest eine Sammlungsdatei ohne Fenster und ohne Bildschirm; die Einstellungen\n"
+               "  und die Arbeitskopie der Sammlung bleiben unberührt.\n"
                "\n"
                "  -h, --help        zeigt diese Hilfe\n"
                "  --version         zeigt die Version\n");
 }
 
 int answerWithoutWindow(const Start& start, QTextStream& out, QTextStream& err) {
+    if (start.kind == StartKind::Collection) {
+        const int code = runCollection(start.collection, out, err);
+        out.flush();
+        err.flush();
+        return code;
+    }
     if (start.kind == StartKind::Help || start.kind == StartKind::Version) {
         out << (start.kind == StartKind::Help ? usage() : core::versionLine() + QLatin1Char('\n'));
         out.flush();

@@ -1,10 +1,14 @@
 #pragma once
 // How the program "kurvatur" starts, read from its arguments before any GUI application exists:
-// help, version and wrong arguments need no display, so they are answered first.
-//   kurvatur [Qt options]        the window program
-//   kurvatur --render FILE ...   drawing without a window (render.h)
+// help, version, the collection commands and wrong arguments need no display, so they are
+// answered first.
+//   kurvatur [Qt options]                        the window program
+//   kurvatur --render FILE ...                   drawing without a window (render.h)
+//   kurvatur --collection FILE --list|--save-as  a collection file (collectionrun.h)
 //   kurvatur --help | -h         usage on standard output
 //   kurvatur --version           the version line on standard output
+
+#include "mainwin/collectionrun.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,11 +17,12 @@ class QTextStream;
 
 namespace mainwin {
 
-enum class StartKind { Window, Render, Help, Version, Wrong };
+enum class StartKind { Window, Render, Collection, Help, Version, Wrong };
 
 struct Start {
     StartKind kind = StartKind::Window;
-    QString problem; // why the arguments are wrong (kind Wrong)
+    QString problem;              // why the arguments are wrong (kind Wrong)
+    CollectionRequest collection; // what to do with which file (kind Collection)
 };
 
 // The arguments without the program name, as the system passed them.
@@ -25,14 +30,15 @@ QStringList argumentsOf(int argc, char** argv);
 
 // The way to start for these arguments (without the program name). The window program accepts
 // Qt's own options (-platform NAME, -style NAME, -reverse, ...), which Qt takes away itself; the
-// arguments of a render run are judged by the render run.
+// arguments of a render run are judged by the render run, the collection options with them.
 Start startOf(const QStringList& arguments);
 
-// The usage of both ways to start.
+// The usage of every way to start.
 QString usage();
 
-// Answers a start that needs no window (Help, Version, Wrong) and returns the exit code: 0 with
-// the usage or the version line on out, 2 with the problem and the usage on err.
+// Answers a start that needs no window (Collection, Help, Version, Wrong) and returns the exit
+// code: that of the collection command (see runCollection), 0 with the usage or the version line
+// on out, 2 with the problem and the usage on err.
 int answerWithoutWindow(const Start& start, QTextStream& out, QTextStream& err);
 
 } // namespace mainwin

@@ -63,6 +63,41 @@ TEST(StartOfKurvatur, ChosenByTheArguments) {
         {{"--render", "a.png", "--term", "--help"}, StartKind::Render},
         {{"--render", "a.png", "--help"}, StartKind::Help},
         {{"--render", "--version"}, StartKind::Render}, // the file is called "--version"
+        // The collection commands: one file and one thing to do with it.
+        {{"--collection", "a.kur", "--list"}, StartKind::Collection},
+        {{"--list", "--collection=a.kur", "-platform", "offscreen"}, StartKind::Collection},
+        {{"--collection", "a.kur", "--save-as", "b.kur"}, StartKind::Collection},
+        {{"--save-as=b.kur", "--collection", "a.kur"}, StartKind::Collection},
+        {{"--collection", "--list", "--list"}, StartKind::Collection}, // the file is "--list"
+        {{"--collection", "a.kur", "--list", "--help"}, StartKind::Help},
+        {{"--list"}, StartKind::Wrong, "--list gilt nur zusammen mit --collection"},
+        {{"--save-as", "b.kur"}, StartKind::Wrong, "--save-as gilt nur zusammen mit --collection"},
+        {{"--collection", "a.kur"},
+         StartKind::Wrong,
+         "--collection DATEI braucht --list oder --save-as ZIEL"},
+        {{"--collection"}, StartKind::Wrong, "--collection ohne Wert"},
+        {{"--collection=", "--list"}, StartKind::Wrong, "--collection ohne Wert"},
+        {{"--collection", "a.kur", "--save-as"}, StartKind::Wrong, "--save-as ohne Wert"},
+        {{"--collection", "a.kur", "--save-as="}, StartKind::Wrong, "--save-as ohne Wert"},
+        {{"--collection", "a.kur", "--list", "--list"},
+         StartKind::Wrong,
+         "--list mehrfach angegeben"},
+        {{"--collection", "a.kur", "--collection", "b.kur", "--list"},
+         StartKind::Wrong,
+         "--collection mehrfach angegeben"},
+        {{"--collection", "a.kur", "--list", "--save-as", "b.kur"},
+         StartKind::Wrong,
+         "--list und --save-as gehen nicht zusammen"},
+        {{"--collection", "a.kur", "--list=ja"}, StartKind::Wrong, "unbekannte Option --list=ja"},
+        {{"--collection", "a.kur", "--list", "b.kur"},
+         StartKind::Wrong,
+         "unerwartetes Argument b.kur"},
+        {{"--collection", "a.kur", "--list", "--term", "x"},
+         StartKind::Wrong,
+         "--term gilt nur zusammen mit --render"},
+        // With a render run the collection options are the render run's to judge.
+        {{"--render", "a.png", "--collection", "a.kur"}, StartKind::Render},
+        {{"--render", "a.png", "--list"}, StartKind::Render},
     };
     for (const StartCase& c : cases) {
         const QStringList arguments = toList(c.arguments);
@@ -70,6 +105,30 @@ TEST(StartOfKurvatur, ChosenByTheArguments) {
         const mainwin::Start start = mainwin::startOf(arguments);
         EXPECT_EQ(int(start.kind), int(c.kind));
         EXPECT_EQ(start.problem, QString::fromUtf8(c.problem));
+    }
+}
+
+// What a collection command is to do, as the arguments say it.
+TEST(StartOfKurvatur, TheCollectionRequestTakesFileAndTarget) {
+    using Action = mainwin::CollectionRequest::Action;
+    struct Case {
+        std::vector<const char*> arguments;
+        mainwin::CollectionRequest request;
+    };
+    const std::vector<Case> cases{
+        {{"--collection", "a.kur", "--list"}, {QStringLiteral("a.kur"), Action::List, {}}},
+        {{"--list", "--collection=ä b.kur"}, {QStringLiteral("ä b.kur"), Action::List, {}}},
+        {{"--collection", "a.kur", "--save-as", "b.kur"},
+         {QStringLiteral("a.kur"), Action::SaveAs, QStringLiteral("b.kur")}},
+        {{"--save-as=--list", "--collection=a=b.kur"},
+         {QStringLiteral("a=b.kur"), Action::SaveAs, QStringLiteral("--list")}},
+    };
+    for (const Case& c : cases) {
+        const QStringList arguments = toList(c.arguments);
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const mainwin::Start start = mainwin::startOf(arguments);
+        ASSERT_EQ(int(start.kind), int(StartKind::Collection)) << start.problem.toStdString();
+        EXPECT_EQ(start.collection, c.request);
     }
 }
 
@@ -87,8 +146,8 @@ TEST(StartOfKurvatur, TheProgramNameIsNoArgument) {
 // Every option the start accepts is explained, the render run's with it.
 TEST(StartOfKurvatur, TheUsageNamesEveryOption) {
     const QString text = mainwin::usage();
-    for (const char* option :
-         {"--render", "--size", "--term", "--set", "--range", "--help", "--version"})
+    for (const char* option : {"--render", "--size", "--term", "--set", "--range", "--collection",
+                               "--list", "--save-as", "--help", "--version"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(option))) << option;
 }
 
