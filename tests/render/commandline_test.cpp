@@ -4,6 +4,7 @@
 #include "core/version.h"
 #include "mainwin/commandline.h"
 
+#include "support/program.h"
 #include "support/qtapp.h"
 
 #include <QFile>
@@ -156,34 +157,9 @@ TEST(StartOfKurvatur, TheVersionHasThreeParts) {
     EXPECT_TRUE(pattern.match(core::versionLine()).hasMatch()) << core::versionLine().toStdString();
 }
 
-// The real program without a display: the environment holds PATH and nothing else, or names a
-// platform that cannot start without one.
-struct Outcome {
-    bool finished = false;
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-QProcessEnvironment withoutDisplay(bool xcb) {
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-    if (xcb) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    return env;
-}
-
-Outcome runKurvatur(const QStringList& arguments, const QProcessEnvironment& env) {
-    Outcome result;
-    QProcess p;
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(KURVATUR_BINARY), arguments);
-    if (!p.waitForStarted(10000)) return result;
-    result.finished = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
-    result.code = p.exitCode();
-    result.out = p.readAllStandardOutput();
-    result.err = p.readAllStandardError();
-    return result;
-}
+using testsupport::Outcome;
+using testsupport::runKurvatur;
+using testsupport::withoutDisplay;
 
 TEST(KurvaturProgram, AnswersWithoutADisplay) {
     const QByteArray usage = mainwin::usage().toUtf8();
@@ -199,6 +175,7 @@ TEST(KurvaturProgram, AnswersWithoutADisplay) {
         {{"--version"}, 0, version, ""},
         {{"-platform", "xcb", "--version"}, 0, version, ""},
         {{"--foo"}, 2, {}, "kurvatur: unbekannte Option --foo\nKurvatur 2"},
+        {{"--list"}, 2, {}, "kurvatur: --list gilt nur zusammen mit --collection\nKurvatur 2"},
     };
     for (const bool xcb : {false, true}) {
         for (const Case& c : cases) {

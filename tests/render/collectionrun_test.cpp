@@ -1,0 +1,265 @@
+// The collection commands of the real program: a file listed, a file written anew, and the files
+// that cannot be read or written; without a display, and never in the user's folders.
+
+#include "collection/collectionsupport.h"
+#include "collection/reader.h"
+#include "collection/writer.h"
+#include "core/state.h"
+
+#include "support/printing.h"
+#include "support/program.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace collection;
+using testsupport::entry;
+using testsupport::fileOf;
+using testsupport::Outcome;
+
+QString str(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+const QString head = str("[Funktionenplotter]");
+
+// Runs the program with a home and configuration folder of its own, which it must leave empty.
+class CollectionCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        ASSERT_TRUE(files.isValid());
+    }
+
+    void TearDown() override {
+        const QStringList left =
+            QDir(home.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1Char(' ')).toStdString();
+    }
+
+    Outcome run(const QStringList& arguments, bool xcb = false) {
+        QProcessEnvironment env = testsupport::withoutDisplay(xcb);
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        return testsupport::runKurvatur(arguments, env);
+    }
+
+    Outcome list(const QString& file, bool xcb = false) {
+        return run({QStringLiteral("--collection"), file, QStringLiteral("--list")}, xcb);
+    }
+
+    Outcome saveAs(const QString& file, const QString& target) {
+        return run({QStringLiteral("--collection"), file, QStringLiteral("--save-as"), target});
+    }
+
+    QString fileWith(const QString& name, const QByteArray& bytes) {
+        const QString path = files.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        return path;
+    }
+
+    Collection readBack(const QString& path) {
+        Collection read = emptyCollection(state);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        EXPECT_EQ(readcollection(read, file.readAll(), state), QString());
+        return read;
+    }
+
+    core::State state;
+    QTemporaryDir home;
+    QTemporaryDir files;
+};
+
+// A file of the older line forms, Latin-1, with the current data first and a second section.
+QByteArray olderFile() {
+    return fileOf({head,
+                   str("{short:__tmp__"),
+                   str("a=5"),
+                   str("f(x)=a*x}"),
+                   str("  {  *short:Parabel mit Öffnung a"),
+                   str("long: Die Öffnung hängt"),
+                   str("von a ab\\end\\"),
+                   str("f(x)=a*x^2"),
+                   str("a=1 (z1)"),
+                   str("a[-5;5]"),
+                   str("x[-3;3]"),
+                   str("}"),
+                   str("{short:Größe}"),
+                   str("{short:Nur a"),
+                   str("a=2}"),
+                   str("[Kurvenplotter]"),
+                   str("{short:Kreis"),
+                   str("x(t)=cos(t)"),
+                   str("y(t)=sin(t)"),
+                   str("t[0;2*pi]}")});
+}
+
+// A file of the program's writer, UTF-8 for the euro sign, with names that a row cannot hold.
+QByteArray writtenFile(const core::State& state) {
+    Collection c = emptyCollection(state);
+    c.currentData[termsField] = str("g(x)=x");
+    c.entries = {entry({{shortField, str("Zwei\r\nZeilen\tund Tab")}}, true),
+                 entry({{shortField, str("Preis in €")}, {paramsField, str("p=3")}})};
+    return collectionBytes(c, state);
+}
+
+TEST_F(CollectionCommand, ListsEveryEntryButTheCurrentData) {
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        QByteArray out;
+    };
+    const std::vector<Case> cases{
+        {"older line forms", olderFile(),
+         "entry\t1\t1\tParabel mit Öffnung a\n"
+         "entry\t2\t0\tGröße\n"
+         "entry\t3\t0\tNur a\n"
+         "entry\t4\t0\tKreis\n"},
+        {"the program's writer", writtenFile(state),
+         "entry\t1\t1\tZwei  Zeilen und Tab\n"
+         "entry\t2\t0\tPreis in €\n"},
+        {"only the current data", fileOf({head, str("{short:__tmp__"), str("a=5}")}), ""},
+        {"a new empty file", fileOf({str("[Kurvatur]"), QString(), head}), ""},
+    };
+    for (const bool xcb : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(xcb ? "xcb: " : "") + c.what);
+            const Outcome r = list(fileWith(QStringLiteral("liste.kur"), c.bytes), xcb);
+            ASSERT_TRUE(r.finished) << r.err.constData();
+            EXPECT_EQ(r.code, 0) << r.err.constData();
+            EXPECT_EQ(r.out, c.out);
+            EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+        }
+    }
+}
+
+TEST_F(CollectionCommand, SaveAsWritesTheSameCollectionInTheProgramsForm) {
+    for (const QByteArray& bytes : {olderFile(), writtenFile(state)}) {
+        const QString source = fileWith(QStringLiteral("quelle.kur"), bytes);
+        const QString target = files.filePath(QStringLiteral("ziel.kur"));
+        QFile::remove(target);
+        const Outcome r = saveAs(source, target);
+        ASSERT_TRUE(r.finished) << r.err.constData();
+        EXPECT_EQ(r.code, 0) << r.err.constData();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.constData();
+
+        const Collection original = readBack(source);
+        const Collection written = readBack(target);
+        EXPECT_EQ(written.entries, original.entries);
+        EXPECT_TRUE(written.currentDataFound);
+        EXPECT_EQ(written.currentData, original.currentData);
+        QFile file(target);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), collectionBytes(original, state));
+        EXPECT_EQ(list(target).out, list(source).out);
+        EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral(".tmp")));
+    }
+}
+
+TEST_F(CollectionCommand, SaveAsOverItsOwnFileWritesItAnew) {
+    const QString path = fileWith(QStringLiteral("sammlung.kur"), olderFile());
+    const Collection original = readBack(path);
+    const Outcome r = saveAs(path, path);
+    ASSERT_TRUE(r.finished) << r.err.constData();
+    EXPECT_EQ(r.code, 0) << r.err.constData();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), collectionBytes(original, state));
+}
+
+QByteArray manyEntries(int count) {
+    QByteArray bytes = "[Funktionenplotter]\r\n";
+    for (int i = 0; i < count; ++i)
+        bytes += "{}\r\n";
+    return bytes;
+}
+
+// Nothing listed and nothing written: the reason alone, after "Fehler: ".
+TEST_F(CollectionCommand, AFileThatCannotBeReadGivesTheReason) {
+    const QString missing = files.filePath(QStringLiteral("fehlt.kur"));
+    const QString folder = files.filePath(QStringLiteral("ordner.kur"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    struct Case {
+        const char* what;
+        QString path;
+        QString message;
+    };
+    const std::vector<Case> cases{
+        {"no identification line", fileWith(QStringLiteral("a.kur"), fileOf({str("{short:A}")})),
+         missingIdentification},
+        {"more entries than the list can hold",
+         fileWith(QStringLiteral("b.kur"), manyEntries(maxEntries + 1)), missingBlockStart},
+        {"the file ends inside an entry",
+         fileWith(QStringLiteral("c.kur"), fileOf({head, str("{short:Ä"), str("a=1")})),
+         unexpectedEnd},
+        {"a missing file", missing, str("Die Datei \"%1\" gibt es nicht.").arg(missing)},
+        {"a folder", folder, str("Die Datei \"%1\" kann nicht gelesen werden.").arg(folder)},
+    };
+    const QString target = files.filePath(QStringLiteral("ziel.kur"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QByteArray err = (str("Fehler: ") + c.message + QLatin1Char('\n')).toUtf8();
+        for (const Outcome& r : {list(c.path), saveAs(c.path, target)}) {
+            ASSERT_TRUE(r.finished) << r.err.constData();
+            EXPECT_EQ(r.code, 1);
+            EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+            EXPECT_EQ(r.err, err);
+        }
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+}
+
+TEST_F(CollectionCommand, ATargetThatCannotBeWrittenGivesTheReason) {
+    const QString source = fileWith(QStringLiteral("quelle.kur"), olderFile());
+    const QString folder = files.filePath(QStringLiteral("ordner"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    for (const QString& target : {files.filePath(QStringLiteral("fehlt/ziel.kur")), folder}) {
+        SCOPED_TRACE(target.toStdString());
+        const Outcome r = saveAs(source, target);
+        ASSERT_TRUE(r.finished) << r.err.constData();
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+        const QByteArray start =
+            (str("Fehler: Die Datei ") + target + str(" konnte nicht geschrieben werden")).toUtf8();
+        EXPECT_TRUE(r.err.startsWith(start)) << r.err.constData();
+        EXPECT_TRUE(r.err.endsWith('\n')) << r.err.constData();
+        EXPECT_TRUE(QFileInfo(folder).isDir());
+    }
+    EXPECT_FALSE(QFileInfo::exists(files.filePath(QStringLiteral("fehlt"))));
+}
+
+TEST_F(CollectionCommand, WrongCombinationsShowTheUsage) {
+    const QString source = fileWith(QStringLiteral("quelle.kur"), olderFile());
+    const QString target = files.filePath(QStringLiteral("ziel.kur"));
+    const std::vector<QStringList> cases{
+        {QStringLiteral("--collection"), source},
+        {QStringLiteral("--list")},
+        {QStringLiteral("--collection"), source, QStringLiteral("--list"),
+         QStringLiteral("--save-as"), target},
+    };
+    for (const QStringList& arguments : cases) {
+        SCOPED_TRACE(arguments.join(QLatin1Char(' ')).toStdString());
+        const Outcome r = run(arguments);
+        ASSERT_TRUE(r.finished) << r.err.constData();
+        EXPECT_EQ(r.code, 2);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+        EXPECT_TRUE(r.err.startsWith("kurvatur: ")) << r.err.constData();
+        EXPECT_TRUE(r.err.contains("--collection DATEI --save-as ZIEL")) << r.err.constData();
+    }
+    EXPECT_FALSE(QFileInfo::exists(target));
+}
+
+} // namespace
