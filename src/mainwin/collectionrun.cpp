@@ -76,6 +76,8 @@ QString collectionProblem(const CollectionRequest& request) {
 }
 
 int runCollection(const CollectionRequest& request, QTextStream& out, QTextStream& err) {
+    // The key table, the section names and the current-data name of a fresh state: the file
+    // reads and writes as in the window program, whose settings do not change them.
     const core::State state;
     const std::optional<QByteArray> bytes = fileBytes(request.file, err);
     if (!bytes) return 1;

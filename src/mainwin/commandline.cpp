@@ -116,7 +116,8 @@ Start startOf(const QStringList& arguments) {
             if (option == a) ++i;
             continue;
         }
-        // A render run judges its remaining arguments itself, with its own usage.
+        // A render run judges its remaining arguments itself, with its own usage; a collection
+        // named there would be the render run's to draw.
         if (render) continue;
         if (collectionOptions.contains(option) || a == listOption) {
             QString value;
