@@ -265,6 +265,8 @@ void TermWindow::showState() {
     }
 
     status_->setText(editor.statusText);
+    // Messages of several lines run longer than the narrow window; the whole text stays readable.
+    status_->setToolTip(editor.statusText);
     QPalette statusPalette = status_->palette();
     const QColor statusBackground = editor.statusColour == statusNormal
                                         ? normal.color(QPalette::Button)

@@ -190,6 +190,8 @@ TEST_F(MainWindowTest, ATermTooCostlyToDrawIsReportedAfterThePaint) {
         EXPECT_EQ(status()->text(), q(text));
     };
     waitForStatus("f(x): Zeichnung abgebrochen, der Term ist zu aufwendig.");
+    // The narrow status line cuts the text; its tooltip shows all of it.
+    EXPECT_EQ(status()->toolTip(), status()->text());
     EXPECT_GT(statusBackground().red(), 100);
     EXPECT_EQ(statusBackground().green(), 0);
 
