@@ -1,5 +1,6 @@
 #include "core/numbers.h"
 
+#include "core/rounding.h"
 #include "platform/mathengine.h"
 
 #include <algorithm>
@@ -57,6 +58,27 @@ std::optional<double> evalnum(platform::MathEngine& engine, const QString& text)
     engine.clearError();
     if (failed) return std::nullopt;
     return v;
+}
+
+std::optional<double> filenumber(const QString& text) {
+    QString t = text.trimmed();
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v)) return std::nullopt;
+    return v;
+}
+
+std::optional<int> wholeIn(double v, int lo, int hi) {
+    if (!(v >= lo - 0.5 && v <= hi + 0.5)) return std::nullopt;
+    const int n = round32(v);
+    if (n < lo || n > hi) return std::nullopt;
+    return n;
+}
+
+std::optional<int> filewhole(const QString& text, int lo, int hi) {
+    const auto v = filenumber(text);
+    return v ? wholeIn(*v, lo, hi) : std::nullopt;
 }
 
 std::optional<double> rereadnum(platform::MathEngine& engine, const QString& text, double shown) {

@@ -18,6 +18,15 @@ namespace core {
 // either way, so that a field typed wrong can keep its old value.
 std::optional<double> evalnum(platform::MathEngine& engine, const QString& text);
 
+// A number as the program's own files hold it (settings file, attribute lists): a decimal comma
+// or point, blanks around it, nothing else; no value for any other text or a number that is not
+// finite. No terms: a file is read without the engine.
+std::optional<double> filenumber(const QString& text);
+
+// The same, taken to the nearest whole number (halves to even), when that lies in lo ... hi.
+std::optional<int> filewhole(const QString& text, int lo, int hi);
+std::optional<int> wholeIn(double v, int lo, int hi);
+
 // Reads back a field that was filled with germanNumber(shown). While the text is still exactly
 // that, the field stands for shown itself, with the digits beyond the fifteenth that the text
 // cannot carry, so that Enter in an untouched field changes nothing; any other text is read by

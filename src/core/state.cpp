@@ -57,7 +57,7 @@ void State::resetColours() {
     storedColours = defaultColours;
     for (int i = 0; i < lineCount; ++i)
         lineColours[i] = defaultColours[i];
-    lineColours[13] = gridColour(210);
+    lineColours[13] = gridColour(GraphOptions{}.gridBrightness);
 }
 
 void State::initrecords() {

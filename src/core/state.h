@@ -174,6 +174,11 @@ struct Hooks {
     std::function<void()> collectionTakeOver;   // collection takes over the current data
     // timerList or the timer menu caption changed; the main timer is to run exactly when running.
     std::function<void(bool running)> timerRunningChanged;
+    // The windows put their present sizes into windowAttributes (an attribute list is written).
+    std::function<void()> noteWindowAttributes;
+    // An attribute list was read: the windows show its marks and settings again and take the
+    // window attributes of the bits in read (termFontRead, ...).
+    std::function<void(int read)> windowAttributesRead;
 
     template <class... Args>
     void call(const std::function<void(Args...)>& f, std::type_identity_t<Args>... args) const {
@@ -190,9 +195,30 @@ struct GraphOptions {
     int numberFontSize = 12;    // pixels
     int axisNameFontSize = 16;  // pixels
     int thirdFontSize = 15;     // pixels; names of the additional points
+    int gridBrightness = 210;   // the grid lines' grey: this value for red, green and blue
     QString xAxisName = QStringLiteral("x");
     QString yAxisName = QStringLiteral("y");
 };
+
+// What the windows keep in the attribute list: font sizes, sizes and places that the windows own,
+// and the marks that let a collection entry change them. The windows put their present values
+// here before a list is written (hook noteWindowAttributes) and take the values that a list set
+// (hook windowAttributesRead). Sizes and places in twips.
+struct WindowAttributes {
+    float descriptionFontSize = 10;         // the collection window's description
+    bool descriptionSizeIndividual = false; // "Schriftgröße der Beschreibung individuell änderbar"
+    bool termFontIndividual = false;        // "Schriftgröße individuell änderbar" (pop-up)
+    bool graphIndividual = false;           // "Graphenfenster individuell änderbar"
+    float graphInnerHeight = 0;             // without frame and title; 0 while not known
+    float graphInnerWidth = 0;
+    float graphLeft = 0; // left edge of the graph window in the main window
+    float termLeft = 0;  // left edge of the term window in the main window
+};
+
+// Which window attributes a list has set (the bits of hook windowAttributesRead).
+inline constexpr int termFontRead = 1;
+inline constexpr int descriptionFontRead = 2;
+inline constexpr int graphGeometryRead = 4;
 
 // A bound field of the displayed-range window as the data-set assembly parsed it.
 struct RangeExpr {
@@ -212,6 +238,7 @@ struct State {
     GraphOptions graphOptions;
     TermEditor termEditor;
     DrawingReport drawingReport; // of the last redraw
+    WindowAttributes windowAttributes;
 
     std::array<FuncLine, lineCount> lines{};
     std::array<LineSlot, lineCount> lineSlots{};
@@ -233,6 +260,8 @@ struct State {
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
     bool extraLinesShown = true;
+    bool pointsShown = true; // "zu&sätzliche Punkte sichtbar"
+    int pointSize = 4;       // size of the additional points
     int axisPenWidth = 2;
     int paramWindowWidth = 4740;
     QString forwardStepText = QStringLiteral("qq+sw*");

@@ -3,6 +3,7 @@
 #include "core/state.h"
 #include "core/twips.h"
 #include "engine/enginedefs.h"
+#include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
@@ -141,7 +142,35 @@ void MainWindow::connectHooks() {
             paramTimer_->start();
         if (timerEntry_) timerEntry_->setText(state_.timerMenuCaption);
     };
+    hooks.noteWindowAttributes = [this] { noteWindowAttributes(); };
+    hooks.windowAttributesRead = [this](int read) { takeWindowAttributes(read); };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
+}
+
+void MainWindow::noteWindowAttributes() {
+    core::WindowAttributes& w = state_.windowAttributes;
+    w.graphInnerHeight = float(core::pixelsToTwips(graph_->height(), state_.tppY));
+    w.graphInnerWidth = float(core::pixelsToTwips(graph_->width(), state_.tppX));
+    w.graphLeft = float(core::pixelsToTwips(graphFrame_->x(), state_.tppX));
+    w.termLeft = float(core::pixelsToTwips(termFrame_->x(), state_.tppX));
+}
+
+void MainWindow::takeWindowAttributes(int read) {
+    syncMarks();
+    if (read & core::termFontRead) {
+        term_->resizeRows(state_.termEditor.fontSize, false);
+        term_->fitheight(0);
+    }
+    if (read & core::graphGeometryRead) {
+        const core::WindowAttributes& w = state_.windowAttributes;
+        // The frame's title bar and borders come on top of the inner size.
+        const QSize frame = graphFrame_->size() - graph_->size();
+        graphFrame_->setGeometry(
+            core::twipsToPixels(w.graphLeft, state_.tppX), graphFrame_->y(),
+            core::twipsToPixels(w.graphInnerWidth, state_.tppX) + frame.width(),
+            core::twipsToPixels(w.graphInnerHeight, state_.tppY) + frame.height());
+        termFrame_->move(core::twipsToPixels(w.termLeft, state_.tppX), termFrame_->y());
+    }
 }
 
 void MainWindow::buildMenus() {
@@ -157,6 +186,8 @@ void MainWindow::buildMenus() {
 void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
+    on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
+       [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
         session::restoreDefaults(state_);
         syncMarks();
@@ -257,6 +288,9 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
+    on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
+                 state_.windowAttributes.graphIndividual),
+       [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
 }
 
 void MainWindow::buildLinePopup() {
@@ -310,6 +344,9 @@ void MainWindow::buildLinePopup() {
         params_->refresh(k);
         if (state_.arrangeParamsOnApply) params_->arrange();
     });
+    on(addToggle(popup_, "mnp4b", QStringLiteral("Schriftgröße individuell änderbar"),
+                 state_.windowAttributes.termFontIndividual),
+       [this](bool checked) { state_.windowAttributes.termFontIndividual = checked; });
     QMenu* sizes = addSubmenu(popup_, "mnp4", QStringLiteral("Schriftgröße ändern"));
     for (int size = 8; size <= 26; size += 2) {
         QAction* entry = addEntry(sizes, "mnp41", QString::number(size));
@@ -347,6 +384,8 @@ void MainWindow::syncMarks() {
     mark("mn_asyvis", state_.extraLinesShown);
     mark("mn_autoint", state_.autoIntegralRecognition);
     mark("mn_pardock", state_.arrangeParamsOnApply);
+    mark("mn_gri", state_.windowAttributes.graphIndividual);
+    mark("mnp4b", state_.windowAttributes.termFontIndividual);
 }
 
 void MainWindow::toggleBackground(bool& option, bool on) {
@@ -414,7 +453,7 @@ void MainWindow::shutdown() {
 }
 
 void MainWindow::saveSettings() {
-    // The settings file (Kurvatur.ini) is written here once it exists.
+    engine::savesettings(state_);
 }
 
 void MainWindow::takeOverCollection() {

@@ -79,11 +79,16 @@ private:
     void connectHooks();
     void showLinePopup(QPoint globalPos);
     void syncMarks();
+    // The present sizes and places of the graph and term windows into the state (before an
+    // attribute list is written), and those a list has set back into the windows.
+    void noteWindowAttributes();
+    void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);
     void showFrame(QMdiSubWindow* frame);
 
-    // Shut-down steps whose subsystems come later.
+    // Writes the settings file; a failure is told to the user.
     void saveSettings();
+    // Shut-down steps whose subsystems come later.
     void takeOverCollection();
     void askToSaveCollection();
 

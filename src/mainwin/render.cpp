@@ -265,6 +265,7 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         state.linesInUse = int(request->terms.size());
         state.lastLine = std::max(state.linesInUse - 1, 0);
     };
+    steps.readSettings = false;
     // No screen: the plot area is measured as on a screen of 96 DPI.
     session::startup(state, core::defaultTwipsPerPixel, core::defaultTwipsPerPixel, steps);
 

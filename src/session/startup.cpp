@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "engine/enginedefs.h"
 #include "engine/linedefs.h"
+#include "engine/settingsfile.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
@@ -41,6 +42,11 @@ void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps) 
     if (state.configFolder.isEmpty())
         state.configFolder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     startupState(state);
+    if (steps.readSettings) {
+        engine::loadsettings(state);
+        // The grid settings just read decide the tick steps.
+        graph::setscale(state);
+    }
     if (steps.prepareWindows) steps.prepareWindows();
     state.busyFlag = 0;
     if (steps.arrange) steps.arrange();

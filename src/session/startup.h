@@ -14,10 +14,14 @@ namespace session {
 struct StartupSteps {
     std::function<void()> prepareWindows;
     std::function<void()> arrange;
+    // The user's settings file is read before the windows prepare themselves. The command-line
+    // rendering leaves it out: its pictures are the same wherever it runs.
+    bool readSettings = true;
 };
 
 // The whole start, in this order: the state with its defaults and the given screen units per
-// pixel, the engine with its definitions and fixed variables, the scale, the windows; then
+// pixel, the engine with its definitions and fixed variables, the settings file of the
+// configuration folder (chosen here when the state has none), the scale, the windows; then
 // busyFlag is cleared, the windows are arranged and the term lines as they stand are applied.
 void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps);
 

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -39,6 +40,26 @@ TEST(Numbers, DecimalSumGivesTheDecimalTheUserExpects) {
     constexpr double inf = std::numeric_limits<double>::infinity();
     EXPECT_EQ(core::decimalSum(1.7e308, 1.7e308), inf);
     EXPECT_TRUE(std::isnan(core::decimalSum(inf, -inf)));
+}
+
+// Numbers in the program's own files: either decimal form, nothing around them but blanks.
+TEST(Numbers, FileNumbersAreReadStrictly) {
+    struct Case {
+        const char* text;
+        std::optional<double> number;
+        std::optional<int> wholeUpToTen; // filewhole(text, 0, 10)
+    };
+    const Case cases[] = {
+        {"0,5", 0.5, 0},    {"0.5", 0.5, 0},    {" 7 ", 7, 7},     {"1,5", 1.5, 2},
+        {"10,4", 10.4, 10}, {"10,6", 10.6, {}}, {"-0,4", -0.4, 0}, {"-1", -1, {}},
+        {"", {}, {}},       {"abc", {}, {}},    {"5x", {}, {}},    {"pi", {}, {}},
+        {"inf", {}, {}},    {"nan", {}, {}},    {"1e400", {}, {}}, {"1,2,3", {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(core::filenumber(QString::fromUtf8(c.text)), c.number);
+        EXPECT_EQ(core::filewhole(QString::fromUtf8(c.text), 0, 10), c.wholeUpToTen);
+    }
 }
 
 TEST(Numbers, UntouchedFieldReadsBackExactly) {

@@ -82,18 +82,6 @@ protected:
         return out;
     }
 
-    // The end point of every operation (the disc's centre, one pixel left of and above it).
-    std::vector<QPoint> pixels(const std::vector<Op>& ops) const {
-        std::vector<QPoint> out;
-        for (const Op& op : ops) {
-            if (op.kind == Kind::Disc)
-                out.push_back(op.points[0] - QPoint(1, 1));
-            else
-                out.push_back(op.points.back());
-        }
-        return out;
-    }
-
     World world(QPoint p) const {
         return {state.ranges.xMin + p.x() * double(state.tppX) / state.scale.xmu,
                 state.ranges.yMin +
@@ -105,15 +93,6 @@ protected:
     double column(double x) const { return (x - state.ranges.xMin) * state.scale.xmu / state.tppX; }
     double row(double y) const {
         return (state.scale.plotH - (y - state.ranges.yMin) * state.scale.ymu) / state.tppY;
-    }
-
-    // The drawn points of an integral function compared with the antiderivative F.
-    template <typename F>
-    void expectFollows(const std::vector<QPoint>& points, F antiderivative, double tolerance) {
-        for (const QPoint& p : points) {
-            const World w = world(p);
-            EXPECT_NEAR(w.y, antiderivative(w.x), tolerance) << "x = " << w.x;
-        }
     }
 
     // The drawn points of the integral of x from a by the rectangle rule with step sw, which is
@@ -138,17 +117,10 @@ int count(const std::vector<Op>& ops, Kind kind) {
     return int(testsupport::ofKind(ops, kind).size());
 }
 
-// Every point lies in the band around the plot area that the clipping allows: twice the plot
-// size from the left and from the bottom edge, in both directions.
-void expectSaneCoordinates(const std::vector<Op>& ops, int w, int h) {
-    for (const Op& op : ops)
-        for (const QPoint& p : op.points) {
-            EXPECT_GE(p.x(), -2 * w - 12) << p.x();
-            EXPECT_LE(p.x(), 2 * w + 12) << p.x();
-            EXPECT_GE(p.y(), -h - 12) << p.y();
-            EXPECT_LE(p.y(), 3 * h + 12) << p.y();
-        }
-}
+using testsupport::columnSpan;
+using testsupport::drawnPixels;
+using testsupport::expectInsideClipping;
+using testsupport::segmentsAcross;
 
 // ---- curves ----
 
@@ -172,13 +144,11 @@ TEST_F(Curves, CurvePairDrawsOneUnitCircle) {
         SCOPED_TRACE(testing::Message() << c.lower << " ; " << c.upper << " N=" << c.samples);
         apply({"xa(t) = cos(t)", "f(x) = x", "g(x) = -x", "ya(t) = sin(t)"}, c.samples,
               {-2, 2, -2, 2});
-        ASSERT_EQ(state.lines[0].kind, 3);
-        ASSERT_EQ(state.lines[3].kind, core::kindCurvePart);
         setInterval(0, c.lower, c.upper);
         state.lines[0].lineType = c.lineType;
         EXPECT_TRUE(drawnBy(3).empty()); // the y line is drawn only as part of the curve
         const auto ops = drawnBy(0);
-        const auto points = pixels(ops);
+        const auto points = drawnPixels(ops);
         ASSERT_GE(points.size(), 4u);
         for (const QPoint& p : points) {
             const World w = world(p);
@@ -201,17 +171,19 @@ TEST_F(Curves, CurvePairDrawsOneUnitCircle) {
 
 TEST_F(Curves, OneSampleGivesTheSegmentBetweenTheEndPoints) {
     struct Case {
-        const char *lower, *upper;
+        const char *x, *y, *lower, *upper;
         World from, to;
     };
     const Case cases[] = {
-        {"-1", "2", {1, 4}, {4, 1}},
-        {"2", "-1", {4, 1}, {1, 4}},
-        {"0,5", "1.5", {0.25, 2.5}, {2.25, 1.5}}, // a decimal comma as the user writes it
+        {"xa(t) = t^2", "ya(t) = 3 - t", "-1", "2", {1, 4}, {4, 1}},
+        {"xa(t) = t^2", "ya(t) = 3 - t", "2", "-1", {4, 1}, {1, 4}},
+        {"xa(t) = t^2", "ya(t) = 3 - t", "0,5", "1.5", {0.25, 2.5}, {2.25, 1.5}}, // a comma
+        // Through the whole plot between its two samples, but no pole: stays joined.
+        {"xa(t) = 30*t", "ya(t) = t", "-1", "1", {-30, -1}, {30, 1}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.lower << " ; " << c.upper);
-        apply({"xa(t) = t^2", "ya(t) = 3 - t"}, 1, {-5, 5, -5, 5}, 500, 500);
+        SCOPED_TRACE(testing::Message() << c.x << " " << c.lower << " ; " << c.upper);
+        apply({c.x, c.y}, 1);
         setInterval(0, c.lower, c.upper);
         const auto ops = drawnBy(0);
         ASSERT_EQ(ops.size(), 2u);
@@ -236,30 +208,12 @@ TEST_F(Curves, PolesAreNotJoinedInEitherDirection) {
             apply({c.x, c.y}, samples, {-10, 10, -10, 10}, 800, 600);
             setInterval(0, "-5", "5");
             const auto ops = drawnBy(0);
-            expectSaneCoordinates(ops, 800, 600);
-            for (const Op& op : ops) {
-                if (op.kind != Kind::LineTo) continue;
-                const QPoint a = op.points[0], b = op.points[1];
-                // A segment through the whole plot from one edge to the other.
-                const bool across =
-                    c.vertical ? std::min(a.y(), b.y()) <= 0 && std::max(a.y(), b.y()) >= 600
-                               : std::min(a.x(), b.x()) <= 0 && std::max(a.x(), b.x()) >= 800;
-                EXPECT_FALSE(across) << a.x() << "," << a.y() << " -> " << b.x() << "," << b.y();
-            }
+            expectInsideClipping(ops, 800, 600, true);
+            // No segment through the whole plot from one edge to the other.
+            EXPECT_EQ(segmentsAcross(ops, 0, c.vertical ? 600 : 800, c.vertical), 0);
             EXPECT_GE(count(ops, Kind::LineTo), samples / 2); // both branches are there
         }
     }
-}
-
-TEST_F(Curves, StraightCurvesThroughTheWholePlotStayJoined) {
-    // The pole test must not break a curve that really crosses the plot between two samples.
-    apply({"xa(t) = 30*t", "ya(t) = t"}, 1, {-10, 10, -10, 10}, 600, 600);
-    setInterval(0, "-1", "1");
-    const auto ops = drawnBy(0);
-    ASSERT_EQ(ops.size(), 2u);
-    EXPECT_EQ(ops[1].kind, Kind::LineTo);
-    EXPECT_EQ(ops[1].points[0].x(), -600);
-    EXPECT_EQ(ops[1].points[1].x(), 1200);
 }
 
 TEST_F(Curves, BrokenIntervalsAndPartnersNeitherHangNorCrash) {
@@ -290,7 +244,7 @@ TEST_F(Curves, BrokenIntervalsAndPartnersNeitherHangNorCrash) {
             state.lines[0].sampleCount = c.samples;
             state.ranges.tMin = c.tMin;
             state.ranges.tMax = c.tMax;
-            expectSaneCoordinates(drawnBy(0), 600, 600);
+            expectInsideClipping(drawnBy(0), 600, 600, true);
             EXPECT_EQ(state.engine.error(), 0);
         }
     }
@@ -303,38 +257,41 @@ TEST_F(Curves, BrokenIntervalsAndPartnersNeitherHangNorCrash) {
 
 // ---- integral functions ----
 
-TEST_F(Curves, IntegralOfXFollowsHalfXSquared) {
+TEST_F(Curves, IntegralOfXFollowsHalfXSquaredFromItsLowerBound) {
     struct Case {
-        double lowerBound;
-        int samples;
-        int lineType;
+        const char *lower, *upper; // the interval
+        double a;                  // the lower bound
+        double from, to;           // the part that is drawn
+        int samples = 800, lineType = 0;
     };
-    const Case cases[] = {{0, 800, 0}, {1, 800, 0}, {-2.5, 333, 0}, {0.123, 1000, 2}, {4, 60, 0}};
+    const Case cases[] = {
+        {"", "", 0, -4, 4},         {"", "", 1, -4, 4},
+        {"", "", -2.5, -4, 4, 333}, {"", "", 0.123, -4, 4, 1000, 2}, // discs
+        {"", "", 4, -4, 4, 60}, // on the edge of the displayed range
+        {"1", "3", 0, 1, 3},    // left of the interval
+        {"1", "3", 3.5, 1, 3},  // right of it
+        {"3", "1", 2, 1, 3},    // inside, the interval written backwards
+        {"1", "3", -4.5, 1, 3}, // left of the displayed range
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "a = " << c.lowerBound << " N=" << c.samples);
-        apply({"f(x) = x", "G(x) = F(x)"}, c.samples, {-4, 4, -2, 10}, 800, 600);
-        ASSERT_EQ(state.lineSlots[1].integralSpec, QStringLiteral("(f(_x))"));
-        setLowerBound(1, c.lowerBound);
+        SCOPED_TRACE(testing::Message()
+                     << c.lower << " ; " << c.upper << " a = " << c.a << " N=" << c.samples);
+        apply({"f(x) = x", "G(x) = F(x)"}, c.samples, {-4, 4, -10, 10}, 800, 600);
+        setInterval(1, c.lower, c.upper);
+        setLowerBound(1, c.a);
         state.lines[1].lineType = c.lineType;
-        const auto ops = drawnBy(1);
-        const auto points = pixels(ops);
-        ASSERT_GE(points.size(), std::size_t(c.samples));
+        const auto points = drawnPixels(drawnBy(1));
         const double sw = 8.0 / c.samples;
-        const double a = c.lowerBound;
-        expectHalfSquare(points, a, sw);
-        // Both directions reach the edges of the displayed range.
-        int left = 1 << 30, right = -(1 << 30);
-        for (const QPoint& p : points) {
-            left = std::min(left, p.x());
-            right = std::max(right, p.x());
-        }
-        EXPECT_LE(left, 1);
-        EXPECT_GE(right, 799);
-        // F(a) = 0 is drawn, by each direction once.
-        const QPoint start(core::round32(column(a)), core::round32(row(0)));
-        if (c.lineType == 0) {
-            EXPECT_EQ(std::count(points.begin(), points.end(), start), 2);
-        }
+        ASSERT_GE(points.size(), std::size_t((c.to - c.from) / sw));
+        expectHalfSquare(points, c.a, sw);
+        // The two directions together reach both ends.
+        const auto [left, right] = columnSpan(points);
+        EXPECT_NEAR(left, column(c.from), 1);
+        EXPECT_NEAR(right, column(c.to), 1);
+        // F(a) = 0 is drawn by each direction once, where a lies inside.
+        const QPoint start(core::round32(column(c.a)), core::round32(row(0)));
+        EXPECT_EQ(std::count(points.begin(), points.end(), start),
+                  c.from <= c.a && c.a <= c.to ? 2 : 0);
     }
     EXPECT_TRUE(messages->shown.empty());
 }
@@ -357,12 +314,8 @@ TEST_F(Curves, ADirectionEndsWhereTheValuesPassTheLimit) {
         apply({"f(x) = wenn(x > 0; 10^11; 1)", "G(x) = F(x)"}, 800, {-10, 10, -10, 10}, 800, 600);
         setLowerBound(1, 0);
         const auto ops = drawnBy(1);
-        expectSaneCoordinates(ops, 800, 600);
-        int left = 1 << 30, right = -(1 << 30);
-        for (const QPoint& p : pixels(ops)) {
-            left = std::min(left, p.x());
-            right = std::max(right, p.x());
-        }
+        expectInsideClipping(ops, 800, 600);
+        const auto [left, right] = columnSpan(drawnPixels(ops));
         EXPECT_EQ(left, 0);
         EXPECT_NEAR(right, std::min(column(c.end), 800.0), 3);
         EXPECT_EQ(state.engine.error(), 0);
@@ -376,17 +329,19 @@ TEST_F(Curves, IntegralAcrossAPoleEndsAndStaysFinite) {
         apply({"f(x) = 1/x", "G(x) = F(x)"}, samples, {-10, 10, -10, 10}, 800, 600);
         setLowerBound(1, 1);
         const auto ops = drawnBy(1);
-        expectSaneCoordinates(ops, 800, 600);
+        expectInsideClipping(ops, 800, 600);
         EXPECT_EQ(state.engine.error(), 0);
         if (samples < 100) continue;
         // Right of the pole it is the logarithm.
-        const double sw = 20.0 / samples;
-        std::vector<QPoint> right;
-        for (const QPoint& p : pixels(ops))
-            if (world(p).x >= 0.5) right.push_back(p);
-        ASSERT_GE(right.size(), std::size_t(samples / 3));
-        expectFollows(
-            right, [](double x) { return std::log(x); }, sw + halfPixelY() + 2 * halfPixelX());
+        const double tolerance = 20.0 / samples + halfPixelY() + 2 * halfPixelX();
+        int right = 0;
+        for (const QPoint& p : drawnPixels(ops)) {
+            const World w = world(p);
+            if (w.x < 0.5) continue;
+            EXPECT_NEAR(w.y, std::log(w.x), tolerance) << "x = " << w.x;
+            ++right;
+        }
+        EXPECT_GE(right, samples / 3);
     }
     EXPECT_TRUE(messages->shown.empty());
 }
@@ -407,42 +362,9 @@ TEST_F(Curves, IntegralJumpsAcrossThePlotOnlyWhereTheIntegrandRunsSmoothly) {
         apply({c.integrand, "G(x) = F(x)"}, 800, {-10, 10, 1, 3}, 800, 600);
         setLowerBound(1, 0);
         const auto ops = drawnBy(1);
-        expectSaneCoordinates(ops, 800, 600);
-        int across = 0;
-        for (const Op& op : ops)
-            if (op.kind == Kind::LineTo)
-                across += std::min(op.points[0].y(), op.points[1].y()) < 0 &&
-                          std::max(op.points[0].y(), op.points[1].y()) > 600;
-        EXPECT_EQ(across, c.joined ? 1 : 0);
+        expectInsideClipping(ops, 800, 600);
+        EXPECT_EQ(segmentsAcross(ops, 0, 600, true), c.joined ? 1 : 0);
         EXPECT_GT(count(ops, Kind::MoveTo) + count(ops, Kind::LineTo), 400);
-    }
-}
-
-TEST_F(Curves, OnlyThePartInsideTheIntervalIsDrawn) {
-    struct Case {
-        const char *lower, *upper;
-        double lowerBound;
-    };
-    const Case cases[] = {
-        {"2", "5", 0},   // the lower bound left of the interval
-        {"2", "5", 8},   // right of it
-        {"5", "2", 3},   // inside, the interval written backwards
-        {"2", "5", -12}, // left of the displayed range
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.lower << " ; " << c.upper << " a = " << c.lowerBound);
-        apply({"f(x) = x", "G(x) = F(x)"}, 800, {-10, 10, -100, 100}, 800, 600);
-        setInterval(1, c.lower, c.upper);
-        setLowerBound(1, c.lowerBound);
-        const auto points = pixels(drawnBy(1));
-        ASSERT_GE(points.size(), 3u * 40);
-        for (const QPoint& p : points) {
-            EXPECT_GE(p.x(), column(2) - 1);
-            EXPECT_LE(p.x(), column(5) + 1);
-        }
-        // F still starts at the lower bound, wherever the drawing begins.
-        const double a = c.lowerBound, sw = 20.0 / 800;
-        expectHalfSquare(points, a, sw);
     }
 }
 
@@ -467,11 +389,9 @@ TEST_F(Curves, IntegralCurveFollowsTheIntegralOverT) {
         apply({"f(x) = x", "xa(t) = t", "ya(t) = F(t)"}, 40, {0, 4, -3, 5});
         state.ranges.tMin = 0.5;
         state.ranges.tMax = 3.5;
-        ASSERT_EQ(state.lines[1].kind, 2);
-        ASSERT_EQ(state.lineSlots[2].integralSpec, QStringLiteral("(f(_x))"));
         setInterval(1, c.lower, c.upper);
         setLowerBound(2, c.lowerBound);
-        const auto points = pixels(drawnBy(1));
+        const auto points = drawnPixels(drawnBy(1));
         EXPECT_DOUBLE_EQ(state.ranges.tMin, c.tMin);
         EXPECT_DOUBLE_EQ(state.ranges.tMax, c.tMax);
         if (!c.drawn) {
@@ -482,11 +402,7 @@ TEST_F(Curves, IntegralCurveFollowsTheIntegralOverT) {
         EXPECT_EQ(points.size(), 42u);
         expectHalfSquare(points, c.lowerBound, (c.tMax - c.tMin) / 40);
         // From one end of the interval to the other.
-        int left = 1 << 30, right = -(1 << 30);
-        for (const QPoint& p : points) {
-            left = std::min(left, p.x());
-            right = std::max(right, p.x());
-        }
+        const auto [left, right] = columnSpan(points);
         EXPECT_NEAR(left, column(c.tMin), 1);
         EXPECT_NEAR(right, column(c.tMax), 1);
     }
@@ -499,7 +415,7 @@ TEST_F(Curves, IntegralCurveSaysWhenTheEngineFailsBeyondTheGuards) {
           {-1, 11, -10, 20});
     setInterval(1, "0", "4");
     setLowerBound(2, 1);
-    const auto points = pixels(drawnBy(1));
+    const auto points = drawnPixels(drawnBy(1));
     // Collected for the windows to show after the paint; nothing is shown while drawing.
     EXPECT_TRUE(messages->shown.empty());
     const QStringList& notices = state.drawingReport.notices;
@@ -516,7 +432,7 @@ TEST_F(Curves, IntegralCurveSaysWhenTheEngineFailsBeyondTheGuards) {
     messages->shown.clear();
     apply({"f(x) = wenn(x > 2; 0*10^(400*x); 1)", "G(x) = F(x)"}, 400, {-1, 11, -10, 20});
     setLowerBound(1, 1);
-    for (const QPoint& p : pixels(drawnBy(1)))
+    for (const QPoint& p : drawnPixels(drawnBy(1)))
         EXPECT_LE(world(p).x, 2 + 0.05 + 2 * halfPixelX());
     EXPECT_TRUE(state.drawingReport.notices.isEmpty());
 }

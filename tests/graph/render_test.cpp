@@ -1,11 +1,11 @@
 // The drawn picture: pixels of a rendered image, the background cache, the PNG and SVG files.
 
-#include "core/rounding.h"
 #include "core/state.h"
 #include "engine/linedefs.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
 
+#include "support/picture.h"
 #include "support/qtapp.h"
 
 #include <QFile>
@@ -15,8 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <memory>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -28,14 +28,10 @@ protected:
         engine::resetengine(state);
         state.busyFlag = 0;
         state.lineColours[13] = core::rgb(210, 210, 210); // the grid's default brightness
-        setPlot(size);
-    }
-
-    void setPlot(QSize s) {
-        state.scale.plotW = s.width() * 15.0;
-        state.scale.plotH = s.height() * 15.0;
+        state.scale.plotW = size.width() * 15.0;
+        state.scale.plotH = size.height() * 15.0;
         for (auto& line : state.lines)
-            line.sampleCount = s.width();
+            line.sampleCount = size.width();
         graph::setscale(state);
     }
 
@@ -54,56 +50,33 @@ protected:
     core::State state;
 };
 
-// Strongly blue: the colour of line slot 0, also where antialiasing blends it with white.
-bool isLineBlue(QRgb p) {
-    return qBlue(p) > 200 && qRed(p) < 140 && qGreen(p) < 140;
-}
-
 TEST_F(Rendering, ParabolaLiesWhereItMust) {
-    // Width 0 goes straight into the image's pixels, width 3 through the painter.
-    for (int width : {0, 3}) {
-        SCOPED_TRACE(width);
+    ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
+    // Width 0 goes straight into the image's pixels, width 3 through the painter; at twice the
+    // density the picture keeps its logical coordinates.
+    for (const auto& [width, ratio] : {std::pair{0, 1.0}, {3, 1.0}, {0, 2.0}}) {
+        SCOPED_TRACE(testing::Message() << "width " << width << " ratio " << ratio);
         state.lineSlots[0].width = width;
         setLine(0, QStringLiteral("_x^2/10-5"));
-        const QImage image = graph::renderImage(state, size);
-        ASSERT_EQ(image.size(), size);
-        ASSERT_EQ(state.lineColours[0], core::rgb(0, 0, 255));
-
-        auto parabolaRow = [&](double column) {
-            const double x = -10 + column * 20.0 / size.width();
-            return rowOf(x * x / 10 - 5);
+        graph::GraphRenderer renderer;
+        const QImage& image = renderer.render(state, size, ratio);
+        ASSERT_EQ(image.size(), size * ratio);
+        EXPECT_EQ(image.devicePixelRatio(), ratio);
+        const auto parabolaRow = [&](double column) {
+            const double x = -10 + column / ratio * 20.0 / size.width();
+            return ratio * rowOf(x * x / 10 - 5);
         };
-        // Every column shows the line at its row ...
-        for (int c = 2; c < size.width() - 2; ++c) {
-            const int r = core::round32(parabolaRow(c));
-            bool found = false;
-            for (int dr = -1; dr <= 1 && !found; ++dr)
-                found = isLineBlue(image.pixel(c, r + dr));
-            EXPECT_TRUE(found) << "column " << c << " row " << r;
-        }
-        // ... and nothing blue lies away from it.
-        int stray = 0;
-        for (int r = 0; r < size.height(); ++r)
-            for (int c = 0; c < size.width(); ++c) {
-                if (!isLineBlue(image.pixel(c, r))) continue;
-                bool near = false;
-                for (int dc = -3; dc <= 3 && !near; ++dc)
-                    near = std::abs(parabolaRow(c + dc) - r) <= 3;
-                if (!near) ++stray;
-            }
-        EXPECT_EQ(stray, 0);
+        EXPECT_EQ(testsupport::expectOnlyTheLine(image, parabolaRow, 1), image.width() - 4);
     }
 }
 
 TEST_F(Rendering, LinesFarOutsideTheImageAreClipped) {
     // Samples held far above and below the plot, lines along its edges and beyond them.
-    setLine(0, QStringLiteral("1/_x"));
-    setLine(1, QStringLiteral("10^(10^_x)"));
-    setLine(2, QStringLiteral("tan(_x)"));
-    setLine(3, QStringLiteral("-10.001"));
-    setLine(4, QStringLiteral("1000*_x"));
+    const char* const terms[] = {"1/_x",    "10^(10^_x)", "tan(_x)",
+                                 "-10.001", "1000*_x",    "100*sin(_x)"};
     state.lines[5].sampleCount = 3; // long segments
-    setLine(5, QStringLiteral("100*sin(_x)"));
+    for (int i = 0; i < 6; ++i)
+        setLine(i, QString::fromUtf8(terms[i]));
     for (qreal ratio : {1.0, 1.5}) {
         const QImage image = graph::renderImage(state, size, ratio);
         EXPECT_FALSE(image.isNull());
@@ -137,17 +110,6 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     EXPECT_TRUE(renderer.render(state, size) == before);
 }
 
-TEST_F(Rendering, HighDensityKeepsLogicalCoordinates) {
-    setLine(0, QStringLiteral("_x"));
-    graph::GraphRenderer renderer;
-    const QImage& image = renderer.render(state, size, 2.0);
-    EXPECT_EQ(image.size(), size * 2);
-    EXPECT_EQ(image.devicePixelRatio(), 2.0);
-    // The diagonal y = x runs from the bottom left to the top right of the logical area.
-    EXPECT_TRUE(isLineBlue(image.pixel(2 * 100, 2 * core::round32(rowOf(-5)))) ||
-                isLineBlue(image.pixel(2 * 100 + 1, 2 * core::round32(rowOf(-5)))));
-}
-
 TEST_F(Rendering, FilesAreWritten) {
     setLine(0, QStringLiteral("sin(_x)"));
     QTemporaryDir dir;
@@ -165,11 +127,9 @@ TEST_F(Rendering, FilesAreWritten) {
     QFile file(svg);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray data = file.readAll();
-    EXPECT_TRUE(data.contains("<svg"));
     EXPECT_TRUE(data.contains("polyline") || data.contains("<path"));
     EXPECT_TRUE(data.contains(">2<")); // a number label stays text
 
-    EXPECT_FALSE(graph::writePng(state, dir.filePath(QStringLiteral("fehlt/bild.png")), size));
     EXPECT_FALSE(graph::writePng(state, png, QSize(0, 10)));
     EXPECT_EQ(QImage(png).size(), QSize(320, 200)); // a failed write leaves the old file
 }

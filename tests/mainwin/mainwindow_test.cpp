@@ -59,19 +59,6 @@ protected:
     QPushButton* plus(int i) const { return term->plusButton(i); }
     QLabel* status() const { return term->statusLine(); }
 
-    // The entry of a control array (several actions of one name) by its caption.
-    QAction* entry(const char* name, const char* caption) const {
-        for (QAction* a : window->findChildren<QAction*>(QLatin1String(name)))
-            if (a->text() == q(caption)) return a;
-        return nullptr;
-    }
-    void popupCommand(int line, const char* name, const char* caption = nullptr) {
-        state.termEditor.currentLine = line;
-        QAction* a = caption ? entry(name, caption) : action(name);
-        ASSERT_NE(a, nullptr) << name;
-        a->trigger();
-    }
-
     QColor fieldBackground(int i) const { return field(i)->palette().color(QPalette::Base); }
     QColor boxColour(int i) const { return box(i)->palette().color(QPalette::Window); }
     QColor statusBackground() const { return status()->palette().color(QPalette::Window); }

@@ -65,6 +65,18 @@ protected:
     QAction* action(const char* name) const {
         return window->findChild<QAction*>(QLatin1String(name));
     }
+    // The entry of a control array (several actions of one name) by its caption.
+    QAction* entry(const char* name, const char* caption) const {
+        for (QAction* a : window->findChildren<QAction*>(QLatin1String(name)))
+            if (a->text() == q(caption)) return a;
+        return nullptr;
+    }
+    void popupCommand(int line, const char* name, const char* caption = nullptr) {
+        state.termEditor.currentLine = line;
+        QAction* a = caption ? entry(name, caption) : action(name);
+        ASSERT_NE(a, nullptr) << name;
+        a->trigger();
+    }
     QTimer* timer() const { return window->findChild<QTimer*>(QStringLiteral("Timer1")); }
 
     void type(int i, const char* s) {

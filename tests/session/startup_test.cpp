@@ -1,8 +1,12 @@
 #include "session/startup.h"
 
 #include "core/state.h"
+#include "engine/settingsfile.h"
 #include "support/printing.h"
 #include "support/recordingmessages.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,7 +22,12 @@ protected:
         std::make_shared<platform::RecordingMessages>();
     std::vector<std::pair<const char*, int>> steps; // (step, busyFlag at that moment)
 
-    void SetUp() override { state.messages = messages; }
+    void SetUp() override {
+        state.messages = messages;
+        ASSERT_TRUE(configFolder.isValid());
+        state.configFolder = configFolder.path();
+    }
+    QTemporaryDir configFolder;
 
     void start(const std::vector<QString>& typed = {}) {
         session::StartupSteps s;
@@ -59,6 +68,23 @@ TEST_F(Startup, WindowsComeBeforeArrangingAndDrawing) {
     EXPECT_EQ(steps[1], Step("arrange", 0));
     EXPECT_EQ(steps.back(), Step("redraw", 0));
     EXPECT_EQ(state.busyFlag, 0);
+}
+
+// The windows start with the saved settings: colours, widths and the grid the ticks follow.
+TEST_F(Startup, TheSettingsFileIsReadBeforeTheWindows) {
+    QFile file(engine::settingsPath(state));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Kurvatur]\nAttribs=x:y:16:12:-1:210:0:0:2:0,5:1:10:40:40:2:2:-1:-1:-1:-1:-1:2:\n"
+               "Coltab=255:\nLDicke=0:6:\n");
+    file.close();
+    double tickSeenByWindows = 0;
+    session::StartupSteps s;
+    s.prepareWindows = [&] { tickSeenByWindows = state.scale.xTickStep; };
+    session::startup(state, 15, 15, s);
+    EXPECT_EQ(tickSeenByWindows, 2);
+    EXPECT_EQ(state.lineColours[0], core::rgb(255, 0, 0));
+    EXPECT_EQ(state.lineSlots[1].width, 6);
+    EXPECT_EQ(state.engine.trigMode(), 2);
 }
 
 TEST_F(Startup, TheLinesTheWindowsHoldAreApplied) {

@@ -19,13 +19,9 @@ protected:
     void SetUp() override {
         state.messages = messages;
         state.hooks.termStatusChanged = [this] { ++statusShown; };
-        const char* names[][2] = {{"f", "x"}, {"G", "x"}, {"xa", "t"}, {"ya", "t"}};
-        for (int i = 0; i < 4; ++i) {
-            state.lines[i].name = QString::fromUtf8(names[i][0]);
-            state.lines[i].variable = QString::fromUtf8(names[i][1]);
-        }
-        state.lines[2].kind = 3;
-        state.lines[3].kind = core::kindCurvePart;
+        state.lines[0].name = QStringLiteral("f");
+        state.lines[1].name = QStringLiteral("G");
+        state.lines[0].variable = state.lines[1].variable = QStringLiteral("x");
         terms::showerror(state, QStringLiteral("Ok."), terms::statusNormal);
         statusShown = 0;
     }
@@ -44,24 +40,6 @@ protected:
     core::State state;
     int statusShown = 0;
 };
-
-TEST_F(DrawingStatus, CutLinesAreNamedInGerman) {
-    struct Case {
-        std::vector<int> cut;
-        const char* text;
-    };
-    const Case cases[] = {
-        {{}, ""},
-        {{0}, "f(x): Zeichnung abgebrochen, der Term ist zu aufwendig."},
-        {{1}, "G(x): Zeichnung abgebrochen, der Term ist zu aufwendig."},
-        {{2}, "xa(t), ya(t): Zeichnung abgebrochen, die Terme sind zu aufwendig."},
-        {{0, 1}, "f(x), G(x): Zeichnung abgebrochen, die Terme sind zu aufwendig."},
-    };
-    for (const Case& c : cases) {
-        state.drawingReport.cutLines = c.cut;
-        EXPECT_EQ(terms::cutLinesText(state), QString::fromUtf8(c.text));
-    }
-}
 
 TEST_F(DrawingStatus, StatusShowsTheCutAndGivesTheOldStatusBack) {
     redrawCutting({0});
@@ -85,7 +63,7 @@ TEST_F(DrawingStatus, StatusShowsTheCutAndGivesTheOldStatusBack) {
     EXPECT_EQ(statusShown, 3);
 
     // Something else was shown since the cut: it stays.
-    redrawCutting({2});
+    redrawCutting({1});
     terms::showerror(state, QStringLiteral("Semikolon fehlt!"), terms::statusRed);
     redrawCutting({});
     EXPECT_EQ(status(), QStringLiteral("Semikolon fehlt!"));
