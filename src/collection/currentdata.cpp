@@ -249,17 +249,23 @@ Result applyIntervals(core::State& state, const QString& text) {
     return std::nullopt;
 }
 
-// A list "name:value," of lines: each value goes to the line of that name.
+// A list "name:value," of lines: each value goes to the line of that name. The list holds one
+// item for each line in use, in order, so an item without a name (a line the user has not typed
+// yet, whose colour or width he already chose) belongs to the line at its place.
 template <class Apply> Result applyLineList(core::State& state, const QString& text, Apply apply) {
     QString list = fieldLines(text).join(QString());
     list.replace(QLatin1Char('.'), QLatin1Char(','));
-    for (const QString& item : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    const QStringList items = list.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (int place = 0; place < items.size(); ++place) {
+        const QString& item = items[place];
         const qsizetype colon = item.indexOf(QLatin1Char(':'));
         if (colon < 0) return syntaxError;
         bool ok = false;
         const qlonglong value = item.mid(colon + 1).trimmed().toLongLong(&ok);
         if (!ok) return syntaxError;
-        const int i = lineNamed(state, item.left(colon).trimmed());
+        const QString name = item.left(colon).trimmed();
+        const int i =
+            name.isEmpty() ? (place < state.linesInUse ? place : -1) : lineNamed(state, name);
         if (i >= 0) apply(state.lines[i], value);
     }
     return std::nullopt;

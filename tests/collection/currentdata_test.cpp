@@ -88,6 +88,13 @@ struct Case {
 
 const std::vector<Case> teacherStates = {
     {"nothing typed", [](core::State& s) { type(s, {QString()}); }},
+    {"the width and colour of a line not typed yet",
+     [](core::State& s) {
+         type(s, {QString()});
+         s.lines[0].lineWidth = 2;
+         s.lineSlots[0].width = 2;
+         s.lineColours[0] = core::rgb(1, 2, 3);
+     }},
     {"13 lines",
      [](core::State& s) {
          type(s,
