@@ -1,5 +1,6 @@
 #include "mainwin/mainwindow.h"
 
+#include "collection/collectionstate.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "engine/enginedefs.h"
@@ -72,7 +73,8 @@ QAction* addToggle(QMenu* menu, const char* name, const QString& caption, bool c
 } // namespace
 
 MainWindow::MainWindow(core::State& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), area_(new QMdiArea(this)) {
+    : QMainWindow(parent), state_(state), area_(new QMdiArea(this)),
+      collection_(std::make_unique<collection::CollectionState>()) {
     setObjectName(QStringLiteral("mother"));
     setWindowTitle(QString::fromUtf8(mainWindowTitle));
     setCentralWidget(area_);
@@ -87,6 +89,10 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
     steps.arrange = [this] { arrangeWindows(); };
+    steps.drawKeptWork = [this] {
+        keptWorkDrawn_ = collection::drawCurrentData(*collection_, state_);
+        return keptWorkDrawn_;
+    };
     session::startup(state_, core::twipsPerPixel(logicalDpiX()), core::twipsPerPixel(logicalDpiY()),
                      steps);
     term_->showState();
@@ -94,6 +100,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
 }
 
 void MainWindow::prepareWindows() {
+    // The settings are read; the working copy follows them, before any change is taken over.
+    collection::openWorkingCopy(*collection_, state_);
     term_ = new terms::TermWindow(state_);
     termFrame_ = area_->addSubWindow(term_);
     termFrame_->setObjectName(QStringLiteral("termformFrame"));
@@ -128,6 +136,7 @@ MainWindow::~MainWindow() {
 void MainWindow::connectHooks() {
     core::Hooks& hooks = state_.hooks;
     hooks.redrawall = [this] { redrawall(); };
+    hooks.collectionTakeOver = [this] { collection::takeOver(*collection_, state_); };
     hooks.paramChanged = [this](int slot) { params_->refresh(slot); };
     hooks.arrangeParams = [this] { params_->arrange(); };
     hooks.termStatusChanged = [this] { term_->showState(); };
@@ -432,6 +441,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (arranged_) return;
     arranged_ = true;
     arrangeWindows();
+    // The graph window has its final size only now, and resizing it scaled the lines' sample
+    // counts: the kept work is drawn once more with the counts it was saved with.
+    if (keptWorkDrawn_) collection::drawCurrentData(*collection_, state_);
     // The user starts by typing a term: the term window is the active one, not the graph window
     // that was shown last.
     area_->setActiveSubWindow(termFrame_);
@@ -439,30 +451,23 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    shutdown();
-    event->accept();
+    if (shutdown())
+        event->accept();
+    else
+        event->ignore();
 }
 
-void MainWindow::shutdown() {
-    if (shutDown_) return;
-    shutDown_ = true;
+bool MainWindow::shutdown() {
+    if (shutDown_) return true;
     saveSettings();
-    takeOverCollection();
-    askToSaveCollection();
+    if (!collection::closeCollection(*collection_, state_)) return false;
+    shutDown_ = true;
     // Pens and fonts belong to the graph window and go with it.
+    return true;
 }
 
 void MainWindow::saveSettings() {
     engine::savesettings(state_);
-}
-
-void MainWindow::takeOverCollection() {
-    // The collection takes over the current data and writes its working copy here once it
-    // exists.
-}
-
-void MainWindow::askToSaveCollection() {
-    // A changed collection is offered for saving here once the collection exists.
 }
 
 } // namespace mainwin
