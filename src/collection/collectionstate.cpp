@@ -15,11 +15,6 @@ const QString collectionTitlePrefix = QStringLiteral("Sammlung: ");
 const QString overwriteQuestion =
     QStringLiteral("Diese Datei gibt es bereits. Soll sie überschrieben werden?");
 
-void tellFault(core::State& state, const WriteResult& result) {
-    if (!result.ok)
-        state.messages->inform(errorTitle, result.message, platform::MessageIcon::Warning);
-}
-
 bool mayOverwrite(const Collection& collection, int index) {
     return index >= 0 && index < int(collection.entries.size()) &&
            !collection.entries[std::size_t(index)].isProtected();
@@ -41,6 +36,11 @@ std::optional<QString> chooseSaveName(const Collection& collection, core::State&
 
 } // namespace
 
+void reportWriteFault(core::State& state, const WriteResult& result) {
+    if (!result.ok)
+        state.messages->inform(errorTitle, result.message, platform::MessageIcon::Warning);
+}
+
 QString windowTitle(const Collection& collection) {
     return collectionTitlePrefix + (collection.path.isEmpty()
                                         ? QStringLiteral("(noch ohne Bezeichnung)")
@@ -49,7 +49,7 @@ QString windowTitle(const Collection& collection) {
 
 void openWorkingCopy(CollectionState& keeper, core::State& state) {
     keeper.collection = emptyCollection(state);
-    tellFault(state, inittempfile(keeper.collection, state));
+    reportWriteFault(state, inittempfile(keeper.collection, state));
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;
     state.messages->inform(errorTitle, fault, platform::MessageIcon::Critical);
@@ -71,7 +71,7 @@ void takeOver(CollectionState& keeper, core::State& state) {
         for (int field = termsField; field < fieldCount; ++field)
             fields[field] = collection.currentData[field];
     }
-    tellFault(state, writeWorkingCopy(collection, state, intoSelection));
+    reportWriteFault(state, writeWorkingCopy(collection, state, intoSelection));
 }
 
 SaveOutcome savecommand(CollectionState& keeper, core::State& state, bool askForName) {
@@ -83,17 +83,17 @@ SaveOutcome savecommand(CollectionState& keeper, core::State& state, bool askFor
         path = *chosen;
     }
     const WriteResult result = savecollection(collection, path, state);
-    tellFault(state, result);
+    reportWriteFault(state, result);
     if (!result.ok) return SaveOutcome::Failed;
     // The working copy holds what was saved, and the next start finds it unchanged.
-    tellFault(state, writeWorkingCopy(collection, state, false));
+    reportWriteFault(state, writeWorkingCopy(collection, state, false));
     return SaveOutcome::Saved;
 }
 
 bool closeCollection(CollectionState& keeper, core::State& state) {
     const bool wasChanged = keeper.collection.changed;
     aktpuff(keeper.collection, state);
-    tellFault(state, writeWorkingCopy(keeper.collection, state, false));
+    reportWriteFault(state, writeWorkingCopy(keeper.collection, state, false));
     if (!wasChanged || !state.messages->ask(saveQuestionTitle, saveQuestion)) return true;
     return savecommand(keeper, state, true) == SaveOutcome::Saved;
 }

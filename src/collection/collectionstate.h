@@ -27,6 +27,9 @@ inline const QString saveQuestion =
     QStringLiteral("Die Sammlung ist geändert worden. Soll sie gespeichert werden?");
 inline const QString saveQuestionTitle = QStringLiteral("Achtung!");
 
+// A write of the collection that failed is told to the user.
+void reportWriteFault(core::State& state, const WriteResult& result);
+
 // "Sammlung: " and the file's name without its folder, or "(noch ohne Bezeichnung)".
 QString windowTitle(const Collection& collection);
 
