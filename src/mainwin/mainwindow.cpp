@@ -1,6 +1,9 @@
 #include "mainwin/mainwindow.h"
 
 #include "collection/collectionstate.h"
+#include "collection/collectionwindow.h"
+#include "collection/entryops.h"
+#include "collection/filecommands.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "engine/enginedefs.h"
@@ -112,6 +115,11 @@ void MainWindow::prepareWindows() {
     graphFrame_->setObjectName(QStringLiteral("graphformFrame"));
     graphFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     params_ = std::make_unique<params::ParamWindows>(state_, area_);
+    collectionWindow_ = new collection::CollectionWindow(*collection_, state_);
+    collectionFrame_ = area_->addSubWindow(collectionWindow_);
+    collectionFrame_->setObjectName(QStringLiteral("sammlungFrame"));
+    collectionFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    collectionFrame_->hide();
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -136,7 +144,11 @@ MainWindow::~MainWindow() {
 void MainWindow::connectHooks() {
     core::Hooks& hooks = state_.hooks;
     hooks.redrawall = [this] { redrawall(); };
-    hooks.collectionTakeOver = [this] { collection::takeOver(*collection_, state_); };
+    hooks.collectionTakeOver = [this] {
+        collection::takeOver(*collection_, state_);
+        // The selected entry took the change over: its details show it.
+        if (collection_->syncSelection) collectionWindow_->showCollection();
+    };
     hooks.paramChanged = [this](int slot) { params_->refresh(slot); };
     hooks.arrangeParams = [this] { params_->arrange(); };
     hooks.termStatusChanged = [this] { term_->showState(); };
@@ -188,13 +200,16 @@ void MainWindow::buildMenus() {
     buildEditMenu(bar);
     buildParameterMenu(bar);
     buildSettingsMenu(bar);
+    buildCollectionMenu(bar);
     buildWindowMenu(bar);
+    collectionWindow_->setEntryMenu(findChild<QMenu*>(QStringLiteral("mn_samml")));
     syncMarks();
 }
 
 void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
+    buildCollectionFileEntries(file);
     on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
        [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
@@ -297,9 +312,69 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
+    on(addEntry(windows, "mn_sammlung", QStringLiteral("&Sammlung")),
+       [this] { showFrame(collectionFrame_); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
+}
+
+void MainWindow::collectionCommand(const std::function<void()>& command) {
+    command();
+    collectionWindow_->showCollection();
+}
+
+void MainWindow::buildCollectionFileEntries(QMenu* file) {
+    const auto on = connector(this);
+    collection::CollectionState& keeper = *collection_;
+    on(addEntry(file, "mn_open", QStringLiteral("&Öffnen")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, false); });
+    });
+    on(addEntry(file, "mn_mrg", QStringLiteral("&Anhängen")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, true); });
+    });
+    on(addEntry(file, "mn_save", QStringLiteral("&Speichern")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, false); });
+    });
+    on(addEntry(file, "mn_saveas", QStringLiteral("Speichern &unter...")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, true); });
+    });
+}
+
+void MainWindow::buildCollectionMenu(QMenuBar* bar) {
+    const auto on = connector(this);
+    collection::CollectionState& keeper = *collection_;
+    QMenu* menu = addMenu(bar, "mn_samml", QStringLiteral("&Sammlung"));
+    const auto command = [this, &on, menu](const char* name, const QString& caption,
+                                           std::function<void()> run) {
+        on(addEntry(menu, name, caption), [this, run] { collectionCommand(run); });
+    };
+    on(addEntry(menu, "mn_shc", QStringLiteral("Sammlung anzeigen")),
+       [this] { showFrame(collectionFrame_); });
+    command("mn_add", QStringLiteral("Aktuelle Daten &hinzfügen"), [this, &keeper] {
+        showFrame(collectionFrame_);
+        collection::addcol(keeper, state_, QDateTime::currentDateTime());
+    });
+    command("mn_newentry", QStringLiteral("&Neuen Eintrag hinzufügen"), [this, &keeper] {
+        collection::newentry(keeper, state_, QDateTime::currentDateTime());
+    });
+    // Drawing the selected entry must not overwrite it with the state it is to replace.
+    command("mn_einakt", QStringLiteral("Angewählten Eintrag &zeichnen"),
+            [this, &keeper] { collection::drawSelected(keeper, state_); });
+    command("mn_rename", QStringLiteral("&Umbenennen"),
+            [this, &keeper] { collection::ren(keeper, state_); });
+    command("mn_copy", QStringLiteral("&Kopieren"),
+            [&keeper] { collection::copyone(keeper, true); });
+    command("mn_insert", QStringLiteral("&Einfügen"),
+            [this, &keeper] { collection::insert(keeper, state_, false); });
+    command("mn_insaft", QStringLiteral("Einfügen &danach"),
+            [this, &keeper] { collection::insert(keeper, state_, true); });
+    command("mn_cut", QStringLiteral("Aus&schneiden"), [this, &keeper] {
+        collection::copyone(keeper, false);
+        collection::clrone(keeper, state_);
+    });
+    command("mn_clr", QStringLiteral("&Löschen"),
+            [this, &keeper] { collection::clrone(keeper, state_); });
 }
 
 void MainWindow::buildLinePopup() {

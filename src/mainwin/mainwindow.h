@@ -16,7 +16,8 @@ class QMenuBar;
 
 namespace collection {
 struct CollectionState;
-}
+class CollectionWindow;
+} // namespace collection
 namespace core {
 struct State;
 }
@@ -50,6 +51,8 @@ public:
     params::ParamWindows* paramWindows() const { return params_.get(); }
     QMdiSubWindow* termFrame() const { return termFrame_; }
     QMdiSubWindow* graphFrame() const { return graphFrame_; }
+    collection::CollectionWindow* collectionWindow() const { return collectionWindow_; }
+    QMdiSubWindow* collectionFrame() const { return collectionFrame_; }
     collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
@@ -79,6 +82,10 @@ private:
     void buildParameterMenu(QMenuBar* bar);
     void buildSettingsMenu(QMenuBar* bar);
     void buildWindowMenu(QMenuBar* bar);
+    void buildCollectionMenu(QMenuBar* bar);
+    void buildCollectionFileEntries(QMenu* file);
+    // Runs a command of the collection and shows the collection afterwards.
+    void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
     void prepareWindows();
     void connectHooks();
@@ -102,6 +109,8 @@ private:
     std::unique_ptr<collection::CollectionState> collection_;
     QMdiSubWindow* termFrame_ = nullptr;
     QMdiSubWindow* graphFrame_ = nullptr;
+    collection::CollectionWindow* collectionWindow_ = nullptr;
+    QMdiSubWindow* collectionFrame_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* visibilityEntry_ = nullptr;   // mnp1
     QAction* editTermsEntry_ = nullptr;    // mnp3_0
