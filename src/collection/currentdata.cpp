@@ -338,6 +338,8 @@ void resetForEntry(core::State& state) {
     state.initrecords();
     state.linesInUse = 0;
     state.resetnames();
+    // An entry without typed ranges must not leave those of the last one in the range window.
+    state.rangeFields = {};
     for (auto& p : state.params) {
         p.step = 1;
         p.timerMode = 0;

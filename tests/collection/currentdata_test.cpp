@@ -237,17 +237,20 @@ TEST(CurrentData, ThirteenTermLinesAreDrawnAndAFourteenthIsRefused) {
     }
 }
 
-// Older files keep the widths in one "$" line and may name a parameter "u...".
+// Older files keep the widths in one "$" line and may name a parameter "u..."; an entry without
+// typed ranges empties those of the range window.
 TEST(CurrentData, OlderWidthLineAndParametersBeginningWithU) {
     core::State state;
     prepare(state, std::make_shared<platform::RecordingMessages>());
     collection::Fields fields;
     fields[collection::termsField] = QStringLiteral("f(x)=ub*x\r\ng(x)=x\r\n$f3$g2$");
     fields[collection::lowerBoundField] = QStringLiteral("ub=0,25");
+    state.rangeFields[1] = {QStringLiteral("-1"), QStringLiteral("1")};
     EXPECT_TRUE(collection::colget(state, fields).ok());
     EXPECT_EQ(state.lines[0].lineWidth, 3);
     EXPECT_EQ(state.lines[1].lineWidth, 2);
     EXPECT_EQ(state.params[state.findparam(QStringLiteral("ub"))].value, 0.25);
+    EXPECT_TRUE(state.rangeFields[1][0].isEmpty());
 }
 
 } // namespace
