@@ -9,6 +9,7 @@
 
 #include "mainwindowfixture.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -96,6 +97,38 @@ TEST_F(CollectionWindowTest, DrawingFromTheMenuDoesNotOverwriteAndProtectedEntri
     EXPECT_EQ(list()->count(), 1);
     EXPECT_TRUE(messages->shown.empty());
     kept().changed = false;
+}
+
+// The file entries of the menu: save as names the collection in the window's title, and open
+// brings the saved entries back after others were added.
+TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
+    class OneFile : public platform::FileDialogService {
+    public:
+        QString path;
+        std::optional<QString> openFile(const QString&, const QString&) override { return path; }
+        std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
+            return path;
+        }
+    };
+    auto dialogs = std::make_shared<OneFile>();
+    dialogs->path = QDir(configFolder.path()).filePath(QStringLiteral("mathe.txt"));
+    state.fileDialogs = dialogs;
+
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    action("mn_saveas")->trigger();
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: mathe.txt"));
+    EXPECT_FALSE(kept().changed);
+
+    action("mn_newentry")->trigger();
+    ASSERT_EQ(list()->count(), 2);
+    messages->answer = false; // the new entry is not saved
+    action("mn_open")->trigger();
+    ASSERT_EQ(list()->count(), 1);
+    EXPECT_EQ(list()->item(0)->text(), q("Eintrag 1"));
+    EXPECT_EQ(label("Label3"), q(" (kein Eintrag angewählt)"));
+    ASSERT_EQ(messages->shown.size(), 1u);
+    messages->shown.clear();
 }
 
 } // namespace
