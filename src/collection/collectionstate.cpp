@@ -5,6 +5,7 @@
 #include "collection/writer.h"
 #include "core/state.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace collection {
@@ -52,8 +53,17 @@ void openWorkingCopy(CollectionState& keeper, core::State& state) {
     reportWriteFault(state, inittempfile(keeper.collection, state));
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;
-    state.messages->inform(errorTitle, fault, platform::MessageIcon::Critical);
+    // The next change overwrites the working copy: what could not be read is kept beside it.
+    const QString kept = workingCopyPath(state) + QStringLiteral(".defekt");
+    QFile::remove(kept);
+    const bool copied = QFile::copy(workingCopyPath(state), kept);
+    state.messages->inform(errorTitle,
+                           copied ? fault + QStringLiteral("\nDie Datei bleibt als ") + kept +
+                                        QStringLiteral(" erhalten.")
+                                  : fault,
+                           platform::MessageIcon::Critical);
     keeper.collection = emptyCollection(state);
+    keeper.collection.changed = false;
 }
 
 bool drawCurrentData(CollectionState& keeper, core::State& state) {

@@ -245,4 +245,19 @@ TEST_F(EntryOps, OverwritingLeavesProtectedEntriesAlone) {
     }
 }
 
+// A working copy that cannot be read is told at the start and kept beside the new one.
+TEST_F(EntryOps, AnUnreadableWorkingCopyIsKeptBesideTheNewOne) {
+    QFile broken(collection::workingCopyPath(state));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("[Funktionenplotter]\r\n{short:A\r\nnur Worte\r\n");
+    broken.close();
+    collection::openWorkingCopy(keeper, state);
+    EXPECT_TRUE(keeper.collection.entries.empty());
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_TRUE(messages->shown[0].text.startsWith(
+        QStringLiteral("Die Sammlungsdatei bricht unerwartet ab!")));
+    EXPECT_TRUE(QFile::exists(collection::workingCopyPath(state) + QStringLiteral(".defekt")));
+    messages->shown.clear();
+}
+
 } // namespace
