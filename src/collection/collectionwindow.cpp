@@ -59,7 +59,14 @@ CollectionWindow::CollectionWindow(CollectionState& keeper, core::State& state, 
           new QCheckBox(QStringLiteral("Daten bei Änderung sofort in Auswahl übernehmen"), this)) {
     setObjectName(QStringLiteral("sammlung"));
     buildControls();
+    showDescriptionFont();
     showCollection();
+}
+
+void CollectionWindow::showDescriptionFont() {
+    QFont font = details_[0]->font();
+    font.setPointSizeF(double(state_.windowAttributes.descriptionFontSize));
+    details_[0]->setFont(font);
 }
 
 void CollectionWindow::buildControls() {

@@ -28,6 +28,8 @@ public:
 
     // Shows the collection as the logic left it: list, selection, details, status, title.
     void showCollection();
+    // The description field takes the font size of the window attributes.
+    void showDescriptionFont();
     // The menu that a right click on the entry list opens (the main window's collection menu).
     void setEntryMenu(QMenu* menu) { entryMenu_ = menu; }
 

@@ -178,6 +178,7 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
+    if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
         term_->resizeRows(state_.termEditor.fontSize, false);
         term_->fitheight(0);
@@ -351,6 +352,19 @@ void MainWindow::buildCollectionMenu(QMenuBar* bar) {
     };
     on(addEntry(menu, "mn_shc", QStringLiteral("Sammlung anzeigen")),
        [this] { showFrame(collectionFrame_); });
+    on(addToggle(menu, "mn_ivar",
+                 QStringLiteral("Schriftgröße der Beschreibung individuell änderbar"),
+                 state_.windowAttributes.descriptionSizeIndividual),
+       [this](bool checked) { state_.windowAttributes.descriptionSizeIndividual = checked; });
+    QMenu* sizes =
+        addSubmenu(menu, "mn_safo", QStringLiteral("Schriftgröße der Beschreibung ändern"));
+    for (int size : {8, 10, 12, 14, 16, 18, 20, 22, 24})
+        on(addEntry(sizes, "mnfs1", QString::number(size)), [this, size] {
+            state_.windowAttributes.descriptionFontSize = float(size);
+            collectionWindow_->showDescriptionFont();
+            // The size belongs to the attribute list of the current data.
+            state_.hooks.call(state_.hooks.collectionTakeOver);
+        });
     command("mn_add", QStringLiteral("Aktuelle Daten &hinzfügen"), [this, &keeper] {
         showFrame(collectionFrame_);
         collection::addcol(keeper, state_, QDateTime::currentDateTime());
@@ -470,6 +484,7 @@ void MainWindow::syncMarks() {
     mark("mn_pardock", state_.arrangeParamsOnApply);
     mark("mn_gri", state_.windowAttributes.graphIndividual);
     mark("mnp4b", state_.windowAttributes.termFontIndividual);
+    mark("mn_ivar", state_.windowAttributes.descriptionSizeIndividual);
 }
 
 void MainWindow::toggleBackground(bool& option, bool on) {

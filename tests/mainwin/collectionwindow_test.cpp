@@ -99,6 +99,19 @@ TEST_F(CollectionWindowTest, DrawingFromTheMenuDoesNotOverwriteAndProtectedEntri
     kept().changed = false;
 }
 
+TEST_F(CollectionWindowTest, TheDescriptionTakesTheChosenFontSize) {
+    const QString before =
+        window->collectionState().collection.currentData[collection::attribsField];
+    entry("mnfs1", "22")->trigger();
+    EXPECT_EQ(sammlung()->detailField(0)->font().pointSizeF(), 22.0);
+    EXPECT_EQ(state.windowAttributes.descriptionFontSize, 22.0f);
+    // The current data keeps it in its attribute list.
+    const QString after =
+        window->collectionState().collection.currentData[collection::attribsField];
+    EXPECT_NE(after, before);
+    EXPECT_EQ(after.count(QStringLiteral(":22:")), before.count(QStringLiteral(":22:")) + 1);
+}
+
 // The file entries of the menu: save as names the collection in the window's title, and open
 // brings the saved entries back after others were added.
 TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
