@@ -9,6 +9,7 @@
 
 #include "mainwindowfixture.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
@@ -96,6 +97,22 @@ TEST_F(CollectionWindowTest, DrawingFromTheMenuDoesNotOverwriteAndProtectedEntri
     action("mn_clr")->trigger();
     EXPECT_EQ(list()->count(), 1);
     EXPECT_TRUE(messages->shown.empty());
+    kept().changed = false;
+}
+
+// With "Daten bei Änderung sofort in Auswahl übernehmen" ticked, an applied change goes into the
+// selected entry and its details at once.
+TEST_F(CollectionWindowTest, TheSyncOptionCarriesChangesIntoTheSelectedEntry) {
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    sammlung()->findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(true);
+    enter(0, "f(x) = x^3");
+    EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("f(x)=x^3"));
+    EXPECT_EQ(sammlung()->detailField(1)->toPlainText(), q("f(x)=x^3"));
+
+    sammlung()->findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(false);
+    enter(0, "f(x) = x^4");
+    EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("f(x)=x^3"));
     kept().changed = false;
 }
 
