@@ -1,5 +1,6 @@
 #include "core/state.h"
 #include "mainwin/commandline.h"
+#include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"
 #include "mainwin/messagebox.h"
 #include "mainwin/render.h"
@@ -16,6 +17,7 @@ int runWindow(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kurvatur"));
     core::State state;
     state.messages = std::make_shared<mainwin::MessageBoxService>();
+    state.fileDialogs = std::make_shared<mainwin::FileDialogBoxes>();
     mainwin::MainWindow window(state);
     window.show();
     return QApplication::exec();

@@ -22,7 +22,9 @@ void DrawingReport::addNotice(const QString& text) {
     if (!notices.contains(text)) notices.append(text);
 }
 
-State::State() : messages(std::make_shared<platform::StreamMessages>()) {
+State::State()
+    : messages(std::make_shared<platform::StreamMessages>()),
+      fileDialogs(std::make_shared<platform::NoFileDialogs>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),
                            QStringLiteral("["),

@@ -3,6 +3,7 @@
 // ranges, colours, the math engine and a handful of flags. One State object is made at start-up
 // and handed to whoever needs it; windows observe it and never own its data.
 
+#include "platform/filedialogs.h"
 #include "platform/mathengine.h"
 #include "platform/messages.h"
 
@@ -233,7 +234,8 @@ struct State {
     platform::MathEngine engine;
     EngineHandles handles;
     Hooks hooks;
-    std::shared_ptr<platform::MessageService> messages; // never null
+    std::shared_ptr<platform::MessageService> messages;       // never null
+    std::shared_ptr<platform::FileDialogService> fileDialogs; // never null
     Scale scale;
     GraphOptions graphOptions;
     TermEditor termEditor;

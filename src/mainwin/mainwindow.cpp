@@ -1,5 +1,9 @@
 #include "mainwin/mainwindow.h"
 
+#include "collection/collectionstate.h"
+#include "collection/collectionwindow.h"
+#include "collection/entryops.h"
+#include "collection/filecommands.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "engine/enginedefs.h"
@@ -72,7 +76,8 @@ QAction* addToggle(QMenu* menu, const char* name, const QString& caption, bool c
 } // namespace
 
 MainWindow::MainWindow(core::State& state, QWidget* parent)
-    : QMainWindow(parent), state_(state), area_(new QMdiArea(this)) {
+    : QMainWindow(parent), state_(state), area_(new QMdiArea(this)),
+      collection_(std::make_unique<collection::CollectionState>()) {
     setObjectName(QStringLiteral("mother"));
     setWindowTitle(QString::fromUtf8(mainWindowTitle));
     setCentralWidget(area_);
@@ -87,6 +92,10 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
     steps.arrange = [this] { arrangeWindows(); };
+    steps.drawKeptWork = [this] {
+        keptWorkDrawn_ = collection::drawCurrentData(*collection_, state_);
+        return keptWorkDrawn_;
+    };
     session::startup(state_, core::twipsPerPixel(logicalDpiX()), core::twipsPerPixel(logicalDpiY()),
                      steps);
     term_->showState();
@@ -94,6 +103,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
 }
 
 void MainWindow::prepareWindows() {
+    // The settings are read; the working copy follows them, before any change is taken over.
+    collection::openWorkingCopy(*collection_, state_);
     term_ = new terms::TermWindow(state_);
     termFrame_ = area_->addSubWindow(term_);
     termFrame_->setObjectName(QStringLiteral("termformFrame"));
@@ -104,6 +115,11 @@ void MainWindow::prepareWindows() {
     graphFrame_->setObjectName(QStringLiteral("graphformFrame"));
     graphFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     params_ = std::make_unique<params::ParamWindows>(state_, area_);
+    collectionWindow_ = new collection::CollectionWindow(*collection_, state_);
+    collectionFrame_ = area_->addSubWindow(collectionWindow_);
+    collectionFrame_->setObjectName(QStringLiteral("sammlungFrame"));
+    collectionFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    collectionFrame_->hide();
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -128,6 +144,11 @@ MainWindow::~MainWindow() {
 void MainWindow::connectHooks() {
     core::Hooks& hooks = state_.hooks;
     hooks.redrawall = [this] { redrawall(); };
+    hooks.collectionTakeOver = [this] {
+        collection::takeOver(*collection_, state_);
+        // The selected entry took the change over: its details show it.
+        if (collection_->syncSelection) collectionWindow_->showCollection();
+    };
     hooks.paramChanged = [this](int slot) { params_->refresh(slot); };
     hooks.arrangeParams = [this] { params_->arrange(); };
     hooks.termStatusChanged = [this] { term_->showState(); };
@@ -157,6 +178,7 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
+    if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
         term_->resizeRows(state_.termEditor.fontSize, false);
         term_->fitheight(0);
@@ -179,13 +201,16 @@ void MainWindow::buildMenus() {
     buildEditMenu(bar);
     buildParameterMenu(bar);
     buildSettingsMenu(bar);
+    buildCollectionMenu(bar);
     buildWindowMenu(bar);
+    collectionWindow_->setEntryMenu(findChild<QMenu*>(QStringLiteral("mn_samml")));
     syncMarks();
 }
 
 void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
+    buildCollectionFileEntries(file);
     on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
        [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
@@ -288,9 +313,82 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
+    on(addEntry(windows, "mn_sammlung", QStringLiteral("&Sammlung")),
+       [this] { showFrame(collectionFrame_); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
+}
+
+void MainWindow::collectionCommand(const std::function<void()>& command) {
+    command();
+    collectionWindow_->showCollection();
+}
+
+void MainWindow::buildCollectionFileEntries(QMenu* file) {
+    const auto on = connector(this);
+    collection::CollectionState& keeper = *collection_;
+    on(addEntry(file, "mn_open", QStringLiteral("&Öffnen")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, false); });
+    });
+    on(addEntry(file, "mn_mrg", QStringLiteral("&Anhängen")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, true); });
+    });
+    on(addEntry(file, "mn_save", QStringLiteral("&Speichern")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, false); });
+    });
+    on(addEntry(file, "mn_saveas", QStringLiteral("Speichern &unter...")), [this, &keeper] {
+        collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, true); });
+    });
+}
+
+void MainWindow::buildCollectionMenu(QMenuBar* bar) {
+    const auto on = connector(this);
+    collection::CollectionState& keeper = *collection_;
+    QMenu* menu = addMenu(bar, "mn_samml", QStringLiteral("&Sammlung"));
+    const auto command = [this, &on, menu](const char* name, const QString& caption,
+                                           std::function<void()> run) {
+        on(addEntry(menu, name, caption), [this, run] { collectionCommand(run); });
+    };
+    on(addEntry(menu, "mn_shc", QStringLiteral("Sammlung anzeigen")),
+       [this] { showFrame(collectionFrame_); });
+    on(addToggle(menu, "mn_ivar",
+                 QStringLiteral("Schriftgröße der Beschreibung individuell änderbar"),
+                 state_.windowAttributes.descriptionSizeIndividual),
+       [this](bool checked) { state_.windowAttributes.descriptionSizeIndividual = checked; });
+    QMenu* sizes =
+        addSubmenu(menu, "mn_safo", QStringLiteral("Schriftgröße der Beschreibung ändern"));
+    for (int size : {8, 10, 12, 14, 16, 18, 20, 22, 24})
+        on(addEntry(sizes, "mnfs1", QString::number(size)), [this, size] {
+            state_.windowAttributes.descriptionFontSize = float(size);
+            collectionWindow_->showDescriptionFont();
+            // The size belongs to the attribute list of the current data.
+            state_.hooks.call(state_.hooks.collectionTakeOver);
+        });
+    command("mn_add", QStringLiteral("Aktuelle Daten &hinzfügen"), [this, &keeper] {
+        showFrame(collectionFrame_);
+        collection::addcol(keeper, state_, QDateTime::currentDateTime());
+    });
+    command("mn_newentry", QStringLiteral("&Neuen Eintrag hinzufügen"), [this, &keeper] {
+        collection::newentry(keeper, state_, QDateTime::currentDateTime());
+    });
+    // Drawing the selected entry must not overwrite it with the state it is to replace.
+    command("mn_einakt", QStringLiteral("Angewählten Eintrag &zeichnen"),
+            [this, &keeper] { collection::drawSelected(keeper, state_); });
+    command("mn_rename", QStringLiteral("&Umbenennen"),
+            [this, &keeper] { collection::ren(keeper, state_); });
+    command("mn_copy", QStringLiteral("&Kopieren"),
+            [&keeper] { collection::copyone(keeper, true); });
+    command("mn_insert", QStringLiteral("&Einfügen"),
+            [this, &keeper] { collection::insert(keeper, state_, false); });
+    command("mn_insaft", QStringLiteral("Einfügen &danach"),
+            [this, &keeper] { collection::insert(keeper, state_, true); });
+    command("mn_cut", QStringLiteral("Aus&schneiden"), [this, &keeper] {
+        collection::copyone(keeper, false);
+        collection::clrone(keeper, state_);
+    });
+    command("mn_clr", QStringLiteral("&Löschen"),
+            [this, &keeper] { collection::clrone(keeper, state_); });
 }
 
 void MainWindow::buildLinePopup() {
@@ -386,6 +484,7 @@ void MainWindow::syncMarks() {
     mark("mn_pardock", state_.arrangeParamsOnApply);
     mark("mn_gri", state_.windowAttributes.graphIndividual);
     mark("mnp4b", state_.windowAttributes.termFontIndividual);
+    mark("mn_ivar", state_.windowAttributes.descriptionSizeIndividual);
 }
 
 void MainWindow::toggleBackground(bool& option, bool on) {
@@ -432,6 +531,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (arranged_) return;
     arranged_ = true;
     arrangeWindows();
+    // The graph window has its final size only now, and resizing it scaled the lines' sample
+    // counts: the kept work is drawn once more with the counts it was saved with.
+    if (keptWorkDrawn_) collection::drawCurrentData(*collection_, state_);
     // The user starts by typing a term: the term window is the active one, not the graph window
     // that was shown last.
     area_->setActiveSubWindow(termFrame_);
@@ -439,30 +541,23 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    shutdown();
-    event->accept();
+    if (shutdown())
+        event->accept();
+    else
+        event->ignore();
 }
 
-void MainWindow::shutdown() {
-    if (shutDown_) return;
-    shutDown_ = true;
+bool MainWindow::shutdown() {
+    if (shutDown_) return true;
     saveSettings();
-    takeOverCollection();
-    askToSaveCollection();
+    if (!collection::closeCollection(*collection_, state_)) return false;
+    shutDown_ = true;
     // Pens and fonts belong to the graph window and go with it.
+    return true;
 }
 
 void MainWindow::saveSettings() {
     engine::savesettings(state_);
-}
-
-void MainWindow::takeOverCollection() {
-    // The collection takes over the current data and writes its working copy here once it
-    // exists.
-}
-
-void MainWindow::askToSaveCollection() {
-    // A changed collection is offered for saving here once the collection exists.
 }
 
 } // namespace mainwin

@@ -14,6 +14,10 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 
+namespace collection {
+struct CollectionState;
+class CollectionWindow;
+} // namespace collection
 namespace core {
 struct State;
 }
@@ -47,6 +51,9 @@ public:
     params::ParamWindows* paramWindows() const { return params_.get(); }
     QMdiSubWindow* termFrame() const { return termFrame_; }
     QMdiSubWindow* graphFrame() const { return graphFrame_; }
+    collection::CollectionWindow* collectionWindow() const { return collectionWindow_; }
+    QMdiSubWindow* collectionFrame() const { return collectionFrame_; }
+    collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
 
@@ -59,8 +66,9 @@ public:
     void redrawall();
     // Term window at the top left, graph window beside it, the parameter windows at the right.
     void arrangeWindows();
-    // What closing the program does; runs once.
-    void shutdown();
+    // What closing the program does; runs once. False when the user keeps the program open (he
+    // wanted to save the changed collection and cancelled the save dialog).
+    bool shutdown();
     bool isShutDown() const { return shutDown_; }
 
 protected:
@@ -74,6 +82,10 @@ private:
     void buildParameterMenu(QMenuBar* bar);
     void buildSettingsMenu(QMenuBar* bar);
     void buildWindowMenu(QMenuBar* bar);
+    void buildCollectionMenu(QMenuBar* bar);
+    void buildCollectionFileEntries(QMenu* file);
+    // Runs a command of the collection and shows the collection afterwards.
+    void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
     void prepareWindows();
     void connectHooks();
@@ -88,17 +100,17 @@ private:
 
     // Writes the settings file; a failure is told to the user.
     void saveSettings();
-    // Shut-down steps whose subsystems come later.
-    void takeOverCollection();
-    void askToSaveCollection();
 
     core::State& state_;
     QMdiArea* area_;
     terms::TermWindow* term_ = nullptr;
     graph::GraphWindow* graph_ = nullptr;
     std::unique_ptr<params::ParamWindows> params_;
+    std::unique_ptr<collection::CollectionState> collection_;
     QMdiSubWindow* termFrame_ = nullptr;
     QMdiSubWindow* graphFrame_ = nullptr;
+    collection::CollectionWindow* collectionWindow_ = nullptr;
+    QMdiSubWindow* collectionFrame_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* visibilityEntry_ = nullptr;   // mnp1
     QAction* editTermsEntry_ = nullptr;    // mnp3_0
@@ -109,6 +121,7 @@ private:
     QAction* timerEntry_ = nullptr;
     QTimer* paramTimer_ = nullptr; // drives every running parameter ("Timer1")
     bool arranged_ = false;
+    bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;
 };
 

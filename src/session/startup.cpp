@@ -50,6 +50,7 @@ void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps) 
     if (steps.prepareWindows) steps.prepareWindows();
     state.busyFlag = 0;
     if (steps.arrange) steps.arrange();
+    if (steps.drawKeptWork && steps.drawKeptWork()) return;
     terms::findandgetpre(state, 0);
 }
 

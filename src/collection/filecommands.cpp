@@ -1,0 +1,61 @@
+#include "collection/filecommands.h"
+
+#include "collection/reader.h"
+#include "collection/workingcopy.h"
+#include "collection/writer.h"
+#include "core/state.h"
+
+#include <QFileInfo>
+
+#include <optional>
+
+namespace collection {
+
+namespace {
+
+// The chosen file, made when the user agrees to open a new one; no value when he cancelled.
+std::optional<QString> chooseFile(core::State& state, bool append) {
+    const QString title = append ? QStringLiteral("Einträge aus welcher Datei anhängen?")
+                                 : QStringLiteral("Sammlungsdatei öffnen");
+    for (;;) {
+        const auto chosen = state.fileDialogs->openFile(title, platform::collectionFileFilter);
+        if (!chosen) return std::nullopt;
+        if (QFileInfo::exists(*chosen)) return chosen;
+        if (append || !state.messages->ask(QStringLiteral("Meldung:"), createQuestion)) continue;
+        const WriteResult made = newcollectionfile(*chosen, state);
+        reportWriteFault(state, made);
+        if (!made.ok) return std::nullopt;
+        return chosen;
+    }
+}
+
+} // namespace
+
+bool opencollection(CollectionState& keeper, core::State& state, bool append) {
+    if (!append && keeper.collection.changed &&
+        state.messages->ask(saveQuestionTitle, saveQuestion))
+        savecommand(keeper, state, true);
+    const auto path = chooseFile(state, append);
+    if (!path) return false;
+
+    Collection read = keeper.collection;
+    const QString fault =
+        loadcollection(read, *path, state, append ? ReadMode::Append : ReadMode::Replace);
+    if (!fault.isEmpty()) {
+        state.messages->inform(errorTitle, fault, platform::MessageIcon::Critical);
+        return false;
+    }
+    if (append) {
+        // The state on the screen stays the current data; only the entries join the table.
+        keeper.collection.entries = std::move(read.entries);
+    } else {
+        read.path = *path;
+        read.changed = false;
+        keeper.collection = std::move(read);
+        keeper.selected = -1;
+    }
+    reportWriteFault(state, writeWorkingCopy(keeper.collection, state, append));
+    return true;
+}
+
+} // namespace collection

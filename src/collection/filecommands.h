@@ -1,0 +1,23 @@
+#pragma once
+// The commands that connect the collection with files the user names: open, append (save and
+// save as are savecommand in collectionstate.h).
+
+#include "collection/collectionstate.h"
+
+namespace core {
+struct State;
+}
+
+namespace collection {
+
+inline const QString createQuestion =
+    QStringLiteral("Diese Datei gibt es noch nicht. Soll sie neu erzeugt werden?");
+
+// "&Öffnen" (append false) and "&Anhängen" (append true). Opening offers a changed collection
+// for saving first, and a file that does not exist yet for making; appending asks for another
+// file then. The file is read before anything changes: a file that cannot be read leaves the
+// collection and its working copy as they were. After opening the collection is named and
+// unchanged; after appending it keeps its name and is changed. True when a file was taken.
+bool opencollection(CollectionState& keeper, core::State& state, bool append);
+
+} // namespace collection
