@@ -6,14 +6,12 @@
 #include "collection/writer.h"
 #include "core/state.h"
 
+#include "support/emptyhome.h"
 #include "support/printing.h"
-#include "support/program.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcessEnvironment>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -33,40 +31,14 @@ QString str(const char* text) {
 const QString head = str("[Funktionenplotter]");
 
 // Runs the program with a home and configuration folder of its own, which it must leave empty.
-class CollectionCommand : public ::testing::Test {
+class CollectionCommand : public testsupport::EmptyHomeRun {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(home.isValid());
-        ASSERT_TRUE(files.isValid());
-    }
-
-    void TearDown() override {
-        const QStringList left =
-            QDir(home.path())
-                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-        EXPECT_TRUE(left.isEmpty()) << left.join(QLatin1Char(' ')).toStdString();
-    }
-
-    Outcome run(const QStringList& arguments, bool xcb = false) {
-        QProcessEnvironment env = testsupport::withoutDisplay(xcb);
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
-        return testsupport::runKurvatur(arguments, env);
-    }
-
     Outcome list(const QString& file, bool xcb = false) {
         return run({QStringLiteral("--collection"), file, QStringLiteral("--list")}, xcb);
     }
 
     Outcome saveAs(const QString& file, const QString& target) {
         return run({QStringLiteral("--collection"), file, QStringLiteral("--save-as"), target});
-    }
-
-    QString fileWith(const QString& name, const QByteArray& bytes) {
-        const QString path = files.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        return path;
     }
 
     Collection readBack(const QString& path) {
@@ -78,8 +50,6 @@ protected:
     }
 
     core::State state;
-    QTemporaryDir home;
-    QTemporaryDir files;
 };
 
 // A file of the older line forms, Latin-1, with the current data first and a second section.
