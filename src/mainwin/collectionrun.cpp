@@ -58,6 +58,23 @@ void list(const collection::Collection& table, QTextStream& out) {
     out.flush();
 }
 
+// The first entry whose short description, as it is or as --list shows it, equals which.
+const collection::Entry* entryNamed(const collection::Collection& table, const QString& which,
+                                    Qt::CaseSensitivity cs) {
+    for (const collection::Entry& entry : table.entries) {
+        const QString& name = entry.fields[collection::shortField];
+        if (name.compare(which, cs) == 0 || inOneRow(name).compare(which, cs) == 0) return &entry;
+    }
+    return nullptr;
+}
+
+const collection::Entry* entryAt(const collection::Collection& table, const QString& which) {
+    bool number = false;
+    const qlonglong position = which.trimmed().toLongLong(&number);
+    if (!number || position < 1 || position > qlonglong(table.entries.size())) return nullptr;
+    return &table.entries[std::size_t(position - 1)];
+}
+
 } // namespace
 
 QString collectionUsage() {
@@ -71,28 +88,46 @@ QString collectionProblem(const CollectionRequest& request) {
                                                : QStringLiteral("--save-as")) +
                QStringLiteral(" gilt nur zusammen mit --collection");
     if (!request.file.isEmpty() && request.action == Action::None)
-        return QStringLiteral("--collection DATEI braucht --list oder --save-as ZIEL");
+        return QStringLiteral(
+            "--collection DATEI braucht --list, --save-as ZIEL oder --render BILD");
     return {};
 }
 
-int runCollection(const CollectionRequest& request, QTextStream& out, QTextStream& err) {
+std::optional<collection::Collection> readCollectionFile(const QString& path, QTextStream& err) {
+    const std::optional<QByteArray> bytes = fileBytes(path, err);
+    if (!bytes) return std::nullopt;
     // The key table, the section names and the current-data name of a fresh state: the file
-    // reads and writes as in the window program, whose settings do not change them.
+    // reads as in the window program, whose settings do not change them.
     const core::State state;
-    const std::optional<QByteArray> bytes = fileBytes(request.file, err);
-    if (!bytes) return 1;
     collection::Collection table = collection::emptyCollection(state);
     if (const QString message = collection::readcollection(table, *bytes, state);
         !message.isEmpty()) {
         fail(err, message);
-        return 1;
+        return std::nullopt;
     }
+    return table;
+}
+
+std::optional<collection::Fields> entryFields(const collection::Collection& table,
+                                              const QString& which) {
+    const collection::Entry* entry = entryNamed(table, which, Qt::CaseSensitive);
+    if (!entry) entry = entryNamed(table, which, Qt::CaseInsensitive);
+    if (!entry) entry = entryAt(table, which);
+    if (!entry) return std::nullopt;
+    return entry->fields;
+}
+
+int runCollection(const CollectionRequest& request, QTextStream& out, QTextStream& err) {
+    std::optional<collection::Collection> table = readCollectionFile(request.file, err);
+    if (!table) return 1;
     if (request.action == CollectionRequest::Action::List) {
-        list(table, out);
+        list(*table, out);
         return 0;
     }
+    // Written with a fresh state as it was read.
+    const core::State state;
     const collection::WriteResult written =
-        collection::writefile(table, request.target, state, false);
+        collection::writefile(*table, request.target, state, false);
     if (!written.ok) {
         fail(err, written.message);
         return 1;

@@ -36,11 +36,6 @@ const QStringList qtFlags = {QStringLiteral("reverse"),     QStringLiteral("widg
 const QStringList qtOptionsWithJoinedValue = {QStringLiteral("style"),
                                               QStringLiteral("stylesheet")};
 
-// The options of a render run; each takes a value, behind "=" or as the next argument.
-const QStringList renderOptions = {QStringLiteral("--render"), QStringLiteral("--size"),
-                                   QStringLiteral("--term"), QStringLiteral("--set"),
-                                   QStringLiteral("--range")};
-
 // The collection options that take a value, behind "=" or as the next argument; "--list" takes
 // none.
 const QStringList collectionOptions = {QStringLiteral("--collection"), QStringLiteral("--save-as")};
@@ -110,15 +105,15 @@ Start startOf(const QStringList& arguments) {
             continue;
         }
         const QString option = a.section(QLatin1Char('='), 0, 0);
-        if (renderOptions.contains(option)) {
-            if (!render) return wrong(option + QStringLiteral(" gilt nur zusammen mit --render"));
+        if (render && renderOptions().contains(option)) {
             // The value is the option's, whatever it looks like ("--term --help" is a term).
             if (option == a) ++i;
             continue;
         }
-        // A render run judges its remaining arguments itself, with its own usage; a collection
-        // named there would be the render run's to draw.
+        // A render run judges its remaining arguments itself, with its own usage.
         if (render) continue;
+        if (renderOptions().contains(option) && !collectionOptions.contains(option))
+            return wrong(option + QStringLiteral(" gilt nur zusammen mit --render"));
         if (collectionOptions.contains(option) || a == listOption) {
             QString value;
             if (a != listOption) {

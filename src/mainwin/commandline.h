@@ -3,7 +3,8 @@
 // help, version, the collection commands and wrong arguments need no display, so they are
 // answered first.
 //   kurvatur [Qt options]                        the window program
-//   kurvatur --render FILE ...                   drawing without a window (render.h)
+//   kurvatur --render FILE ...                   drawing without a window (render.h), also of
+//                                                a collection's entry
 //   kurvatur --collection FILE --list|--save-as  a collection file (collectionrun.h)
 //   kurvatur --help | -h         usage on standard output
 //   kurvatur --version           the version line on standard output

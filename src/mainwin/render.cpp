@@ -1,16 +1,19 @@
 #include "mainwin/render.h"
 
+#include "collection/currentdata.h"
 #include "core/intervals.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
+#include "mainwin/collectionrun.h"
 #include "params/paramlogic.h"
 #include "platform/messages.h"
 #include "session/plotarea.h"
 #include "session/startup.h"
 #include "terms/drawingstatus.h"
+#include "terms/termcheck.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -36,12 +39,19 @@ constexpr int maxSide = 10000;
 const QString usageText = QStringLiteral(
     "Aufruf: kurvatur --render DATEI [--size BxH] [--term ZEILE]... [--set NAME=WERT]...\n"
     "                 [--range x=A:B] [--range y=A:B] [--range t=A:B]\n"
+    "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
     "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
     "oder .svg)\n"
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
-    "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t\n");
+    "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t\n"
+    "  --collection DATEI  zeichnet zuerst die aktuellen Daten der Sammlungsdatei, wie das\n"
+    "                    Sammlungsfenster sie zeichnet; --term ersetzt dann deren Zeilen von der\n"
+    "                    ersten an, --set und --range gelten danach\n"
+    "  --entry NAME|NUMMER  statt der aktuellen Daten den Eintrag mit dieser Kurzbeschreibung\n"
+    "                    (zuerst genau, dann ohne Rücksicht auf Groß- und Kleinschreibung)\n"
+    "                    oder an dieser Stelle (ab 1, wie --list sie zählt)\n");
 
 struct RangeRequest {
     int row = 0; // 0 x, 1 y, 2 t
@@ -57,6 +67,8 @@ struct Request {
     QStringList terms;
     std::vector<std::pair<QString, QString>> values; // name, value text
     std::vector<RangeRequest> ranges;
+    QString collection;           // the collection file whose data is drawn first; empty: none
+    std::optional<QString> entry; // its entry; nothing: the file's current data
 };
 
 const QString rowNames[3] = {QStringLiteral("x-Bereich"), QStringLiteral("y-Bereich"),
@@ -77,10 +89,7 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
             option = option.left(equals);
             haveValue = true;
         }
-        static const QStringList known = {QStringLiteral("--render"), QStringLiteral("--size"),
-                                          QStringLiteral("--term"), QStringLiteral("--set"),
-                                          QStringLiteral("--range")};
-        if (!known.contains(option)) {
+        if (!renderOptions().contains(option)) {
             problem = QStringLiteral("Unbekanntes Argument: ") + arguments[i];
             return std::nullopt;
         }
@@ -127,6 +136,21 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
                 return std::nullopt;
             }
             request.values.emplace_back(name, value.mid(at + 1));
+        } else if (option == QStringLiteral("--collection") ||
+                   option == QStringLiteral("--entry")) {
+            const bool file = option == QStringLiteral("--collection");
+            if (file ? !request.collection.isEmpty() : request.entry.has_value()) {
+                problem = option + QStringLiteral(" mehrfach angegeben");
+                return std::nullopt;
+            }
+            if (value.isEmpty()) {
+                problem = option + QStringLiteral(" ohne Wert");
+                return std::nullopt;
+            }
+            if (file)
+                request.collection = value;
+            else
+                request.entry = value;
         } else { // --range
             static const QRegularExpression rangePattern(
                 QStringLiteral("^([xytXYT])=([^:]*):(.*)$"));
@@ -142,6 +166,10 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
     }
     if (!haveFile) {
         problem = QStringLiteral("--render DATEI fehlt");
+        return std::nullopt;
+    }
+    if (request.entry && request.collection.isEmpty()) {
+        problem = QStringLiteral("--entry gilt nur zusammen mit --collection");
         return std::nullopt;
     }
     return request;
@@ -201,6 +229,39 @@ void applyRange(core::State& state, const RangeRequest& range, QTextStream& err)
     }
 }
 
+// The term lines typed into the term window from its first line on; the lines below them stay.
+void typeLines(core::State& state, const QStringList& lines) {
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        state.termEditor.texts[std::size_t(i)] = lines[i];
+    state.linesInUse = std::max(state.linesInUse, int(lines.size()));
+    state.lastLine = std::max(state.linesInUse - 1, 0);
+}
+
+// The fields of the collection's entry to draw (its current data without --entry), or nothing
+// with the reason on err.
+std::optional<collection::Fields> fieldsToDraw(const Request& request, QTextStream& err) {
+    const std::optional<collection::Collection> table = readCollectionFile(request.collection, err);
+    if (!table) return std::nullopt;
+    if (!request.entry) return table->currentData;
+    std::optional<collection::Fields> fields = entryFields(*table, *request.entry);
+    if (!fields)
+        err << QStringLiteral("Fehler: Eintrag \"") << *request.entry
+            << QStringLiteral("\" nicht gefunden.") << Qt::endl;
+    return fields;
+}
+
+// The fields drawn as the collection window draws an entry, then the term lines given, applied
+// as Enter applies them, in place of the entry's from the first line on. A field that cannot be
+// applied is named on err; what the entry held before it is drawn, as in the window.
+void drawEntry(core::State& state, const collection::Fields& fields, const QStringList& lines,
+               QTextStream& err) {
+    const collection::ApplyStatus status = collection::colget(state, fields);
+    if (!status.ok()) err << status.text << Qt::endl;
+    if (lines.isEmpty()) return;
+    typeLines(state, lines);
+    terms::findandgetpre(state, 0);
+}
+
 void printState(const core::State& state, QTextStream& out) {
     const QChar tab = QLatin1Char('\t');
     out << state.termEditor.statusText << Qt::endl;
@@ -219,6 +280,14 @@ void printState(const core::State& state, QTextStream& out) {
 
 QString renderUsage() {
     return usageText;
+}
+
+const QStringList& renderOptions() {
+    static const QStringList options = {QStringLiteral("--render"), QStringLiteral("--size"),
+                                        QStringLiteral("--term"),   QStringLiteral("--set"),
+                                        QStringLiteral("--range"),  QStringLiteral("--collection"),
+                                        QStringLiteral("--entry")};
+    return options;
 }
 
 // Standard error carries the program's own messages for scripts that call it; Qt's remarks about
@@ -251,20 +320,32 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         err.flush();
         return 2;
     }
+    std::optional<collection::Fields> fields;
+    if (!request->collection.isEmpty()) {
+        fields = fieldsToDraw(*request, err);
+        if (!fields) {
+            err.flush();
+            return 1;
+        }
+    }
 
     core::State state;
     state.messages = std::make_shared<platform::StreamMessages>(err);
     const QSize size(request->width, request->height);
     session::StartupSteps steps;
-    // In place of the windows: the plot area of the picture and the term lines to apply.
-    steps.prepareWindows = [&state, &request, size] {
+    // In place of the windows: the plot area of the picture and the term lines to apply, which
+    // with a collection wait for its entry.
+    steps.prepareWindows = [&state, &request, &fields, size] {
         session::setPlotArea(state, core::pixelsToTwips(size.width(), state.tppX),
                              core::pixelsToTwips(size.height(), state.tppY));
-        for (qsizetype i = 0; i < request->terms.size(); ++i)
-            state.termEditor.texts[std::size_t(i)] = request->terms[i];
-        state.linesInUse = int(request->terms.size());
-        state.lastLine = std::max(state.linesInUse - 1, 0);
+        if (!fields) typeLines(state, request->terms);
     };
+    // In place of the work kept from the last run: the entry of the collection.
+    if (fields)
+        steps.drawKeptWork = [&state, &request, &fields, &err] {
+            drawEntry(state, *fields, request->terms, err);
+            return true;
+        };
     steps.readSettings = false;
     // No screen: the plot area is measured as on a screen of 96 DPI.
     session::startup(state, core::defaultTwipsPerPixel, core::defaultTwipsPerPixel, steps);

@@ -2,10 +2,14 @@
 // Drawing the graph from the command line, without any window:
 //   kurvatur --render FILE [--size WxH] [--term LINE]... [--set NAME=VALUE]...
 //            [--range x=A:B] [--range y=A:B] [--range t=A:B]
-// The term lines are applied as Enter in the term window applies them, each value is typed into
-// its parameter's value field, each range is applied as the range window applies it; then the
-// picture of the plot area is written as PNG or SVG. Standard output lists, separated by tabs,
-// the term window's status line, every term line in use and every parameter slot in use.
+//            [--collection FILE [--entry NAME|POSITION]]
+// With a collection file, its entry (or, without --entry, its current data) is drawn first as
+// drawing the entry in the collection window draws it; the term lines given then take the place
+// of the entry's lines from the first on. The term lines are applied as Enter in the term window
+// applies them, each value is typed into its parameter's value field, each range is applied as
+// the range window applies it; then the picture of the plot area is written as PNG or SVG.
+// Standard output lists, separated by tabs, the term window's status line, every term line in use
+// and every parameter slot in use.
 
 #include <QString>
 #include <QStringList>
@@ -17,13 +21,17 @@ namespace mainwin {
 // The usage of a render run, shown with every refusal of its arguments.
 QString renderUsage();
 
+// The options of a render run; each takes a value, behind "=" or as the next argument.
+const QStringList& renderOptions();
+
 // The whole run for main(): a QGuiApplication of its own (always on the offscreen platform),
 // standard output and standard error. Returns the exit code.
 int renderMain(int argc, char** argv);
 
 // The rendering itself, for a running QGuiApplication; arguments without the program name.
 // Returns 0 after a run, 2 for wrong arguments (with a usage text on err), 1 when the file
-// cannot be written.
+// cannot be written or the collection file cannot be read or holds no such entry (the reason on
+// err after "Fehler: ").
 int render(const QStringList& arguments, QTextStream& out, QTextStream& err);
 
 } // namespace mainwin

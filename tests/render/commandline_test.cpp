@@ -75,7 +75,7 @@ TEST(StartOfKurvatur, ChosenByTheArguments) {
         {{"--save-as", "b.kur"}, StartKind::Wrong, "--save-as gilt nur zusammen mit --collection"},
         {{"--collection", "a.kur"},
          StartKind::Wrong,
-         "--collection DATEI braucht --list oder --save-as ZIEL"},
+         "--collection DATEI braucht --list, --save-as ZIEL oder --render BILD"},
         {{"--collection"}, StartKind::Wrong, "--collection ohne Wert"},
         {{"--collection=", "--list"}, StartKind::Wrong, "--collection ohne Wert"},
         {{"--collection", "a.kur", "--save-as"}, StartKind::Wrong, "--save-as ohne Wert"},
@@ -99,6 +99,14 @@ TEST(StartOfKurvatur, ChosenByTheArguments) {
         // With a render run the collection options are the render run's to judge.
         {{"--render", "a.png", "--collection", "a.kur"}, StartKind::Render},
         {{"--render", "a.png", "--list"}, StartKind::Render},
+        {{"--render", "a.png", "--collection", "a.kur", "--entry", "Parabel"}, StartKind::Render},
+        {{"--entry=2", "--collection=a.kur", "--render=a.png"}, StartKind::Render},
+        {{"--render", "a.png", "--collection", "--help"}, StartKind::Render}, // a file "--help"
+        {{"--render", "a.png", "--entry", "--version"}, StartKind::Render},   // an entry's name
+        {{"--entry", "2"}, StartKind::Wrong, "--entry gilt nur zusammen mit --render"},
+        {{"--collection", "a.kur", "--entry", "2"},
+         StartKind::Wrong,
+         "--entry gilt nur zusammen mit --render"},
     };
     for (const StartCase& c : cases) {
         const QStringList arguments = toList(c.arguments);

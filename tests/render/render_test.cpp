@@ -220,6 +220,13 @@ TEST_F(CommandLine, WrongArgumentsGiveTheUsage) {
         {u"--render"_s, png, u"--range"_s, u"z=1:2"_s},
         {u"--render"_s, png, u"--range"_s, u"x=1"_s},
         {u"--render"_s, png, u"--term"_s},
+        // an entry without its collection, an option twice or without its value
+        {u"--render"_s, png, u"--entry"_s, u"1"_s},
+        {u"--render"_s, png, u"--collection"_s, u"a.kur"_s, u"--collection"_s, u"b.kur"_s},
+        {u"--render"_s, png, u"--collection"_s, u"a.kur"_s, u"--entry"_s, u"1"_s, u"--entry=2"_s},
+        {u"--render"_s, png, u"--collection="_s},
+        {u"--render"_s, png, u"--collection"_s, u"a.kur"_s, u"--entry="_s},
+        {u"--render"_s, png, u"--collection"_s},
         // a name that no parameter in use carries
         {u"--render"_s, png, u"--term"_s, u"x^2"_s, u"--set"_s, u"b=1"_s},
     };
