@@ -5,6 +5,7 @@
 #include "collection/reader.h"
 #include "collection/writer.h"
 #include "core/state.h"
+#include "mainwin/collectionrun.h"
 
 #include "support/emptyhome.h"
 #include "support/printing.h"
@@ -83,6 +84,50 @@ QByteArray writtenFile(const core::State& state) {
     c.entries = {entry({{shortField, str("Zwei\r\nZeilen\tund Tab")}}, true),
                  entry({{shortField, str("Preis in €")}, {paramsField, str("p=3")}})};
     return collectionBytes(c, state);
+}
+
+// Which entry a name or a position picks: names (also as --list shows them) before positions,
+// exact names before those of another case, the first of two alike.
+TEST(EntryOfACollection, ChosenByNameThenPosition) {
+    const core::State fresh;
+    Collection table = emptyCollection(fresh);
+    const QStringList names = {
+        str("Gerade"), str("Parabel"), str("PARABEL"), str("3"), str("Zwei\r\nZeilen\tmit Tab"),
+        str("Gerade")};
+    for (qsizetype i = 0; i < names.size(); ++i)
+        table.entries.push_back(
+            entry({{shortField, names[i]}, {termsField, QString::number(i + 1)}}));
+    struct Case {
+        const char* which;
+        int position; // 0: none
+    };
+    const std::vector<Case> cases{
+        {"Parabel", 2},
+        {"PARABEL", 3},
+        {"parabel", 2},
+        {"gerade", 1},
+        {"Gerade", 1},
+        {"3", 4},
+        {"4", 4},
+        {"6", 6},
+        {" 2", 2},
+        {"Zwei  Zeilen mit Tab", 5},
+        {"Zwei\r\nZeilen\tmit Tab", 5},
+        {"zwei  zeilen mit tab", 5},
+        {"7", 0},
+        {"0", 0},
+        {"-1", 0},
+        {"Ger", 0},
+        {"Parabel ", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.which);
+        const std::optional<Fields> fields = mainwin::entryFields(table, str(c.which));
+        EXPECT_EQ(fields.has_value(), c.position != 0);
+        if (fields) {
+            EXPECT_EQ((*fields)[termsField], QString::number(c.position));
+        }
+    }
 }
 
 TEST_F(CollectionCommand, ListsEveryEntryButTheCurrentData) {
