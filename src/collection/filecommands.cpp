@@ -5,6 +5,7 @@
 #include "collection/writer.h"
 #include "core/state.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -29,14 +30,32 @@ std::optional<QString> chooseFile(core::State& state, bool append) {
     }
 }
 
+// A changed collection is offered for saving before another takes its place. False when the user
+// wanted it saved and it was not: the changes would be lost with the working copy.
+bool offerSaving(CollectionState& keeper, core::State& state) {
+    if (!keeper.collection.changed || !state.messages->ask(saveQuestionTitle, saveQuestion))
+        return true;
+    return savecommand(keeper, state, true) == SaveOutcome::Saved;
+}
+
+// The working copy is rewritten with every change: as the named file it would be overwritten
+// before it was ever saved.
+bool isWorkingCopy(const QString& path, const core::State& state) {
+    return QFileInfo(path).canonicalFilePath() ==
+           QFileInfo(workingCopyPath(state)).canonicalFilePath();
+}
+
 } // namespace
 
 bool opencollection(CollectionState& keeper, core::State& state, bool append) {
-    if (!append && keeper.collection.changed &&
-        state.messages->ask(saveQuestionTitle, saveQuestion))
-        savecommand(keeper, state, true);
+    if (!append && !offerSaving(keeper, state)) return false;
     const auto path = chooseFile(state, append);
     if (!path) return false;
+    if (isWorkingCopy(*path, state)) {
+        state.messages->inform(errorTitle, workingCopyRefused.arg(QDir::toNativeSeparators(*path)),
+                               platform::MessageIcon::Warning);
+        return false;
+    }
 
     Collection read = keeper.collection;
     const QString fault =

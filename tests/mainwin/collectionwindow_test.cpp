@@ -1,9 +1,15 @@
-// The collection window as the user drives it: adding the current state from the menu, choosing
-// an entry in the list to draw it, editing its details and drawing them, and protection.
+// The collection window and the collection's file commands as the user drives them: adding the
+// current state from the menu, choosing an entry in the list to draw it, editing its details and
+// drawing them, the entry commands and protection, and open, append, save and save as through
+// the replaceable file dialogs.
 
 #include "collection/collectionstate.h"
 #include "collection/collectionwindow.h"
+#include "collection/reader.h"
+#include "collection/workingcopy.h"
+#include "collection/writer.h"
 #include "core/state.h"
+#include "engine/settingsfile.h"
 #include "mainwin/mainwindow.h"
 #include "terms/termwindow.h"
 
@@ -11,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiSubWindow>
@@ -19,9 +26,36 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <memory>
+
 namespace {
 
 using testsupport::q;
+
+// Answers the open and save dialogs from a list of file names; an empty name, or none left,
+// cancels. Keeps the titles of the dialogs shown.
+class ChosenFiles : public platform::FileDialogService {
+public:
+    std::deque<QString> answers;
+    QStringList titles;
+    std::optional<QString> openFile(const QString& title, const QString&) override {
+        return next(title);
+    }
+    std::optional<QString> saveFile(const QString& title, const QString&, const QString&) override {
+        return next(title);
+    }
+
+private:
+    std::optional<QString> next(const QString& title) {
+        titles << title;
+        if (answers.empty()) return std::nullopt;
+        const QString answer = answers.front();
+        answers.pop_front();
+        if (answer.isEmpty()) return std::nullopt;
+        return answer;
+    }
+};
 
 class CollectionWindowTest : public testsupport::MainWindowFixture {
 protected:
@@ -40,6 +74,49 @@ protected:
                           list()->visualItemRect(item).center());
     }
     collection::Collection& kept() const { return window->collectionState().collection; }
+    QStringList names() const {
+        QStringList shown;
+        for (int row = 0; row < list()->count(); ++row)
+            shown << list()->item(row)->text();
+        return shown;
+    }
+    static QStringList namesOf(const collection::Collection& c) {
+        QStringList all;
+        for (const collection::Entry& e : c.entries)
+            all << e.fields[collection::shortField];
+        return all;
+    }
+    // The entries of the collection file at path, as the next start or open would read them.
+    QStringList namesInFile(const QString& path) const {
+        collection::Collection c = collection::emptyCollection(state);
+        EXPECT_EQ(collection::loadcollection(c, path, state), QString()) << path.toStdString();
+        return namesOf(c);
+    }
+    QStringList workingCopyNames() const { return namesInFile(collection::workingCopyPath(state)); }
+    QString file(const char* name) const {
+        return QDir(configFolder.path()).filePath(QString::fromUtf8(name));
+    }
+    // A collection file of entries with these names; protected ones as the file marks them.
+    void writeEntries(const QString& path, const QStringList& entryNames,
+                      bool isProtected = false) {
+        collection::Collection c = collection::emptyCollection(state);
+        for (const QString& n : entryNames) {
+            collection::Entry e;
+            e.fields[collection::shortField] = n;
+            e.fields[collection::termsField] = QStringLiteral("p(x)=x-1");
+            e.protection = isProtected ? 1 : 0;
+            c.entries.push_back(e);
+        }
+        ASSERT_TRUE(collection::writefile(c, path, state, false).ok);
+    }
+    std::shared_ptr<ChosenFiles> useDialogs() {
+        auto dialogs = std::make_shared<ChosenFiles>();
+        state.fileDialogs = dialogs;
+        return dialogs;
+    }
+    void clickInto(QPlainTextEdit* field) {
+        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    }
 };
 
 TEST_F(CollectionWindowTest, TheCurrentStateIsAddedAndDrawnAgainFromTheList) {
@@ -132,17 +209,8 @@ TEST_F(CollectionWindowTest, TheDescriptionTakesTheChosenFontSize) {
 // The file entries of the menu: save as names the collection in the window's title, and open
 // brings the saved entries back after others were added.
 TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
-    class OneFile : public platform::FileDialogService {
-    public:
-        QString path;
-        std::optional<QString> openFile(const QString&, const QString&) override { return path; }
-        std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
-            return path;
-        }
-    };
-    auto dialogs = std::make_shared<OneFile>();
-    dialogs->path = QDir(configFolder.path()).filePath(QStringLiteral("mathe.txt"));
-    state.fileDialogs = dialogs;
+    auto dialogs = useDialogs();
+    dialogs->answers = {file("mathe.txt"), file("mathe.txt")};
 
     lines({"f(x) = x^2"});
     action("mn_add")->trigger();
@@ -158,6 +226,80 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
     EXPECT_EQ(list()->item(0)->text(), q("Eintrag 1"));
     EXPECT_EQ(label("Label3"), q(" (kein Eintrag angewählt)"));
     ASSERT_EQ(messages->shown.size(), 1u);
+    messages->shown.clear();
+}
+
+// A file that cannot be taken leaves the collection, its window and the working copy as they
+// were: one that is no collection, a folder, and the working copy itself.
+TEST_F(CollectionWindowTest, OpeningAFileThatCannotBeTakenChangesNothing) {
+    QFile bad(file("kaputt.txt"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("keine Sammlung\r\n");
+    bad.close();
+    ASSERT_TRUE(QDir(configFolder.path()).mkdir(QStringLiteral("ordner.txt")));
+    struct Row {
+        QString path;
+        QString message;
+    };
+    const std::vector<Row> rows = {
+        {file("kaputt.txt"), q("In der Sammlungsdatei fehlt die Kennungszeile!")},
+        {file("ordner.txt"), q("Die Datei %1 kann nicht gelesen werden.")
+                                 .arg(QDir::toNativeSeparators(file("ordner.txt")))},
+        {collection::workingCopyPath(state),
+         q("Die Datei %1 ist die Arbeitskopie der Sammlung und kann nicht geöffnet werden.")
+             .arg(QDir::toNativeSeparators(collection::workingCopyPath(state)))},
+    };
+    auto dialogs = useDialogs();
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    action("mn_newentry")->trigger();
+    const QStringList before = names();
+    const collection::Fields currentBefore = kept().currentData;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path.toStdString());
+        messages->answer = false; // the changed collection is not saved first
+        dialogs->answers = {row.path};
+        action("mn_open")->trigger();
+        ASSERT_EQ(messages->shown.size(), 2u);
+        EXPECT_EQ(messages->shown[0].text,
+                  q("Die Sammlung ist geändert worden. Soll sie gespeichert werden?"));
+        EXPECT_EQ(messages->shown[1].title, q("Fehler"));
+        EXPECT_EQ(messages->shown[1].text, row.message);
+        messages->shown.clear();
+        EXPECT_EQ(names(), before);
+        EXPECT_EQ(workingCopyNames(), before);
+        EXPECT_EQ(kept().currentData, currentBefore);
+        EXPECT_TRUE(kept().changed);
+        EXPECT_TRUE(kept().path.isEmpty());
+        EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: (noch ohne Bezeichnung)"));
+    }
+    kept().changed = false;
+}
+
+// "Ja" to saving the changed collection before opening another, and then the save dialog
+// cancelled: nothing is opened, so the changes are not lost with the working copy.
+TEST_F(CollectionWindowTest, OpeningEndsWhenTheWantedSaveDidNotHappen) {
+    writeEntries(file("andere.txt"), {q("Andere")});
+    auto dialogs = useDialogs();
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    messages->answer = true;
+    dialogs->answers = {QString(), file("andere.txt")};
+    action("mn_open")->trigger();
+    EXPECT_EQ(dialogs->titles, QStringList{q("Sammlungsdatei speichern")});
+    EXPECT_EQ(names(), QStringList{q("Eintrag 1")});
+    EXPECT_EQ(workingCopyNames(), QStringList{q("Eintrag 1")});
+    EXPECT_TRUE(kept().changed);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    messages->shown.clear();
+
+    // "Ja" and a name: the collection is saved, then the other one opened.
+    dialogs->answers = {file("erste.txt"), file("andere.txt")};
+    action("mn_open")->trigger();
+    EXPECT_EQ(namesInFile(file("erste.txt")), QStringList{q("Eintrag 1")});
+    EXPECT_EQ(names(), QStringList{q("Andere")});
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: andere.txt"));
+    EXPECT_FALSE(kept().changed);
     messages->shown.clear();
 }
 
