@@ -4,6 +4,7 @@
 #include "collection/workingcopy.h"
 #include "collection/writer.h"
 #include "core/state.h"
+#include "engine/settingsfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +98,7 @@ SaveOutcome savecommand(CollectionState& keeper, core::State& state, bool askFor
     if (!result.ok) return SaveOutcome::Failed;
     // The working copy holds what was saved, and the next start finds it unchanged.
     reportWriteFault(state, writeWorkingCopy(collection, state, false));
+    engine::savesettings(state);
     return SaveOutcome::Saved;
 }
 

@@ -4,6 +4,8 @@
 #include "collection/workingcopy.h"
 #include "collection/writer.h"
 #include "core/state.h"
+#include "engine/settingsfile.h"
+#include "graph/scale.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +47,15 @@ bool isWorkingCopy(const QString& path, const core::State& state) {
            QFileInfo(workingCopyPath(state)).canonicalFilePath();
 }
 
+// The settings file is read again after a file was taken in, as at the start, and the picture
+// shows what was read. Appending writes the settings as well, as "Anhängen" always has.
+void settingsAfterReading(core::State& state, bool append) {
+    engine::loadsettings(state);
+    graph::setscale(state);
+    state.hooks.call(state.hooks.redrawall);
+    if (append) engine::savesettings(state);
+}
+
 } // namespace
 
 bool opencollection(CollectionState& keeper, core::State& state, bool append) {
@@ -74,6 +85,7 @@ bool opencollection(CollectionState& keeper, core::State& state, bool append) {
         keeper.selected = -1;
     }
     reportWriteFault(state, writeWorkingCopy(keeper.collection, state, append));
+    settingsAfterReading(state, append);
     return true;
 }
 

@@ -20,7 +20,8 @@ inline const QString workingCopyRefused = QStringLiteral(
 // does not exist yet for making, and appending asks for another file then. The working copy itself
 // is refused. The file is read before anything changes: a file that cannot be read leaves the
 // collection and its working copy as they were. After opening the collection is named and
-// unchanged; after appending it keeps its name and is changed. True when a file was taken.
+// unchanged; after appending it keeps its name and is changed. Both read the settings file again
+// and redraw; appending also writes it. True when a file was taken.
 bool opencollection(CollectionState& keeper, core::State& state, bool append);
 
 } // namespace collection

@@ -303,4 +303,109 @@ TEST_F(CollectionWindowTest, OpeningEndsWhenTheWantedSaveDidNotHappen) {
     messages->shown.clear();
 }
 
+// Opening reads the settings file again, as the start does.
+TEST_F(CollectionWindowTest, OpeningReadsTheSettingsAgain) {
+    writeEntries(file("a.txt"), {q("A")});
+    auto dialogs = useDialogs();
+    const core::Colour saved = state.lineColours[0];
+    action("mn_saveopt")->trigger();
+    state.lineColours[0] = saved ^ 0x00ff00;
+    dialogs->answers = {file("a.txt")};
+    action("mn_open")->trigger();
+    EXPECT_EQ(state.lineColours[0], saved);
+    EXPECT_EQ(names(), QStringList{q("A")});
+    EXPECT_EQ(dialogs->titles, QStringList{q("Sammlungsdatei öffnen")});
+}
+
+// Appending keeps the name and the entries, adds those of the file after them, marks the
+// collection changed, redraws and writes the settings file.
+TEST_F(CollectionWindowTest, AppendingAddsTheEntriesRedrawsAndWritesTheSettings) {
+    writeEntries(file("a.txt"), {q("A")});
+    writeEntries(file("b.txt"), {q("B1"), q("B2")});
+    auto dialogs = useDialogs();
+    dialogs->answers = {file("a.txt")};
+    action("mn_open")->trigger();
+    action("mn_shc")->trigger();
+    QFile::remove(engine::settingsPath(state));
+    int redraws = 0;
+    const auto redraw = state.hooks.redrawall;
+    state.hooks.redrawall = [&] {
+        ++redraws;
+        redraw();
+    };
+
+    // A file that does not exist is asked for again, without the offer to make it.
+    dialogs->answers = {file("fehlt.txt"), file("b.txt")};
+    action("mn_mrg")->trigger();
+    EXPECT_EQ(dialogs->titles.last(), q("Einträge aus welcher Datei anhängen?"));
+    EXPECT_EQ(dialogs->titles.size(), 3);
+    EXPECT_FALSE(QFile::exists(file("fehlt.txt")));
+    EXPECT_EQ(names(), (QStringList{q("A"), q("B1"), q("B2")}));
+    EXPECT_EQ(workingCopyNames(), names());
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: a.txt"));
+    EXPECT_TRUE(kept().changed);
+    EXPECT_GE(redraws, 1);
+    EXPECT_TRUE(QFile::exists(engine::settingsPath(state)));
+    EXPECT_TRUE(messages->shown.empty());
+    state.hooks.redrawall = redraw;
+    kept().changed = false;
+}
+
+// "Speichern" without a name asks for one like "Speichern unter...", with a name it asks
+// nothing; an existing file is overwritten only after "Ja".
+TEST_F(CollectionWindowTest, SavingFromTheFileMenu) {
+    auto dialogs = useDialogs();
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    QFile::remove(engine::settingsPath(state));
+    dialogs->answers = {file("mathe.txt")};
+    action("mn_save")->trigger();
+    EXPECT_EQ(dialogs->titles, QStringList{q("Sammlungsdatei speichern")});
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: mathe.txt"));
+    EXPECT_FALSE(kept().changed);
+    EXPECT_EQ(namesInFile(file("mathe.txt")), QStringList{q("Eintrag 1")});
+    EXPECT_TRUE(QFile::exists(engine::settingsPath(state)));
+
+    action("mn_newentry")->trigger();
+    EXPECT_TRUE(kept().changed);
+    action("mn_save")->trigger();
+    EXPECT_EQ(dialogs->titles.size(), 1);
+    EXPECT_FALSE(kept().changed);
+    EXPECT_FALSE(QFile::exists(file("mathe.txt.tmp")));
+    EXPECT_EQ(namesInFile(file("mathe.txt")), (QStringList{q("Eintrag 1"), q("Neuer Eintrag 2")}));
+
+    writeEntries(file("da.txt"), {q("X")});
+    messages->answer = true;
+    dialogs->answers = {file("da.txt")};
+    action("mn_saveas")->trigger();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].title, q("Meldung:"));
+    EXPECT_EQ(messages->shown[0].text,
+              q("Diese Datei gibt es bereits. Soll sie überschrieben werden?"));
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: da.txt"));
+    EXPECT_EQ(namesInFile(file("da.txt")), (QStringList{q("Eintrag 1"), q("Neuer Eintrag 2")}));
+    messages->shown.clear();
+}
+
+// A save into a folder that does not exist is told in German; the collection keeps its name and
+// stays changed.
+TEST_F(CollectionWindowTest, ASaveThatFailsIsToldAndTheCollectionStaysChanged) {
+    auto dialogs = useDialogs();
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    const QString target = file("fehlt/nirgends.txt");
+    dialogs->answers = {target};
+    action("mn_saveas")->trigger();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].title, q("Fehler"));
+    EXPECT_TRUE(messages->shown[0].text.startsWith(q("Die Datei ") + target +
+                                                   q(" konnte nicht geschrieben werden")))
+        << messages->shown[0].text.toStdString();
+    EXPECT_TRUE(kept().changed);
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: (noch ohne Bezeichnung)"));
+    EXPECT_FALSE(QFile::exists(target));
+    messages->shown.clear();
+    kept().changed = false;
+}
+
 } // namespace
