@@ -229,6 +229,30 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
     messages->shown.clear();
 }
 
+// The commands that act on the list are in the menu while the window is shown, and only then.
+TEST_F(CollectionWindowTest, TheEntryCommandsComeAndGoWithTheWindow) {
+    const std::vector<const char*> entryCommands = {"mn_newentry", "mn_einakt", "mn_rename",
+                                                    "mn_copy",     "mn_insert", "mn_insaft",
+                                                    "mn_cut",      "mn_clr"};
+    const auto offered = [&](bool expected) {
+        for (const char* name : entryCommands)
+            EXPECT_EQ(action(name)->isVisible(), expected) << name;
+        EXPECT_TRUE(action("mn_shc")->isVisible());
+        EXPECT_TRUE(action("mn_add")->isVisible());
+    };
+    offered(false);
+    action("mn_shc")->trigger();
+    offered(true);
+    click("Command2");
+    EXPECT_FALSE(window->collectionFrame()->isVisible());
+    offered(false);
+    action("mn_add")->trigger();
+    offered(true);
+    window->collectionFrame()->close();
+    offered(false);
+    kept().changed = false;
+}
+
 // A file that cannot be taken leaves the collection, its window and the working copy as they
 // were: one that is no collection, a folder, and the working copy itself.
 TEST_F(CollectionWindowTest, OpeningAFileThatCannotBeTakenChangesNothing) {
