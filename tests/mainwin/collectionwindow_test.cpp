@@ -229,6 +229,24 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
     messages->shown.clear();
 }
 
+// A click into a detail field keeps what was edited in the fields and draws it; braces of the
+// description become round brackets.
+TEST_F(CollectionWindowTest, AClickIntoADetailFieldKeepsAndDrawsTheEdits) {
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    sammlung()->detailField(0)->setPlainText(q("Parabel {verschoben}"));
+    sammlung()->detailField(1)->setPlainText(q("g(x)=x+1"));
+    clickInto(sammlung()->detailField(2));
+    const collection::Fields& fields = kept().entries[0].fields;
+    EXPECT_EQ(fields[collection::longField], q("Parabel (verschoben)"));
+    EXPECT_EQ(fields[collection::termsField], q("g(x)=x+1"));
+    EXPECT_EQ(sammlung()->detailField(0)->toPlainText(), q("Parabel (verschoben)"));
+    EXPECT_EQ(state.lines[0].name, q("g"));
+    EXPECT_EQ(field(0)->text(), q("g(x) = x+1"));
+    EXPECT_EQ(workingCopyNames(), QStringList{q("Eintrag 1")});
+    kept().changed = false;
+}
+
 // The commands that act on the list are in the menu while the window is shown, and only then.
 TEST_F(CollectionWindowTest, TheEntryCommandsComeAndGoWithTheWindow) {
     const std::vector<const char*> entryCommands = {"mn_newentry", "mn_einakt", "mn_rename",
