@@ -229,6 +229,141 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
     messages->shown.clear();
 }
 
+// The entry commands of the menu on the list the user sees; every change reaches the working copy
+// at once and marks the collection changed.
+TEST_F(CollectionWindowTest, AddNewCopyPasteCutDeleteAndRename) {
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    action("mn_newentry")->trigger();
+    EXPECT_EQ(names(), (QStringList{q("Eintrag 1"), q("Neuer Eintrag 2")}));
+    EXPECT_EQ(label("Label3"), q(" Neuer Eintrag 2"));
+    EXPECT_TRUE(
+        kept().entries[1].fields[collection::longField].startsWith(q("leer hinzugefügt am ")));
+    EXPECT_TRUE(kept().entries[1].fields[collection::termsField].isEmpty());
+
+    // The same copy pasted twice is the first and then the second copy.
+    choose(0);
+    action("mn_copy")->trigger();
+    action("mn_insaft")->trigger();
+    action("mn_insaft")->trigger();
+    EXPECT_EQ(names(), (QStringList{q("Eintrag 1"), q("1. Kopie von Eintrag 1"),
+                                    q("2. Kopie von Eintrag 1"), q("Neuer Eintrag 2")}));
+    EXPECT_EQ(label("Label3"), q(" 2. Kopie von Eintrag 1"));
+    // "Einfügen" puts the next copy before the selected entry.
+    action("mn_insert")->trigger();
+    EXPECT_EQ(list()->item(2)->text(), q("3. Kopie von Eintrag 1"));
+    EXPECT_EQ(list()->currentRow(), 2);
+
+    // Cutting keeps the name for the paste; the entry at its place is selected.
+    choose(0);
+    action("mn_cut")->trigger();
+    EXPECT_EQ(list()->count(), 4);
+    EXPECT_EQ(label("Label3"), q(" 1. Kopie von Eintrag 1"));
+    choose(3);
+    action("mn_insaft")->trigger();
+    EXPECT_EQ(list()->item(4)->text(), q("Eintrag 1"));
+
+    // Deleting the last entry selects the new last one.
+    action("mn_clr")->trigger();
+    EXPECT_EQ(names(), (QStringList{q("1. Kopie von Eintrag 1"), q("3. Kopie von Eintrag 1"),
+                                    q("2. Kopie von Eintrag 1"), q("Neuer Eintrag 2")}));
+    EXPECT_EQ(list()->currentRow(), 3);
+    EXPECT_EQ(label("Label3"), q(" Neuer Eintrag 2"));
+
+    messages->inputAnswer = q("Parabel");
+    action("mn_rename")->trigger();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].title, q("Umbenennung der Kurzbeschreibung:"));
+    EXPECT_EQ(messages->shown[0].text, q("Bisherige Bezeichnung: Neuer Eintrag 2\r\nWie soll die "
+                                         "neue Bezeichnung lauten?"));
+    EXPECT_EQ(list()->item(3)->text(), q("Parabel"));
+    EXPECT_EQ(label("Label3"), q(" Parabel"));
+    // A blank answer changes nothing.
+    messages->inputAnswer = q("   ");
+    action("mn_rename")->trigger();
+    EXPECT_EQ(list()->item(3)->text(), q("Parabel"));
+    messages->shown.clear();
+
+    EXPECT_EQ(workingCopyNames(), names());
+    EXPECT_TRUE(kept().changed);
+    kept().changed = false;
+}
+
+// Deleting the only entry empties the caption and the detail fields.
+TEST_F(CollectionWindowTest, DeletingTheOnlyEntryEmptiesTheDetails) {
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    ASSERT_FALSE(sammlung()->detailField(1)->toPlainText().isEmpty());
+    action("mn_clr")->trigger();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_EQ(label("Label3"), q(" (kein Eintrag angewählt)"));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_TRUE(sammlung()->detailField(i)->toPlainText().isEmpty()) << i;
+    kept().changed = false;
+}
+
+// A protected entry (marked so in its file) refuses to be deleted, cut, renamed or overwritten
+// with one message each time, and stays as it was.
+TEST_F(CollectionWindowTest, AProtectedEntryRefusesEveryChangeWithOneMessage) {
+    writeEntries(file("geschuetzt.txt"), {q("Fest")}, true);
+    struct Row {
+        const char* what;
+        std::function<void()> act;
+    };
+    const std::vector<Row> rows = {
+        {"mn_clr", [this] { action("mn_clr")->trigger(); }},
+        {"mn_cut", [this] { action("mn_cut")->trigger(); }},
+        {"mn_rename", [this] { action("mn_rename")->trigger(); }},
+        {"Command5", [this] { click("Command5"); }},
+    };
+    auto dialogs = useDialogs();
+    lines({"g(x) = 7"});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        dialogs->answers = {file("geschuetzt.txt")};
+        action("mn_open")->trigger();
+        action("mn_shc")->trigger();
+        choose(0);
+        ASSERT_EQ(label("Label3"), q(" Fest"));
+        EXPECT_TRUE(sammlung()->findChild<QLabel*>(QStringLiteral("Label7"))->isVisible());
+        const collection::Entry before = kept().entries[0];
+        lines({"g(x) = 7"});
+        messages->inputAnswer = q("Anders");
+        messages->shown.clear();
+
+        row.act();
+        ASSERT_EQ(messages->shown.size(), 1u);
+        EXPECT_EQ(messages->shown[0].title, q("Hinweis!"));
+        EXPECT_EQ(messages->shown[0].text, q("Dieser Eintrag ist geschützt!"));
+        EXPECT_EQ(messages->shown[0].icon, platform::MessageIcon::Warning);
+        ASSERT_EQ(names(), QStringList{q("Fest")});
+        EXPECT_EQ(kept().entries[0], before);
+        EXPECT_FALSE(kept().changed);
+        messages->shown.clear();
+    }
+    // Its details cannot be edited, and a click into them changes nothing.
+    EXPECT_TRUE(sammlung()->detailField(1)->isReadOnly());
+    clickInto(sammlung()->detailField(1));
+    EXPECT_TRUE(messages->shown.empty());
+    EXPECT_FALSE(kept().changed);
+}
+
+// Overwriting the selection with the current state ("Momentan angewählten Eintrag ...") takes the
+// state; drawing it ("Auswahl zeichnen") puts the entry back on the screen.
+TEST_F(CollectionWindowTest, TheSelectionIsOverwrittenWithTheStateAndDrawnAgain) {
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    lines({"g(x) = 3"});
+    click("Command5");
+    EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("g(x)=3"));
+    EXPECT_EQ(sammlung()->detailField(1)->toPlainText(), q("g(x)=3"));
+    lines({"h(x) = 1"});
+    click("Command1");
+    EXPECT_EQ(field(0)->text(), q("g(x) = 3"));
+    EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("g(x)=3"));
+    kept().changed = false;
+}
+
 // A click into a detail field keeps what was edited in the fields and draws it; braces of the
 // description become round brackets.
 TEST_F(CollectionWindowTest, AClickIntoADetailFieldKeepsAndDrawsTheEdits) {
