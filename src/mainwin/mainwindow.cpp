@@ -313,7 +313,7 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
-    on(addEntry(windows, "mn_sammlung", QStringLiteral("&Sammlung")),
+    on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),

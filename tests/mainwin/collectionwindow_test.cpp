@@ -403,6 +403,9 @@ TEST_F(CollectionWindowTest, TheEntryCommandsComeAndGoWithTheWindow) {
     offered(true);
     window->collectionFrame()->close();
     offered(false);
+    action("mn_col")->trigger();
+    EXPECT_TRUE(window->collectionFrame()->isVisible());
+    offered(true);
     kept().changed = false;
 }
 
