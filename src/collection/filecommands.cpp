@@ -40,13 +40,6 @@ bool offerSaving(CollectionState& keeper, core::State& state) {
     return savecommand(keeper, state, true) == SaveOutcome::Saved;
 }
 
-// The working copy is rewritten with every change: as the named file it would be overwritten
-// before it was ever saved.
-bool isWorkingCopy(const QString& path, const core::State& state) {
-    return QFileInfo(path).canonicalFilePath() ==
-           QFileInfo(workingCopyPath(state)).canonicalFilePath();
-}
-
 // The settings file is read again after a file was taken in, as at the start, and the picture
 // shows what was read. Appending writes the settings as well, as "Anhängen" always has.
 void settingsAfterReading(core::State& state, bool append) {

@@ -588,4 +588,24 @@ TEST_F(CollectionWindowTest, ASaveThatFailsIsToldAndTheCollectionStaysChanged) {
     kept().changed = false;
 }
 
+// The working copy is no name to save the collection under: the user is told and asked again.
+TEST_F(CollectionWindowTest, SavingAsTheWorkingCopyAsksForAnotherName) {
+    auto dialogs = useDialogs();
+    lines({"f(x) = x^2"});
+    action("mn_add")->trigger();
+    const QString workingCopy = collection::workingCopyPath(state);
+    dialogs->answers = {workingCopy, file("mathe.txt")};
+    action("mn_saveas")->trigger();
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_EQ(messages->shown[0].title, q("Fehler"));
+    EXPECT_EQ(messages->shown[0].text,
+              q("Die Datei %1 ist die Arbeitskopie der Sammlung. Bitte einen anderen Namen wählen.")
+                  .arg(QDir::toNativeSeparators(workingCopy)));
+    EXPECT_EQ(dialogs->titles.size(), 2);
+    EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: mathe.txt"));
+    EXPECT_EQ(namesInFile(file("mathe.txt")), QStringList{q("Eintrag 1")});
+    EXPECT_FALSE(kept().changed);
+    messages->shown.clear();
+}
+
 } // namespace
