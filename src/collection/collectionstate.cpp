@@ -4,7 +4,9 @@
 #include "collection/workingcopy.h"
 #include "collection/writer.h"
 #include "core/state.h"
+#include "engine/settingsfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -13,6 +15,8 @@ namespace collection {
 namespace {
 
 const QString collectionTitlePrefix = QStringLiteral("Sammlung: ");
+const QString workingCopyNotSaved = QStringLiteral(
+    "Die Datei %1 ist die Arbeitskopie der Sammlung. Bitte einen anderen Namen wählen.");
 const QString overwriteQuestion =
     QStringLiteral("Diese Datei gibt es bereits. Soll sie überschrieben werden?");
 
@@ -29,6 +33,12 @@ std::optional<QString> chooseSaveName(const Collection& collection, core::State&
             state.fileDialogs->saveFile(QStringLiteral("Sammlungsdatei speichern"), collection.path,
                                         platform::collectionFileFilter);
         if (!chosen) return std::nullopt;
+        if (isWorkingCopy(*chosen, state)) {
+            state.messages->inform(errorTitle,
+                                   workingCopyNotSaved.arg(QDir::toNativeSeparators(*chosen)),
+                                   platform::MessageIcon::Warning);
+            continue;
+        }
         if (!QFileInfo::exists(*chosen) ||
             state.messages->ask(QStringLiteral("Meldung:"), overwriteQuestion))
             return chosen;
@@ -97,6 +107,7 @@ SaveOutcome savecommand(CollectionState& keeper, core::State& state, bool askFor
     if (!result.ok) return SaveOutcome::Failed;
     // The working copy holds what was saved, and the next start finds it unchanged.
     reportWriteFault(state, writeWorkingCopy(collection, state, false));
+    engine::savesettings(state);
     return SaveOutcome::Saved;
 }
 

@@ -49,8 +49,9 @@ void takeOver(CollectionState& keeper, core::State& state);
 enum class SaveOutcome { Saved, Cancelled, Failed };
 
 // "&Speichern" (askForName false: the known name is used when there is one) and "Speichern
-// &unter..." (askForName true). An existing file is overwritten only when the user agrees; a
-// failure to write is told to the user.
+// &unter..." (askForName true). An existing file is overwritten only when the user agrees, and
+// the working copy is refused as the name; a failure to write is told to the user. A saved
+// collection writes the settings file as well.
 SaveOutcome savecommand(CollectionState& keeper, core::State& state, bool askForName);
 
 // What closing the program does with the collection: the current data is taken over and the

@@ -126,6 +126,8 @@ void CollectionWindow::buildControls() {
         if (!showing_) listakt(row);
     });
     list_->viewport()->installEventFilter(this);
+    for (QPlainTextEdit* field : details_)
+        field->viewport()->installEventFilter(this);
     connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
         const int row = list_->row(item);
         if (row == rowAtPress_) listakt(row);
@@ -156,9 +158,29 @@ void CollectionWindow::buildControls() {
 }
 
 bool CollectionWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonPress)
-        rowAtPress_ = list_->currentRow();
+    if (event->type() != QEvent::MouseButtonPress) return QWidget::eventFilter(watched, event);
+    if (watched == list_->viewport()) rowAtPress_ = list_->currentRow();
+    for (QPlainTextEdit* field : details_)
+        if (watched == field->viewport()) clickedIntoDetails();
     return QWidget::eventFilter(watched, event);
+}
+
+void CollectionWindow::clickedIntoDetails() {
+    if (!editable()) return;
+    // Braces mark the entries of the collection file; older versions of the program take a brace
+    // in the description for the end of its entry.
+    QString description = details_[0]->toPlainText();
+    description.replace(QLatin1Char('{'), QLatin1Char('('))
+        .replace(QLatin1Char('}'), QLatin1Char(')'));
+    if (description != details_[0]->toPlainText()) details_[0]->setPlainText(description);
+    // What was edited in the other fields is kept and drawn before the user edits this one.
+    takeandsave();
+}
+
+bool CollectionWindow::editable() const {
+    const auto& entries = keeper_.collection.entries;
+    return keeper_.selected >= 0 && keeper_.selected < int(entries.size()) &&
+           !entries[std::size_t(keeper_.selected)].isProtected();
 }
 
 void CollectionWindow::setExtendedView(bool on) {

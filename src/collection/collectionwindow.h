@@ -50,6 +50,10 @@ private:
     void showStatus();
     void setExtendedView(bool on);
     Fields editedFields() const;
+    // A selected entry that is not protected: its detail fields may go back into it.
+    bool editable() const;
+    // A click into a detail field of an editable entry keeps and draws the fields as edited.
+    void clickedIntoDetails();
 
     CollectionState& keeper_;
     core::State& state_;

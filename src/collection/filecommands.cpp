@@ -4,7 +4,10 @@
 #include "collection/workingcopy.h"
 #include "collection/writer.h"
 #include "core/state.h"
+#include "engine/settingsfile.h"
+#include "graph/scale.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <optional>
@@ -29,14 +32,34 @@ std::optional<QString> chooseFile(core::State& state, bool append) {
     }
 }
 
+// A changed collection is offered for saving before another takes its place. False when the user
+// wanted it saved and it was not: the changes would be lost with the working copy.
+bool offerSaving(CollectionState& keeper, core::State& state) {
+    if (!keeper.collection.changed || !state.messages->ask(saveQuestionTitle, saveQuestion))
+        return true;
+    return savecommand(keeper, state, true) == SaveOutcome::Saved;
+}
+
+// The settings file is read again after a file was taken in, as at the start, and the picture
+// shows what was read. Appending writes the settings as well, as "Anhängen" always has.
+void settingsAfterReading(core::State& state, bool append) {
+    engine::loadsettings(state);
+    graph::setscale(state);
+    state.hooks.call(state.hooks.redrawall);
+    if (append) engine::savesettings(state);
+}
+
 } // namespace
 
 bool opencollection(CollectionState& keeper, core::State& state, bool append) {
-    if (!append && keeper.collection.changed &&
-        state.messages->ask(saveQuestionTitle, saveQuestion))
-        savecommand(keeper, state, true);
+    if (!append && !offerSaving(keeper, state)) return false;
     const auto path = chooseFile(state, append);
     if (!path) return false;
+    if (isWorkingCopy(*path, state)) {
+        state.messages->inform(errorTitle, workingCopyRefused.arg(QDir::toNativeSeparators(*path)),
+                               platform::MessageIcon::Warning);
+        return false;
+    }
 
     Collection read = keeper.collection;
     const QString fault =
@@ -55,6 +78,7 @@ bool opencollection(CollectionState& keeper, core::State& state, bool append) {
         keeper.selected = -1;
     }
     reportWriteFault(state, writeWorkingCopy(keeper.collection, state, append));
+    settingsAfterReading(state, append);
     return true;
 }
 

@@ -12,12 +12,16 @@ namespace collection {
 
 inline const QString createQuestion =
     QStringLiteral("Diese Datei gibt es noch nicht. Soll sie neu erzeugt werden?");
+inline const QString workingCopyRefused = QStringLiteral(
+    "Die Datei %1 ist die Arbeitskopie der Sammlung und kann nicht geöffnet werden.");
 
 // "&Öffnen" (append false) and "&Anhängen" (append true). Opening offers a changed collection
-// for saving first, and a file that does not exist yet for making; appending asks for another
-// file then. The file is read before anything changes: a file that cannot be read leaves the
+// for saving first and ends when the user wanted it saved and it was not; it offers a file that
+// does not exist yet for making, and appending asks for another file then. The working copy itself
+// is refused. The file is read before anything changes: a file that cannot be read leaves the
 // collection and its working copy as they were. After opening the collection is named and
-// unchanged; after appending it keeps its name and is changed. True when a file was taken.
+// unchanged; after appending it keeps its name and is changed. Both read the settings file again
+// and redraw; appending also writes it. True when a file was taken.
 bool opencollection(CollectionState& keeper, core::State& state, bool append);
 
 } // namespace collection

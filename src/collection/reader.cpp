@@ -4,6 +4,7 @@
 #include "collection/itemlines.h"
 #include "core/state.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace collection {
@@ -78,7 +79,10 @@ QString readcollection(Collection& collection, const QByteArray& bytes, const co
 QString loadcollection(Collection& collection, const QString& path, const core::State& state,
                        ReadMode mode) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    // The system's reason would reach the user in English.
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die Datei %1 kann nicht gelesen werden.")
+            .arg(QDir::toNativeSeparators(path));
     return readcollection(collection, file.readAll(), state, mode);
 }
 

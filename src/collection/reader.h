@@ -30,7 +30,7 @@ inline const QString errorTitle = QStringLiteral("Fehler");
 QString readcollection(Collection& collection, const QByteArray& bytes, const core::State& state,
                        ReadMode mode = ReadMode::Replace);
 
-// The same for the file at path; a file that cannot be opened gives the system's reason.
+// The same for the file at path; a file that cannot be opened gives a German message naming it.
 QString loadcollection(Collection& collection, const QString& path, const core::State& state,
                        ReadMode mode = ReadMode::Replace);
 

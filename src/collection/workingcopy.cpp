@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace collection {
 
@@ -23,6 +24,15 @@ WriteResult inittempfile(Collection& collection, const core::State& state) {
     const QString path = workingCopyPath(state);
     if (QFile::exists(path)) return {};
     return newcollectionfile(path, state);
+}
+
+bool isWorkingCopy(const QString& path, const core::State& state) {
+    const QFileInfo chosen(path);
+    const QFileInfo workingCopy(workingCopyPath(state));
+    if (chosen.absoluteFilePath() == workingCopy.absoluteFilePath()) return true;
+    // A link or another spelling of the same file.
+    const QString canonical = chosen.canonicalFilePath();
+    return !canonical.isEmpty() && canonical == workingCopy.canonicalFilePath();
 }
 
 WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged) {

@@ -19,6 +19,10 @@ QString workingCopyPath(const core::State& state);
 // empty working copy are made when missing.
 WriteResult inittempfile(Collection& collection, const core::State& state);
 
+// Whether path names the working copy. The working copy is rewritten with every change: as the
+// file of a collection it would be overwritten before it was ever saved.
+bool isWorkingCopy(const QString& path, const core::State& state);
+
 WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged);
 
 // Reads the working copy into the collection; an empty text, or the message of the fault.

@@ -313,7 +313,7 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
        [this] { showFrame(termFrame_); });
-    on(addEntry(windows, "mn_sammlung", QStringLiteral("&Sammlung")),
+    on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
@@ -348,7 +348,9 @@ void MainWindow::buildCollectionMenu(QMenuBar* bar) {
     QMenu* menu = addMenu(bar, "mn_samml", QStringLiteral("&Sammlung"));
     const auto command = [this, &on, menu](const char* name, const QString& caption,
                                            std::function<void()> run) {
-        on(addEntry(menu, name, caption), [this, run] { collectionCommand(run); });
+        QAction* entry = addEntry(menu, name, caption);
+        on(entry, [this, run] { collectionCommand(run); });
+        return entry;
     };
     on(addEntry(menu, "mn_shc", QStringLiteral("Sammlung anzeigen")),
        [this] { showFrame(collectionFrame_); });
@@ -369,26 +371,33 @@ void MainWindow::buildCollectionMenu(QMenuBar* bar) {
         showFrame(collectionFrame_);
         collection::addcol(keeper, state_, QDateTime::currentDateTime());
     });
-    command("mn_newentry", QStringLiteral("&Neuen Eintrag hinzufügen"), [this, &keeper] {
+    // The entry commands below act on the window's list: they come and go with the window.
+    const auto entryCommand = [this, &command](const char* name, const QString& caption,
+                                               std::function<void()> run) {
+        selectionEntries_.push_back(command(name, caption, std::move(run)));
+    };
+    entryCommand("mn_newentry", QStringLiteral("&Neuen Eintrag hinzufügen"), [this, &keeper] {
         collection::newentry(keeper, state_, QDateTime::currentDateTime());
     });
     // Drawing the selected entry must not overwrite it with the state it is to replace.
-    command("mn_einakt", QStringLiteral("Angewählten Eintrag &zeichnen"),
-            [this, &keeper] { collection::drawSelected(keeper, state_); });
-    command("mn_rename", QStringLiteral("&Umbenennen"),
-            [this, &keeper] { collection::ren(keeper, state_); });
-    command("mn_copy", QStringLiteral("&Kopieren"),
-            [&keeper] { collection::copyone(keeper, true); });
-    command("mn_insert", QStringLiteral("&Einfügen"),
-            [this, &keeper] { collection::insert(keeper, state_, false); });
-    command("mn_insaft", QStringLiteral("Einfügen &danach"),
-            [this, &keeper] { collection::insert(keeper, state_, true); });
-    command("mn_cut", QStringLiteral("Aus&schneiden"), [this, &keeper] {
+    entryCommand("mn_einakt", QStringLiteral("Angewählten Eintrag &zeichnen"),
+                 [this, &keeper] { collection::drawSelected(keeper, state_); });
+    entryCommand("mn_rename", QStringLiteral("&Umbenennen"),
+                 [this, &keeper] { collection::ren(keeper, state_); });
+    entryCommand("mn_copy", QStringLiteral("&Kopieren"),
+                 [&keeper] { collection::copyone(keeper, true); });
+    entryCommand("mn_insert", QStringLiteral("&Einfügen"),
+                 [this, &keeper] { collection::insert(keeper, state_, false); });
+    entryCommand("mn_insaft", QStringLiteral("Einfügen &danach"),
+                 [this, &keeper] { collection::insert(keeper, state_, true); });
+    entryCommand("mn_cut", QStringLiteral("Aus&schneiden"), [this, &keeper] {
         collection::copyone(keeper, false);
         collection::clrone(keeper, state_);
     });
-    command("mn_clr", QStringLiteral("&Löschen"),
-            [this, &keeper] { collection::clrone(keeper, state_); });
+    entryCommand("mn_clr", QStringLiteral("&Löschen"),
+                 [this, &keeper] { collection::clrone(keeper, state_); });
+    ismenuvis(collectionFrame_->isVisible());
+    collectionFrame_->installEventFilter(this);
 }
 
 void MainWindow::buildLinePopup() {
@@ -510,6 +519,18 @@ void MainWindow::showFrame(QMdiSubWindow* frame) {
     frame->show();
     frame->raise();
     area_->setActiveSubWindow(frame);
+}
+
+void MainWindow::ismenuvis(bool visible) {
+    for (QAction* entry : selectionEntries_)
+        entry->setVisible(visible);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == collectionFrame_ &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        ismenuvis(event->type() == QEvent::Show);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::arrangeWindows() {

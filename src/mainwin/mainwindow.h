@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QMdiArea;
@@ -73,6 +74,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -97,6 +99,9 @@ private:
     void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);
     void showFrame(QMdiSubWindow* frame);
+    // The commands of the collection menu that act on the window's selection are offered only
+    // while the collection window is shown.
+    void ismenuvis(bool visible);
 
     // Writes the settings file; a failure is told to the user.
     void saveSettings();
@@ -119,7 +124,8 @@ private:
     QAction* degEntry_ = nullptr;
     QAction* gradEntry_ = nullptr;
     QAction* timerEntry_ = nullptr;
-    QTimer* paramTimer_ = nullptr; // drives every running parameter ("Timer1")
+    std::vector<QAction*> selectionEntries_; // mn_newentry ... mn_clr, shown by ismenuvis
+    QTimer* paramTimer_ = nullptr;           // drives every running parameter ("Timer1")
     bool arranged_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;

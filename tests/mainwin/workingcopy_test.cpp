@@ -2,6 +2,7 @@
 // the working copy of the configuration folder, and the next start draws it again.
 
 #include "collection/collectionstate.h"
+#include "collection/reader.h"
 #include "collection/workingcopy.h"
 #include "core/state.h"
 #include "graph/graphwindow.h"
@@ -12,10 +13,14 @@
 
 #include "mainwindowfixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
 
 namespace {
 
@@ -65,42 +70,78 @@ TEST_F(WorkingCopyTest, LinesParametersAndPictureComeBackWithTheNextStart) {
     second->close();
 }
 
-// A collection changed and not saved is offered for saving once; a save dialog cancelled after
-// "Ja" keeps the program open, "Nein" lets it end.
-TEST_F(WorkingCopyTest, AChangedCollectionIsOfferedForSavingOnClosing) {
-    class CancelledDialogs : public platform::FileDialogService {
-    public:
-        int asked = 0;
-        std::optional<QString> openFile(const QString&, const QString&) override {
-            ++asked;
-            return std::nullopt;
-        }
-        std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
-            ++asked;
-            return std::nullopt;
-        }
-    };
-    auto dialogs = std::make_shared<CancelledDialogs>();
+// The save dialog of the exit question: a file name, or cancelled when there is none.
+class ExitSaveDialog : public platform::FileDialogService {
+public:
+    std::optional<QString> answer;
+    int asked = 0;
+    std::optional<QString> openFile(const QString&, const QString&) override {
+        ADD_FAILURE() << "no open dialog on closing";
+        return std::nullopt;
+    }
+    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
+        ++asked;
+        return answer;
+    }
+};
+
+struct ExitAnswer {
+    const char* name;
+    bool yes;         // the answer to the save question
+    bool fileChosen;  // a name is given in the save dialog after "Ja"
+    bool endsProgram; // the program ends
+};
+
+class ExitQuestion : public WorkingCopyTest, public ::testing::WithParamInterface<ExitAnswer> {};
+
+// A collection changed and not saved is offered for saving on closing: "Ja" saves it under the
+// name chosen, "Nein" lets the program end without a file, and a save dialog cancelled after
+// "Ja" keeps the program open and asks again with the next close. The working copy keeps the
+// collection whatever the answer.
+TEST_P(ExitQuestion, TheAnswerDecidesWhatBecomesOfTheChangedCollection) {
+    const ExitAnswer& row = GetParam();
+    const QString target = QDir(configFolder.path()).filePath(QStringLiteral("ende.txt"));
+    auto dialogs = std::make_shared<ExitSaveDialog>();
+    if (row.fileChosen) dialogs->answer = target;
     state.fileDialogs = dialogs;
     lines({"f(x) = x"});
-    window->collectionState().collection.changed = true;
+    action("mn_add")->trigger();
+    ASSERT_TRUE(window->collectionState().collection.changed);
 
-    messages->answer = true;
+    messages->answer = row.yes;
     window->close();
-    EXPECT_FALSE(window->isShutDown());
-    EXPECT_EQ(dialogs->asked, 1);
+    EXPECT_EQ(window->isShutDown(), row.endsProgram);
+    EXPECT_EQ(dialogs->asked, row.yes ? 1 : 0);
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].title, q("Achtung!"));
     EXPECT_EQ(messages->shown[0].text,
               q("Die Sammlung ist geändert worden. Soll sie gespeichert werden?"));
+    EXPECT_EQ(QFile::exists(target), row.yes && row.fileChosen);
+    if (QFile::exists(target)) {
+        collection::Collection saved = collection::emptyCollection(state);
+        ASSERT_EQ(collection::loadcollection(saved, target, state), QString());
+        ASSERT_EQ(saved.entries.size(), 1u);
+        EXPECT_EQ(saved.entries[0].fields[collection::termsField], q("f(x)=x"));
+        EXPECT_FALSE(window->collectionState().collection.changed);
+    }
+    collection::Collection kept = collection::emptyCollection(state);
+    ASSERT_EQ(collection::readWorkingCopy(kept, state), QString());
+    EXPECT_EQ(kept.entries.size(), 1u);
 
-    messages->answer = false;
-    window->close();
-    EXPECT_TRUE(window->isShutDown());
-    EXPECT_EQ(dialogs->asked, 1);
-    EXPECT_EQ(messages->shown.size(), 2u);
+    if (!row.endsProgram) {
+        messages->answer = false;
+        window->close();
+        EXPECT_TRUE(window->isShutDown());
+        EXPECT_EQ(messages->shown.size(), 2u);
+    }
     messages->shown.clear();
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, ExitQuestion,
+                         ::testing::Values(ExitAnswer{"Ja", true, true, true},
+                                           ExitAnswer{"JaAbgebrochen", true, false, false},
+                                           ExitAnswer{"Nein", false, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(WorkingCopyTest, AnUnchangedCollectionEndsWithoutAQuestion) {
     lines({"f(x) = x"});
