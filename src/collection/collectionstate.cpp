@@ -13,6 +13,8 @@ namespace collection {
 namespace {
 
 const QString collectionTitlePrefix = QStringLiteral("Sammlung: ");
+const QString unkeptChanges =
+    QStringLiteral("\nÄnderungen an Sammlung und Einstellungen werden nicht gespeichert.");
 const QString overwriteQuestion =
     QStringLiteral("Diese Datei gibt es bereits. Soll sie überschrieben werden?");
 
@@ -50,7 +52,14 @@ QString windowTitle(const Collection& collection) {
 
 void openWorkingCopy(CollectionState& keeper, core::State& state) {
     keeper.collection = emptyCollection(state);
-    reportWriteFault(state, inittempfile(keeper.collection, state));
+    const WriteResult made = inittempfile(keeper.collection, state);
+    state.configFolderWritable = made.ok;
+    if (!made.ok) {
+        // There is no working copy to read, and the program runs on without one.
+        state.messages->inform(errorTitle, made.message + unkeptChanges,
+                               platform::MessageIcon::Warning);
+        return;
+    }
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;
     // The next change overwrites the working copy: what could not be read is kept beside it.

@@ -26,6 +26,11 @@ WriteResult inittempfile(Collection& collection, const core::State& state) {
 }
 
 WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged) {
+    // The start told the user that the folder cannot be written; the change counts all the same.
+    if (!state.configFolderWritable) {
+        if (markChanged) collection.changed = true;
+        return {};
+    }
     return writefile(collection, workingCopyPath(state), state, markChanged);
 }
 

@@ -343,4 +343,31 @@ TEST_F(PersistenceTest, ASettingsFileWithJunkStartsWithTheDefaults) {
     }
 }
 
+TEST_F(PersistenceTest, AFolderThatCannotBeWrittenStillStartsAndSaysSoOnce) {
+    window->close();
+    // A file where the folder would have to be: nothing can be made or written there.
+    QFile blocker(QDir(state.configFolder).filePath(QStringLiteral("datei")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const QString folder = QDir(state.configFolder).filePath(QStringLiteral("datei/Kurvatur"));
+
+    core::State again;
+    auto second = startAgain(again, folder);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_TRUE(messages->shown[0].text.contains(q("nicht gespeichert")))
+        << messages->shown[0].text.toStdString();
+    messages->shown.clear();
+    // The user works on and is not told again with every change.
+    auto* line = second->termWindow()->lineField(0);
+    for (const char* typed : {"f(x) = a*x", "f(x) = a*x + 1"}) {
+        line->setText(q(typed));
+        QTest::keyClick(line, Qt::Key_Return);
+    }
+    EXPECT_EQ(again.termEditor.statusText, q("Ok."));
+    EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text.toStdString();
+    second->close();
+    EXPECT_TRUE(second->isShutDown());
+    messages->shown.clear();
+}
+
 } // namespace
