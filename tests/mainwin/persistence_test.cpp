@@ -48,6 +48,9 @@ QStringList snapshot(const core::State& s, const mainwin::MainWindow& w) {
         out << p + q("colour: ") + QString::number(s.lineColours[l.slot]);
         out << p + q("width: ") + QString::number(l.lineWidth);
         out << p + q("type: ") + QString::number(l.lineType);
+        out << p + q("samples: ") + QString::number(l.sampleCount);
+        if (!s.lineSlots[l.slot].integralSpec.isEmpty())
+            out << p + q("lower bound: ") + n(s.params[l.slot].value);
     }
     for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k) {
         const core::ParamSlot& p = s.params[k];
@@ -148,6 +151,10 @@ TEST_F(PersistenceTest, ASessionTypedInTheWindowComesBackWithTheNextStart) {
     popupCommand(4, "mnp1"); // g hidden
 
     slide("a", 750);
+    EXPECT_EQ(state.params[state.findparam(q("a"))].value, 5);
+    action("mn_ugr")->trigger();
+    typeInto(para(state.lines[1].slot)->findChild<QLineEdit*>(QStringLiteral("Text3")), "-2");
+    ASSERT_EQ(state.params[state.lines[1].slot].value, -2);
     typeParam("b", "Text3", "-1,5");
     typeParam("c", "Text1", "-4");
     typeParam("c", "Text2", "6");
@@ -166,6 +173,12 @@ TEST_F(PersistenceTest, ASessionTypedInTheWindowComesBackWithTheNextStart) {
     popupCommand(0, "mnp151", "5");
     popupCommand(5, "mnp151", "3");
     popupCommand(5, "mpua1", "Punkt 3");
+    popupCommand(0, "mnp5");
+    typeInto(para(core::firstSampleCountSlot + state.lines[0].slot)
+                 ->findChild<QLineEdit*>(QStringLiteral("Text3")),
+             "201");
+    ASSERT_EQ(state.lines[0].sampleCount, 200);
+    action("mn_helpline")->trigger();
     action("mn_deg")->trigger();
     ASSERT_TRUE(messages->shown.empty()) << messages->shown.front().text.toStdString();
 
@@ -180,6 +193,7 @@ TEST_F(PersistenceTest, ASessionTypedInTheWindowComesBackWithTheNextStart) {
     ASSERT_EQ(second->size(), size);
     expectSame(before, snapshot(again, *second));
     EXPECT_TRUE(second->findChild<QAction*>(QStringLiteral("mn_deg"))->isChecked());
+    EXPECT_FALSE(second->findChild<QAction*>(QStringLiteral("mn_helpline"))->isChecked());
     QApplication::processEvents();
     EXPECT_EQ(second->graphWindow()->picture(), drawn);
     second->close();
@@ -306,6 +320,9 @@ struct JunkCase {
 
 TEST_F(PersistenceTest, ASettingsFileWithJunkStartsWithTheDefaults) {
     window->close();
+    // Each start below is one without a working copy, as is the one they are compared with.
+    QFile::remove(collection::workingCopyPath(state));
+    QFile::remove(engine::settingsPath(state));
     core::State defaults;
     auto reference = startAgain(defaults);
     const QStringList expected = snapshot(defaults, *reference);
