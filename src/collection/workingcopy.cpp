@@ -35,7 +35,17 @@ WriteResult writeWorkingCopy(Collection& collection, const core::State& state, b
 }
 
 QString readWorkingCopy(Collection& collection, const core::State& state) {
-    return loadcollection(collection, workingCopyPath(state), state);
+    QFile file(workingCopyPath(state));
+    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    const QByteArray bytes = file.readAll();
+    const QString fault = readcollection(collection, bytes, state);
+    if (!fault.isEmpty()) return fault;
+    // Every working copy the program writes begins with the current data; only the empty one
+    // that a start makes has none. Without it, a crash cut the file short after its first lines
+    // and the entries that followed are lost.
+    if (!collection.currentDataFound && bytes != newcollectionBytes(state))
+        return QStringLiteral("Die Arbeitskopie der Sammlung ist unvollständig.");
+    return {};
 }
 
 } // namespace collection

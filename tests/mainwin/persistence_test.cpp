@@ -279,38 +279,62 @@ TEST_F(PersistenceTest, ASavedCollectionDrawsEveryEntryAsBeforeInAFreshProgram) 
 
 // --- a configuration folder that is broken or cannot be written ------------------------------
 
+struct CutCase {
+    const char* name;
+    std::function<QByteArray(const QByteArray& whole)> cut;
+};
+
 TEST_F(PersistenceTest, AWorkingCopyCutShortByACrashIsKeptAsideAndTheSettingsStay) {
     lines({"f(x) = a*x^2", "g(x) = x + 1"});
+    action("mn_add")->trigger();
     term->chooseColour = [](const QColor&) { return std::optional<QColor>(QColor(0, 128, 0)); };
     popupCommand(1, "mnp6");
-    window->close();
+    window->close(); // the entry added is not saved under a name
+    ASSERT_EQ(messages->shown.size(), 1u);
+    messages->shown.clear();
     const QString path = collection::workingCopyPath(state);
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray whole = file.readAll();
-    ASSERT_GT(whole.size(), 40);
-    const QByteArray cut = whole.left(whole.size() / 2);
-    ASSERT_TRUE(file.resize(cut.size()));
     file.close();
+    ASSERT_GT(whole.size(), 40);
 
-    core::State again;
-    auto second = startAgain(again);
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_TRUE(messages->shown[0].text.contains(q("kurvatur.tmp.defekt")))
-        << messages->shown[0].text.toStdString();
-    messages->shown.clear();
-    QFile kept(path + q(".defekt"));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), cut);
-    // The settings file was not part of the crash: the chosen colour is still there.
-    EXPECT_EQ(again.lineColours[1], core::rgb(0, 128, 0));
-    // The program works on: a line typed is drawn and kept.
-    second->termWindow()->lineField(0)->setText(q("f(x) = x"));
-    QTest::keyClick(second->termWindow()->lineField(0), Qt::Key_Return);
-    EXPECT_EQ(again.termEditor.statusText, q("Ok."));
-    second->close();
-    EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(kept.size(), cut.size());
+    const std::vector<CutCase> cases = {
+        {"half", [](const QByteArray& w) { return w.left(w.size() / 2); }},
+        {"a third", [](const QByteArray& w) { return w.left(w.size() / 3); }},
+        {"all but the last bytes", [](const QByteArray& w) { return w.left(w.size() - 3); }},
+        {"the first line only", [](const QByteArray& w) { return w.left(w.indexOf("\r\n") + 2); }},
+        {"nothing", [](const QByteArray&) { return QByteArray(); }},
+    };
+    for (const CutCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QByteArray cut = c.cut(whole);
+        QFile::remove(path + q(".defekt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(cut);
+        file.close();
+
+        core::State again;
+        auto second = startAgain(again);
+        ASSERT_EQ(messages->shown.size(), 1u);
+        EXPECT_TRUE(messages->shown[0].text.contains(q("kurvatur.tmp.defekt")))
+            << messages->shown[0].text.toStdString();
+        messages->shown.clear();
+        QFile kept(path + q(".defekt"));
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), cut);
+        kept.close();
+        // The settings file was not part of the crash: the chosen colour is still there.
+        EXPECT_EQ(again.lineColours[1], core::rgb(0, 128, 0));
+        // The program works on: a line typed is drawn and kept.
+        second->termWindow()->lineField(0)->setText(q("f(x) = x"));
+        QTest::keyClick(second->termWindow()->lineField(0), Qt::Key_Return);
+        EXPECT_EQ(again.termEditor.statusText, q("Ok."));
+        second->close();
+        EXPECT_TRUE(messages->shown.empty());
+        messages->shown.clear();
+        EXPECT_EQ(kept.size(), cut.size());
+    }
 }
 
 struct JunkCase {
