@@ -5,6 +5,7 @@
 #include "collection/writer.h"
 #include "core/state.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -59,6 +60,18 @@ void openWorkingCopy(CollectionState& keeper, core::State& state) {
         state.messages->inform(errorTitle, made.message + unkeptChanges,
                                platform::MessageIcon::Warning);
         return;
+    }
+    // A working copy that the program cannot replace (something else stands at its place, or the
+    // folder is read-only) is told once, like a folder that cannot be made.
+    const QFileInfo place(workingCopyPath(state));
+    state.configFolderWritable = place.isFile() && QFileInfo(place.absolutePath()).isWritable();
+    if (!state.configFolderWritable) {
+        state.messages->inform(errorTitle,
+                               QStringLiteral("Die Arbeitskopie %1 kann nicht geschrieben werden.")
+                                       .arg(QDir::toNativeSeparators(place.filePath())) +
+                                   unkeptChanges,
+                               platform::MessageIcon::Warning);
+        if (!place.isFile()) return;
     }
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;

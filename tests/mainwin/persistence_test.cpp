@@ -384,31 +384,51 @@ TEST_F(PersistenceTest, ASettingsFileWithJunkStartsWithTheDefaults) {
     }
 }
 
+struct BlockedCase {
+    const char* name;
+    // Makes the obstacle below root and gives the configuration folder to start on.
+    std::function<QString(const QDir& root)> block;
+};
+
 TEST_F(PersistenceTest, AFolderThatCannotBeWrittenStillStartsAndSaysSoOnce) {
     window->close();
-    // A file where the folder would have to be: nothing can be made or written there.
-    QFile blocker(QDir(state.configFolder).filePath(QStringLiteral("datei")));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    const QString folder = QDir(state.configFolder).filePath(QStringLiteral("datei/Kurvatur"));
-
-    core::State again;
-    auto second = startAgain(again, folder);
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_TRUE(messages->shown[0].text.contains(q("nicht gespeichert")))
-        << messages->shown[0].text.toStdString();
-    messages->shown.clear();
-    // The user works on and is not told again with every change.
-    auto* line = second->termWindow()->lineField(0);
-    for (const char* typed : {"f(x) = a*x", "f(x) = a*x + 1"}) {
-        line->setText(q(typed));
-        QTest::keyClick(line, Qt::Key_Return);
+    const std::vector<BlockedCase> cases = {
+        {"a file where the folder would be",
+         [](const QDir& root) {
+             QFile blocker(root.filePath(QStringLiteral("datei")));
+             EXPECT_TRUE(blocker.open(QIODevice::WriteOnly));
+             return root.filePath(QStringLiteral("datei/Kurvatur"));
+         }},
+        {"a folder where the working copy would be",
+         [](const QDir& root) {
+             EXPECT_TRUE(root.mkpath(QStringLiteral("ordner/kurvatur.tmp")));
+             return root.filePath(QStringLiteral("ordner"));
+         }},
+    };
+    for (const BlockedCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        core::State again;
+        auto second = startAgain(again, c.block(QDir(state.configFolder)));
+        ASSERT_EQ(messages->shown.size(), 1u) << messages->shown.back().text.toStdString();
+        EXPECT_TRUE(messages->shown[0].text.contains(q("nicht gespeichert")))
+            << messages->shown[0].text.toStdString();
+        messages->shown.clear();
+        // The user works on and is not told again with every change, nor at the end.
+        auto* line = second->termWindow()->lineField(0);
+        for (const char* typed : {"f(x) = a*x", "f(x) = a*x + 1"}) {
+            line->setText(q(typed));
+            QTest::keyClick(line, Qt::Key_Return);
+        }
+        second->findChild<QAction*>(QStringLiteral("mn_add"))->trigger();
+        EXPECT_EQ(again.termEditor.statusText, q("Ok."));
+        EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text.toStdString();
+        messages->answer = false;
+        second->close();
+        EXPECT_TRUE(second->isShutDown());
+        // Only the question whether to save the collection that now holds an entry.
+        EXPECT_EQ(messages->shown.size(), 1u);
+        messages->shown.clear();
     }
-    EXPECT_EQ(again.termEditor.statusText, q("Ok."));
-    EXPECT_TRUE(messages->shown.empty()) << messages->shown.front().text.toStdString();
-    second->close();
-    EXPECT_TRUE(second->isShutDown());
-    messages->shown.clear();
 }
 
 } // namespace
