@@ -230,6 +230,19 @@ TEST_F(PersistenceTest, ASavedCollectionDrawsEveryEntryAsBeforeInAFreshProgram) 
              popupCommand(1, "mpua1", "Punkt 2");
              typeParam("k", "Text3", "0,01");
          }},
+        {"integral, interval and a hidden line",
+         {"f(x) = x^2 - 2", "F(x)", "g(x) = 2*x"},
+         [this] {
+             popupCommand(2, "mnp1");
+             QTest::keyClick(field(0), Qt::Key_PageUp, Qt::ShiftModifier);
+             enter(0, "f: ] -1 ; 3 [");
+             QTest::mouseClick(term->backButton(), Qt::LeftButton);
+             term->chooseColour = [](const QColor&) {
+                 return std::optional<QColor>(QColor(90, 0, 160));
+             };
+             popupCommand(1, "mnp6");
+             action("mn_rad")->trigger();
+         }},
     };
     for (const EntryCase& c : cases) {
         SCOPED_TRACE(c.name);
