@@ -17,6 +17,8 @@ namespace {
 const QString collectionTitlePrefix = QStringLiteral("Sammlung: ");
 const QString workingCopyNotSaved = QStringLiteral(
     "Die Datei %1 ist die Arbeitskopie der Sammlung. Bitte einen anderen Namen wählen.");
+const QString unkeptChanges =
+    QStringLiteral("\nÄnderungen an Sammlung und Einstellungen werden nicht gespeichert.");
 const QString overwriteQuestion =
     QStringLiteral("Diese Datei gibt es bereits. Soll sie überschrieben werden?");
 
@@ -60,7 +62,26 @@ QString windowTitle(const Collection& collection) {
 
 void openWorkingCopy(CollectionState& keeper, core::State& state) {
     keeper.collection = emptyCollection(state);
-    reportWriteFault(state, inittempfile(keeper.collection, state));
+    const WriteResult made = inittempfile(keeper.collection, state);
+    state.configFolderWritable = made.ok;
+    if (!made.ok) {
+        // There is no working copy to read, and the program runs on without one.
+        state.messages->inform(errorTitle, made.message + unkeptChanges,
+                               platform::MessageIcon::Warning);
+        return;
+    }
+    // A working copy that the program cannot replace (something else stands at its place, or the
+    // folder is read-only) is told once, like a folder that cannot be made.
+    const QFileInfo place(workingCopyPath(state));
+    state.configFolderWritable = place.isFile() && QFileInfo(place.absolutePath()).isWritable();
+    if (!state.configFolderWritable) {
+        state.messages->inform(errorTitle,
+                               QStringLiteral("Die Arbeitskopie %1 kann nicht geschrieben werden.")
+                                       .arg(QDir::toNativeSeparators(place.filePath())) +
+                                   unkeptChanges,
+                               platform::MessageIcon::Warning);
+        if (!place.isFile()) return;
+    }
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;
     // The next change overwrites the working copy: what could not be read is kept beside it.

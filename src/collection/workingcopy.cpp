@@ -36,11 +36,26 @@ bool isWorkingCopy(const QString& path, const core::State& state) {
 }
 
 WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged) {
+    // The start told the user that the folder cannot be written; the change counts all the same.
+    if (!state.configFolderWritable) {
+        if (markChanged) collection.changed = true;
+        return {};
+    }
     return writefile(collection, workingCopyPath(state), state, markChanged);
 }
 
 QString readWorkingCopy(Collection& collection, const core::State& state) {
-    return loadcollection(collection, workingCopyPath(state), state);
+    QFile file(workingCopyPath(state));
+    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    const QByteArray bytes = file.readAll();
+    const QString fault = readcollection(collection, bytes, state);
+    if (!fault.isEmpty()) return fault;
+    // Every working copy the program writes begins with the current data; only the empty one
+    // that a start makes has none. Without it, a crash cut the file short after its first lines
+    // and the entries that followed are lost.
+    if (!collection.currentDataFound && bytes != newcollectionBytes(state))
+        return QStringLiteral("Die Arbeitskopie der Sammlung ist unvollständig.");
+    return {};
 }
 
 } // namespace collection

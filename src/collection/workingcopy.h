@@ -25,7 +25,8 @@ bool isWorkingCopy(const QString& path, const core::State& state);
 
 WriteResult writeWorkingCopy(Collection& collection, const core::State& state, bool markChanged);
 
-// Reads the working copy into the collection; an empty text, or the message of the fault.
+// Reads the working copy into the collection; an empty text, or the message of the fault. One
+// without the current data, other than the empty one a start makes, was cut short: a fault.
 QString readWorkingCopy(Collection& collection, const core::State& state);
 
 } // namespace collection

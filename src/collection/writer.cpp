@@ -158,10 +158,13 @@ WriteResult savecollection(Collection& collection, const QString& path, const co
     return result;
 }
 
+QByteArray newcollectionBytes(const core::State& state) {
+    return encodeFileText(QStringLiteral("[Kurvatur]\r\n\r\n[") + state.plotTypeNames.at(0) +
+                          QStringLiteral("]\r\n"));
+}
+
 WriteResult newcollectionfile(const QString& path, const core::State& state) {
-    const QString text =
-        QStringLiteral("[Kurvatur]\r\n\r\n[") + state.plotTypeNames.at(0) + QStringLiteral("]\r\n");
-    return replaceFile(path, encodeFileText(text));
+    return replaceFile(path, newcollectionBytes(state));
 }
 
 } // namespace collection

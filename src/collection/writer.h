@@ -28,7 +28,8 @@ WriteResult writefile(Collection& collection, const QString& path, const core::S
 // Writes the collection under its name path; only then it counts as saved.
 WriteResult savecollection(Collection& collection, const QString& path, const core::State& state);
 
-// An empty collection file.
+// An empty collection file, and what it holds.
 WriteResult newcollectionfile(const QString& path, const core::State& state);
+QByteArray newcollectionBytes(const core::State& state);
 
 } // namespace collection

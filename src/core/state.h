@@ -277,6 +277,10 @@ struct State {
     // The folder of the settings file and the working copy of the collection: the user's
     // configuration folder of the program, chosen at start-up; tests give a temporary one.
     QString configFolder;
+    // False when the start could not make the folder or cannot replace the working copy in it:
+    // the user was told once that nothing he changes can be kept, and the working copy and
+    // settings are not written (each write would fail alike and say so again).
+    bool configFolderWritable = true;
 
     // Displayed-range window: the six bound fields (rows x, y, t; lower and upper), the text of all
     // bounds that the data-set assembly searches for parameters, and the parsed bounds.

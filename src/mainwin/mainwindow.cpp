@@ -570,7 +570,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::shutdown() {
     if (shutDown_) return true;
-    saveSettings();
+    // A folder that cannot be written was told at the start; the end does not say it again.
+    if (state_.configFolderWritable) saveSettings();
     if (!collection::closeCollection(*collection_, state_)) return false;
     shutDown_ = true;
     // Pens and fonts belong to the graph window and go with it.

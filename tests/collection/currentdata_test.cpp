@@ -176,6 +176,33 @@ TEST(CurrentData, TeacherStatesComeBackThroughTheFile) {
     }
 }
 
+// Numbers go through the file with all their digits: a range of 2*pi or a parameter of 1/3 comes
+// back as the very value, not one rounded to the 15 digits the windows show.
+TEST(CurrentData, NumbersComeBackAsTheVeryValue) {
+    const double pi = 3.14159265358979323846;
+    for (const double v : {2 * pi, 1.0 / 3, 0.1 + 0.2, -1e-7, 9.87654321012345678}) {
+        SCOPED_TRACE(v);
+        auto messages = std::make_shared<platform::RecordingMessages>();
+        core::State typed;
+        prepare(typed, messages);
+        type(typed, {QStringLiteral("f(x)=a*x")});
+        setParam(typed, "a", v);
+        typed.ranges.xMax = 10 + v;
+        collection::Collection kept = collection::emptyCollection(typed);
+        collection::aktpuff(kept, typed);
+
+        core::State fresh;
+        prepare(fresh, messages);
+        collection::Collection read = collection::emptyCollection(fresh);
+        ASSERT_EQ(collection::readcollection(read, collection::collectionBytes(kept, typed), fresh),
+                  QString());
+        collection::tmpakt(read, fresh);
+        EXPECT_EQ(fresh.params[fresh.findparam(QStringLiteral("a"))].value, v);
+        EXPECT_EQ(fresh.ranges.xMax, 10 + v);
+        EXPECT_TRUE(messages->shown.empty());
+    }
+}
+
 // Each faulty field names itself on dark red; the fields before it stay applied and busyFlag is
 // given back.
 TEST(CurrentData, AFaultyFieldStopsTheApplyingAndNamesTheField) {
