@@ -1,7 +1,6 @@
 #include "mainwin/render.h"
 
 #include "collection/currentdata.h"
-#include "core/intervals.h"
 #include "core/numbers.h"
 #include "core/state.h"
 #include "core/twips.h"
@@ -11,6 +10,7 @@
 #include "params/paramlogic.h"
 #include "platform/messages.h"
 #include "session/plotarea.h"
+#include "session/ranges.h"
 #include "session/startup.h"
 #include "terms/drawingstatus.h"
 #include "terms/termcheck.h"
@@ -36,16 +36,21 @@ constexpr int defaultHeight = 600;
 // Large enough for any print, small enough for one image in memory.
 constexpr int maxSide = 10000;
 
+const QString oneToOneOption = QStringLiteral("--one-to-one");
+
 const QString usageText = QStringLiteral(
     "Aufruf: kurvatur --render DATEI [--size BxH] [--term ZEILE]... [--set NAME=WERT]...\n"
-    "                 [--range x=A:B] [--range y=A:B] [--range t=A:B]\n"
+    "                 [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]\n"
     "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
     "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
     "oder .svg)\n"
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
-    "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t\n"
+    "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t; A und B\n"
+    "                    wie im Fenster \"Dargestellter Bereich\", auch Terme und 2,5\n"
+    "  --one-to-one      nach den Bereichen Verhältnis 1:1: der y-Bereich wird so angepasst,\n"
+    "                    dass eine Einheit auf beiden Achsen gleich lang ist\n"
     "  --collection DATEI  zeichnet zuerst die aktuellen Daten der Sammlungsdatei, wie das\n"
     "                    Sammlungsfenster sie zeichnet; --term ersetzt dann deren Zeilen von der\n"
     "                    ersten an, --set und --range gelten danach\n"
@@ -67,18 +72,21 @@ struct Request {
     QStringList terms;
     std::vector<std::pair<QString, QString>> values; // name, value text
     std::vector<RangeRequest> ranges;
+    bool oneToOne = false;        // the y range is fitted so that a unit is as long on both axes
     QString collection;           // the collection file whose data is drawn first; empty: none
     std::optional<QString> entry; // its entry; nothing: the file's current data
 };
-
-const QString rowNames[3] = {QStringLiteral("x-Bereich"), QStringLiteral("y-Bereich"),
-                             QStringLiteral("Kurven- parameter- bereich")};
 
 // The request, or the reason why the arguments are wrong.
 std::optional<Request> parse(const QStringList& arguments, QString& problem) {
     Request request;
     bool haveFile = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // The one option without a value.
+        if (arguments[i] == oneToOneOption) {
+            request.oneToOne = true;
+            continue;
+        }
         QString option = arguments[i];
         QString value;
         bool haveValue = false;
@@ -189,44 +197,10 @@ int slotOfName(const core::State& state, const QString& name) {
 
 // One row as the range window applies it; a refused row keeps its range and says why.
 void applyRange(core::State& state, const RangeRequest& range, QTextStream& err) {
-    const QString& rowName = rowNames[range.row];
-    const auto lower = core::evalnum(state.engine, range.lower);
-    if (!lower) {
-        err << rowName << QStringLiteral(": UntereGrenze unverständlich!") << Qt::endl;
-        return;
-    }
-    const auto upper = core::evalnum(state.engine, range.upper);
-    if (!upper) {
-        err << rowName << QStringLiteral(": Obere Grenze unverständlich!") << Qt::endl;
-        return;
-    }
-    double lo = *lower;
-    double hi = *upper;
-    if (lo > hi) std::swap(lo, hi);
-    if (lo == hi) {
-        err << rowName << QStringLiteral(": Grenzen müssen verschieden sein!") << Qt::endl;
-        return;
-    }
-    auto& r = state.ranges;
-    if (range.row == 0) {
-        r.xMin = lo;
-        r.xMax = hi;
-    } else if (range.row == 1) {
-        r.yMin = lo;
-        r.yMax = hi;
-    } else {
-        r.tMin = lo;
-        r.tMax = hi;
-    }
-    graph::setscale(state);
-    if (range.row == 1) return;
-    // The lower bounds of the integral functions stay within the range they may take.
-    core::evalintervals(state);
-    for (int i = 0; i <= state.lastLine && i < core::lineCount; ++i) {
-        const auto& line = state.lines[i];
-        if (line.name.isEmpty() || state.params[line.slot].handle == -1) continue;
-        params::setpar(state, line.slot, line.lowerBound);
-    }
+    state.rangeFields[range.row] = {session::cleanRangeField(range.lower),
+                                    session::cleanRangeField(range.upper)};
+    if (const auto message = session::applyRangeFields(state, range.row))
+        err << *message << Qt::endl;
 }
 
 // The term lines typed into the term window from its first line on; the lines below them stay.
@@ -362,6 +336,7 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     for (const auto& range : request->ranges)
         applyRange(state, range, err);
+    if (request->oneToOne) session::oneToOne(state, 1);
 
     const bool written = request->svg ? graph::writeSvg(state, request->file, size)
                                       : graph::writePng(state, request->file, size);

@@ -1,15 +1,16 @@
 #pragma once
 // Drawing the graph from the command line, without any window:
 //   kurvatur --render FILE [--size WxH] [--term LINE]... [--set NAME=VALUE]...
-//            [--range x=A:B] [--range y=A:B] [--range t=A:B]
+//            [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]
 //            [--collection FILE [--entry NAME|POSITION]]
 // With a collection file, its entry (or, without --entry, its current data) is drawn first as
 // drawing the entry in the collection window draws it; the term lines given then take the place
 // of the entry's lines from the first on. The term lines are applied as Enter in the term window
 // applies them, each value is typed into its parameter's value field, each range is applied as
-// the range window applies it; then the picture of the plot area is written as PNG or SVG.
-// Standard output lists, separated by tabs, the term window's status line, every term line in use
-// and every parameter slot in use.
+// the range window applies it, and --one-to-one then fits the y range so that a unit is as long
+// across as up, as the 1:1 scaling does; then the picture of the plot area is written as PNG or
+// SVG. Standard output lists, separated by tabs, the term window's status line, every term line in
+// use and every parameter slot in use.
 
 #include <QString>
 #include <QStringList>
@@ -21,7 +22,8 @@ namespace mainwin {
 // The usage of a render run, shown with every refusal of its arguments.
 QString renderUsage();
 
-// The options of a render run; each takes a value, behind "=" or as the next argument.
+// The options of a render run that take a value, behind "=" or as the next argument; beside
+// them a render run takes --one-to-one alone.
 const QStringList& renderOptions();
 
 // The whole run for main(): a QGuiApplication of its own (always on the offscreen platform),

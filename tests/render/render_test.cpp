@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QRect>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -83,6 +84,41 @@ TEST_F(CommandLine, DrawsTheTermWithItsValuesAndRanges) {
         ASSERT_EQ(image.size(), QSize(400, 400));
         EXPECT_GT(testsupport::expectOnlyTheLine(image, c.rowAt, 2), 150);
     }
+}
+
+// The smallest rectangle that holds every pixel of line colour 0.
+QRect blueBox(const QImage& image) {
+    QRect box;
+    for (int r = 0; r < image.height(); ++r)
+        for (int c = 0; c < image.width(); ++c)
+            if (testsupport::isLineBlue(image.pixel(c, r))) box |= QRect(c, r, 1, 1);
+    return box;
+}
+
+TEST_F(CommandLine, OneToOneDrawsACircleRoundAtAnySize) {
+    const QString sizes[] = {u"400x300"_s, u"640x480"_s, u"300x500"_s, u"801x333"_s, u"500x500"_s};
+    for (const QString& size : sizes) {
+        SCOPED_TRACE(size.toStdString());
+        const Outcome r =
+            render(u"kreis.png"_s, {u"--size"_s, size, u"--term"_s, u"x(t)=cos(t)"_s, u"--term"_s,
+                                    u"y(t)=sin(t)"_s, u"--range"_s, u"t=0:2*pi"_s, u"--range"_s,
+                                    u"x=-4:4"_s, u"--range"_s, u"y=-1:1"_s, u"--one-to-one"_s});
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+        const QRect box = blueBox(QImage(path(u"kreis.png"_s)));
+        ASSERT_FALSE(box.isEmpty());
+        const int across = size.section(u'x', 0, 0).toInt();
+        EXPECT_NEAR(box.width(), across / 4, 3); // the diameter of 2 units of 8 across
+        EXPECT_LE(std::abs(box.width() - box.height()), 1) << box.width() << " " << box.height();
+    }
+}
+
+TEST_F(CommandLine, RangesTakeWhatTheRangeWindowTakes) {
+    const Outcome r =
+        render(u"f.png"_s, {u"--term"_s, u"f(x) = x"_s, u"--range"_s, u"x= -2,5 : 2#,5°"_s});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_TRUE(r.outLines().contains(lowerBoundLine + u"0\t-2.5\t2.5"_s)) << r.out.toStdString();
 }
 
 TEST_F(CommandLine, TermsAsANewUserTypesThem) {
