@@ -13,6 +13,7 @@
 #include "params/paramlogic.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
+#include "session/rangewindow.h"
 #include "session/startup.h"
 #include "terms/termcheck.h"
 #include "terms/termrows.h"
@@ -120,6 +121,11 @@ void MainWindow::prepareWindows() {
     collectionFrame_->setObjectName(QStringLiteral("sammlungFrame"));
     collectionFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     collectionFrame_->hide();
+    range_ = new session::RangeWindow(state_);
+    rangeFrame_ = area_->addSubWindow(range_);
+    rangeFrame_->setObjectName(QStringLiteral("interformFrame"));
+    rangeFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    rangeFrame_->hide();
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -304,6 +310,10 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
     on(radEntry_, [this] { winkelmas(1); });
     on(degEntry_, [this] { winkelmas(2); });
     on(gradEntry_, [this] { winkelmas(3); });
+    on(addEntry(extra, "mn_verhx", QStringLiteral("Verhältnis &x:y = x:1")),
+       [this] { range_->einszueins(1); });
+    on(addEntry(extra, "mn_verhy", QStringLiteral("Verhältnis x:&y = 1:y")),
+       [this] { range_->einszueins(2); });
 }
 
 void MainWindow::buildWindowMenu(QMenuBar* bar) {
@@ -315,6 +325,10 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(termFrame_); });
     on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
+    on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] {
+        range_->updateall();
+        showFrame(rangeFrame_);
+    });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });

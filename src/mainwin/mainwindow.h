@@ -28,6 +28,9 @@ class GraphWindow;
 namespace params {
 class ParamWindows;
 }
+namespace session {
+class RangeWindow;
+}
 namespace terms {
 class TermWindow;
 }
@@ -54,6 +57,8 @@ public:
     QMdiSubWindow* graphFrame() const { return graphFrame_; }
     collection::CollectionWindow* collectionWindow() const { return collectionWindow_; }
     QMdiSubWindow* collectionFrame() const { return collectionFrame_; }
+    session::RangeWindow* rangeWindow() const { return range_; }
+    QMdiSubWindow* rangeFrame() const { return rangeFrame_; }
     collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
@@ -116,6 +121,8 @@ private:
     QMdiSubWindow* graphFrame_ = nullptr;
     collection::CollectionWindow* collectionWindow_ = nullptr;
     QMdiSubWindow* collectionFrame_ = nullptr;
+    session::RangeWindow* range_ = nullptr;
+    QMdiSubWindow* rangeFrame_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* visibilityEntry_ = nullptr;   // mnp1
     QAction* editTermsEntry_ = nullptr;    // mnp3_0
