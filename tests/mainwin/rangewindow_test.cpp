@@ -1,5 +1,6 @@
 // The window "Dargestellter Bereich" driven through its fields, buttons and the menu.
 
+#include "params/paramlogic.h"
 #include "session/rangewindow.h"
 
 #include "mainwindowfixture.h"
@@ -83,6 +84,20 @@ TEST_F(RangeWindowTest, StandardButtonsAndOneToOne) {
     EXPECT_NEAR(state.scale.xmu / state.tppX, state.scale.ymu / state.tppY, 1e-9);
     click("Command6");
     EXPECT_FALSE(window->rangeFrame()->isVisible());
+}
+
+TEST_F(RangeWindowTest, ARangeThatUsesAParameterFollowsIt) {
+    enter(0, "f(x) = a*x");
+    type("von0", "-a");
+    type("bis0", "2*a");
+    click("Command2");
+    const int a = state.findparam(q("a"));
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(state.params[a].rangeFlags, 1);
+    params::setpar(state, a, 3);
+    EXPECT_DOUBLE_EQ(state.ranges.xMin, -3);
+    EXPECT_DOUBLE_EQ(state.ranges.xMax, 6);
+    EXPECT_EQ(label("nbis0"), q("6"));
 }
 
 } // namespace
