@@ -6,10 +6,14 @@
 // "DenseSines" draws 13 lines a*sin(b*x+c) with 20000 samples each, the heaviest ordinary
 // drawing; "Recursive" 13 lines f(x) = iif(x<1; 1; f(x-1)+f(x-1)) with 20000 samples each, whose
 // calls double with every unit of x, so that each line stops at its work budget.
+// "NavigationStep" is one zoom click on the plot area as the graph window handles it: the range
+// changes, setscale, and the redraw that follows draws the background anew; it should stay
+// below 8 ms in a Release build, so that holding a key or turning the wheel feels immediate.
 
 #include "core/state.h"
 #include "engine/linedefs.h"
 #include "graph/drawsurface.h"
+#include "graph/navigation.h"
 #include "graph/plotter.h"
 #include "graph/redraw.h"
 #include "graph/renderer.h"
@@ -207,6 +211,26 @@ void BM_Redraw_NewBackground(benchmark::State& st) {
     st.counters["samples"] = Scene::samplesPerRedraw;
 }
 BENCHMARK(BM_Redraw_NewBackground)->Unit(benchmark::kMillisecond);
+
+void BM_Redraw_NavigationStep(benchmark::State& st) {
+    Scene scene;
+    graph::GraphRenderer renderer;
+    graph::Navigation nav;
+    scene.state.hooks.redrawall = [&] {
+        benchmark::DoNotOptimize(renderer.render(scene.state, QSize(plotWidth, plotHeight)));
+    };
+    renderer.render(scene.state, QSize(plotWidth, plotHeight));
+    // Off the centre, so that each step also moves the range; in and out by turns keeps it near.
+    const double x = scene.state.scale.plotW * 0.3, y = scene.state.scale.plotH * 0.6;
+    bool in = true;
+    for (auto _ : st) {
+        graph::zoom(scene.state, nav, in ? graph::leftButton : graph::rightButton,
+                    graph::ctrlKey | graph::altKey, x, y);
+        in = !in;
+    }
+    st.counters["samples"] = Scene::samplesPerRedraw;
+}
+BENCHMARK(BM_Redraw_NavigationStep)->Unit(benchmark::kMillisecond);
 
 void BM_Redraw_SamplingOnly(benchmark::State& st) {
     samplingOnly<Scene>(st);

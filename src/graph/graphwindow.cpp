@@ -5,11 +5,14 @@
 #include "session/plotarea.h"
 #include "terms/drawingstatus.h"
 
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <functional>
@@ -52,6 +55,36 @@ private:
     GraphRenderer& renderer_;
 };
 
+// The scroll bars rest at 0; each unit they report moves the view by one percent.
+constexpr int scrollReach = 50;
+constexpr int scrollPage = 10;
+
+int buttonOf(Qt::MouseButton button) {
+    switch (button) {
+    case Qt::LeftButton:
+        return leftButton;
+    case Qt::RightButton:
+        return rightButton;
+    case Qt::MiddleButton:
+        return middleButton;
+    default:
+        return 0;
+    }
+}
+
+int shiftOf(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? shiftKey : 0) |
+           (modifiers & Qt::ControlModifier ? ctrlKey : 0) |
+           (modifiers & Qt::AltModifier ? altKey : 0);
+}
+
+void setupScrollBar(QScrollBar* bar) {
+    bar->setRange(-scrollReach, scrollReach);
+    bar->setSingleStep(1);
+    bar->setPageStep(scrollPage);
+    bar->setValue(0);
+}
+
 // A small magnifying glass for the zoom picture.
 QPixmap zoomIcon(int side) {
     QPixmap pixmap(side, side);
@@ -86,6 +119,26 @@ GraphWindow::GraphWindow(core::State& state, QWidget* parent)
     oneToOne_->setText(QStringLiteral("1:1"));
     oneToOne_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     readout_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    zoomPicture_->setToolTip(QStringLiteral("Links oder rechts klicken für Zoom"));
+    oneToOne_->setToolTip(
+        QStringLiteral("Links oder rechts anklicken für Skalierungsverhältnis 1:1"));
+    // Many desktops keep Alt + click for moving windows; the wheel with Shift reaches the same
+    // zoom of y alone about the pointer.
+    plotArea_->setToolTip(QStringLiteral(
+        "Strg + Klick: Zoom in x-Richtung, Alt + Klick: Zoom in y-Richtung (links hinein, rechts "
+        "heraus; falls der Desktop Alt + Klick abfängt: Umschalt + Mausrad)\n"
+        "Umschalt + Klick: links Ursprung, rechts Mittelpunkt an die Mausposition\n"
+        "Mausrad: Zoom um den Mauszeiger (Strg: nur x, Umschalt: nur y), mittlere Maustaste "
+        "ziehen: verschieben"));
+    plotArea_->setMouseTracking(true);
+    plotArea_->setFocusPolicy(Qt::StrongFocus);
+    plotArea_->installEventFilter(this);
+    zoomPicture_->installEventFilter(this);
+    oneToOne_->installEventFilter(this);
+    setupScrollBar(hScroll_);
+    setupScrollBar(vScroll_);
+    connect(hScroll_, &QScrollBar::valueChanged, this, [this](int v) { scrolled(hScroll_, v); });
+    connect(vScroll_, &QScrollBar::valueChanged, this, [this](int v) { scrolled(vScroll_, v); });
     static_cast<PlotArea*>(plotArea_)->render = [this] {
         if (state_.busyFlag == 0) render();
     };
@@ -100,7 +153,15 @@ void GraphWindow::redraw() {
 
 void GraphWindow::render() {
     renderer_.render(state_, plotArea_->size(), plotArea_->devicePixelRatioF());
+    showOneToOne();
     reportLater();
+}
+
+void GraphWindow::showOneToOne() {
+    // Bold while one unit is as long on x as on y.
+    QFont font = oneToOne_->font();
+    font.setBold(isOneToOne(state_));
+    oneToOne_->setFont(font);
 }
 
 void GraphWindow::reportLater() {
@@ -122,6 +183,107 @@ void GraphWindow::resizeEvent(QResizeEvent* event) {
     session::setPlotArea(state_, core::pixelsToTwips(plotArea_->width(), state_.tppX),
                          core::pixelsToTwips(plotArea_->height(), state_.tppY));
     redraw();
+}
+
+void GraphWindow::scrolled(QScrollBar* bar, int value) {
+    if (value == 0) return;
+    // The bar back to rest first: the redraw may take a while and the bar must not repeat.
+    {
+        const QSignalBlocker blocker(bar);
+        bar->setValue(0);
+    }
+    // The vertical bar grows downwards; moving it up shows higher y.
+    if (bar == hScroll_)
+        scrlr(state_, value);
+    else
+        scrud(state_, -value);
+}
+
+QPointF GraphWindow::twips(QPointF pixels) const {
+    return {pixels.x() * state_.tppX, pixels.y() * state_.tppY};
+}
+
+bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == plotArea_) return plotEvent(event);
+    if (watched == oneToOne_ && event->type() == QEvent::MouseButtonRelease) {
+        makeOneToOne(state_, buttonOf(static_cast<QMouseEvent*>(event)->button()));
+        return true;
+    }
+    if (watched == zoomPicture_ && event->type() == QEvent::MouseButtonRelease) {
+        zoomPictureClicked(static_cast<QMouseEvent*>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void GraphWindow::zoomPictureClicked(QMouseEvent* event) {
+    const int shift = shiftOf(event->modifiers());
+    if (shift & shiftKey) {
+        state_.hooks.call(state_.hooks.rangeWindowUpdate);
+        if (showRangeWindow) showRangeWindow();
+    } else if (shift & ctrlKey) {
+        if (showZoomOptions) showZoomOptions();
+    } else {
+        zoom(state_, nav_, buttonOf(event->button()), ctrlKey | altKey, state_.scale.plotW / 2,
+             state_.scale.plotH / 2);
+    }
+}
+
+bool GraphWindow::plotEvent(QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPointF at = twips(e->position());
+        if (e->button() == Qt::MiddleButton) {
+            dragging_ = true;
+            dragged_ = false;
+            dragFrom_ = at;
+        } else if (shiftOf(e->modifiers()) == 0) {
+            parkop(state_, nav_, buttonOf(e->button()), at.x(), at.y());
+        }
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPointF at = twips(e->position());
+        if (dragging_ && at != dragFrom_) {
+            dragged_ = true;
+            pan(state_, at.x() - dragFrom_.x(), at.y() - dragFrom_.y());
+            dragFrom_ = at;
+        }
+        readout_->setText(readoutText(state_, at.x(), at.y()));
+        if (shiftOf(e->modifiers()) == 0)
+            for (Qt::MouseButton b : {Qt::RightButton, Qt::LeftButton})
+                if (e->buttons() & b) parkop(state_, nav_, buttonOf(b), at.x(), at.y());
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const QPointF at = twips(e->position());
+        if (e->button() == Qt::MiddleButton) {
+            dragging_ = false;
+            if (dragged_) return true; // a drag, not a click
+        }
+        zoom(state_, nav_, buttonOf(e->button()), shiftOf(e->modifiers()), at.x(), at.y());
+        return true;
+    }
+    case QEvent::Wheel: {
+        auto* e = static_cast<QWheelEvent*>(event);
+        // Some platforms turn the wheel with Shift into a sideways one.
+        const QPoint delta = e->angleDelta();
+        const int steps = (delta.y() != 0 ? delta.y() : delta.x()) / 120;
+        if (steps == 0) return true;
+        const QPointF at = twips(e->position());
+        wheelZoom(state_, nav_, steps, shiftOf(e->modifiers()), at.x(), at.y());
+        return true;
+    }
+    case QEvent::KeyPress: {
+        auto* e = static_cast<QKeyEvent*>(event);
+        return navigationKey(state_, nav_, e->key(), shiftOf(e->modifiers()));
+    }
+    default:
+        return false;
+    }
 }
 
 void GraphWindow::layoutControls() {

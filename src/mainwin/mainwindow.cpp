@@ -11,6 +11,7 @@
 #include "graph/graphwindow.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
+#include "params/paramwindow.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
 #include "session/rangewindow.h"
@@ -172,6 +173,16 @@ void MainWindow::connectHooks() {
     hooks.noteWindowAttributes = [this] { noteWindowAttributes(); };
     hooks.windowAttributesRead = [this](int read) { takeWindowAttributes(read); };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
+    graph_->navigation().couple = [this](int slot, double v, bool xFormat) {
+        params::couple(state_, slot, v,
+                       xFormat ? state_.scale.xNumberFormat : state_.scale.yNumberFormat);
+    };
+    // The parameter window activated last is the one the mouse drives.
+    connect(area_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* frame) {
+        for (int k = 0; frame && k < core::paramCount; ++k)
+            if (params_->window(k) && frame->widget() == params_->window(k))
+                graph_->navigation().coupledParameter = k;
+    });
 }
 
 void MainWindow::noteWindowAttributes() {
@@ -249,6 +260,22 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
         if (state_.arrangeParamsOnApply) params_->arrange();
         state_.hooks.call(state_.hooks.paramListRefresh);
     });
+    // Parameter coupling: which mouse button drives the parameter activated last.
+    const auto coupling = [this](int button) {
+        return [this, button](bool checked) {
+            int& mask = graph_->navigation().couplingMask;
+            mask = checked ? mask | button : mask & ~button;
+        };
+    };
+    const int mask = graph_->navigation().couplingMask;
+    on(addToggle(param, "mn_koppel",
+                 QStringLiteral("Parameterkoppelung mit rechter &Maustaste und x-Koordinate"),
+                 mask & graph::rightButton),
+       coupling(graph::rightButton));
+    on(addToggle(param, "mn_koppely",
+                 QStringLiteral("Parameterkoppelung mit &linker Maustaste und y-Koordinate"),
+                 mask & graph::leftButton),
+       coupling(graph::leftButton));
     QAction* pardock = addToggle(param, "mn_pardock", QStringLiteral("&Parameterfenster anordnen"),
                                  state_.arrangeParamsOnApply);
     on(pardock, [this](bool checked) {
@@ -300,6 +327,10 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
            state_.extraLinesShown = checked;
            redrawall();
        });
+
+    QMenu* zoom = addSubmenu(extra, "mn_zoomum", QStringLiteral("Einstellungen für den Zoom"));
+    on(addToggle(zoom, "mn_zoomtoggle", QStringLiteral("Zoom sperren"), false),
+       [this](bool checked) { graph_->navigation().zoomLocked = checked; });
 
     QMenu* angles = addSubmenu(extra, "mn_winkum", QStringLiteral("Einstellung der Winkelmaße"));
     radEntry_ =

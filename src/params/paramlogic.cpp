@@ -267,6 +267,13 @@ void chpari(core::State& state, int k) {
     setparb(state, k, lo, hi);
 }
 
+void couple(core::State& state, int k, double v, const QString& format) {
+    if (!validSlot(k) || state.params[k].handle < 0) return;
+    setpar(state, k, v);
+    state.params[k].valueText = graph::numberText(state.params[k].value, format);
+    notify(state, k);
+}
+
 void setparb(core::State& state, int k, double a, double b) {
     if (!validSlot(k)) return;
     core::ParamSlot& p = state.params[k];

@@ -28,6 +28,9 @@ void changepar(core::State& state, int k);
 // Sets the slot to v and moves the slider to match. A value that is not a finite number is
 // refused: the slot keeps its value and the field shows it again.
 void setpar(core::State& state, int k, double v);
+// The coupled parameter follows a mouse coordinate: slot k is set to v, and its value field shows
+// v in the label format of that axis. A slot without an engine variable does not take part.
+void couple(core::State& state, int k, double v, const QString& format);
 // Reads the two bound fields (lowerText, upperText) and applies them, or refuses them with a
 // message box; refused bounds leave the present bounds in place. A field the engine cannot
 // evaluate (or an empty one) keeps its present bound, and so does a field that still shows it,

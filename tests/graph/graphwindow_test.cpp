@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "core/twips.h"
 #include "graph/graphwindow.h"
+#include "graph/scale.h"
 #include "session/startup.h"
 #include "terms/termcheck.h"
 
@@ -13,6 +14,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +192,147 @@ TEST_F(GraphWindowTest, RedrawFollowsTheParameterAndWaitsWhileBusy) {
     state.busyFlag = 0;
     window->redraw();
     EXPECT_NEAR(blueRow(), rowOf(-5), 2);
+}
+
+// Navigation through the real window: clicks, keys, wheel, drag and the scroll bars.
+class GraphNavigationTest : public GraphWindowTest {
+protected:
+    void SetUp() override {
+        GraphWindowTest::SetUp();
+        window->resize(600, 450);
+        window->show();
+        state.ranges = {-10, 10, -10, 10, 0, 10};
+        graph::setscale(state);
+        state.hooks.redrawall = [this] {
+            ++redraws;
+            window->redraw();
+        };
+    }
+    QWidget* plot() const { return child("Picture1"); }
+    QPoint centre() const { return QPoint(plot()->width() / 2, plot()->height() / 2); }
+    void expectRange(double xMin, double xMax, double yMin, double yMax, double tolerance) {
+        EXPECT_NEAR(state.ranges.xMin, xMin, tolerance);
+        EXPECT_NEAR(state.ranges.xMax, xMax, tolerance);
+        EXPECT_NEAR(state.ranges.yMin, yMin, tolerance);
+        EXPECT_NEAR(state.ranges.yMax, yMax, tolerance);
+    }
+    void wheel(int delta, Qt::KeyboardModifiers modifiers) {
+        const QPointF at = centre();
+        QWheelEvent e(at, plot()->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plot(), &e);
+    }
+    int redraws = 0;
+};
+
+TEST_F(GraphNavigationTest, ClicksOnThePlotZoomAboutThePointer) {
+    struct Case {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+        double xMin, xMax, yMin, yMax;
+    };
+    const Case cases[] = {
+        {Qt::RightButton, Qt::ControlModifier, -15, 15, -10, 10},
+        {Qt::RightButton, Qt::AltModifier, -10, 10, -15, 15},
+        {Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, -10 / 1.5, 10 / 1.5, -10 / 1.5,
+         10 / 1.5},
+        {Qt::LeftButton, Qt::NoModifier, -10, 10, -10, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(c.modifiers));
+        state.ranges = {-10, 10, -10, 10, 0, 10};
+        graph::setscale(state);
+        QTest::mouseClick(plot(), c.button, c.modifiers, centre());
+        // The centre pixel lies up to half a pixel off the world centre.
+        expectRange(c.xMin, c.xMax, c.yMin, c.yMax, 0.2);
+    }
+}
+
+TEST_F(GraphNavigationTest, ZoomPictureZoomsBothAxesAboutTheCentre) {
+    QTest::mouseClick(child("Image1"), Qt::LeftButton);
+    expectRange(-10 / 1.5, 10 / 1.5, -10 / 1.5, 10 / 1.5, 1e-9);
+    QTest::mouseClick(child("Image1"), Qt::RightButton);
+    QTest::mouseClick(child("Image1"), Qt::RightButton);
+    expectRange(-15, 15, -15, 15, 1e-9);
+}
+
+TEST_F(GraphNavigationTest, ScrollBarsMoveTheViewAndRestAtZero) {
+    auto* h = static_cast<QScrollBar*>(child("HScroll1"));
+    auto* v = static_cast<QScrollBar*>(child("VScroll1"));
+    h->setValue(5);
+    EXPECT_EQ(h->value(), 0);
+    expectRange(-9, 11, -10, 10, 1e-9);
+    v->setValue(-10); // moved up
+    EXPECT_EQ(v->value(), 0);
+    expectRange(-9, 11, -8, 12, 1e-9);
+}
+
+TEST_F(GraphNavigationTest, KeysScrollAndZoom) {
+    plot()->setFocus();
+    QTest::keyClick(plot(), Qt::Key_Right);
+    expectRange(-9.8, 10.2, -10, 10, 1e-9);
+    QTest::keyClick(plot(), Qt::Key_Up, Qt::ShiftModifier);
+    expectRange(-9.8, 10.2, -9, 11, 1e-9);
+    state.ranges = {-10, 10, -10, 10, 0, 10};
+    graph::setscale(state);
+    QTest::keyClick(plot(), Qt::Key_Minus);
+    expectRange(-15, 15, -15, 15, 1e-9);
+    QTest::keyClick(plot(), Qt::Key_Left, Qt::ControlModifier);
+    expectRange(-22.5, 22.5, -15, 15, 1e-9);
+}
+
+TEST_F(GraphNavigationTest, MouseMoveUpdatesTheReadoutWithoutRedrawing) {
+    redraws = 0;
+    const QImage before = window->picture();
+    const QPoint at(plot()->width() / 4, plot()->height() / 4);
+    QTest::mouseMove(plot(), at);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), plot()->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(plot(), &move);
+    const QString text = static_cast<QLabel*>(child("Label1"))->text();
+    const double x = at.x() * state.tppX / state.scale.xmu + state.ranges.xMin;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("   x: "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("        y: "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(graph::numberText(x, state.scale.xNumberFormat)));
+    EXPECT_EQ(redraws, 0);
+    EXPECT_EQ(window->picture(), before);
+}
+
+TEST_F(GraphNavigationTest, WheelZoomsAndMiddleDragMoves) {
+    wheel(-120, Qt::NoModifier);
+    expectRange(-15, 15, -15, 15, 0.3);
+    state.ranges = {-10, 10, -10, 10, 0, 10};
+    graph::setscale(state);
+    wheel(120, Qt::ControlModifier);
+    expectRange(-10 / 1.5, 10 / 1.5, -10, 10, 0.2);
+    state.ranges = {-10, 10, -10, 10, 0, 10};
+    graph::setscale(state);
+    wheel(-120, Qt::ShiftModifier);
+    expectRange(-10, 10, -15, 15, 0.3);
+
+    state.ranges = {-10, 10, -10, 10, 0, 10};
+    graph::setscale(state);
+    const QPoint from = centre();
+    const QPoint to = from + QPoint(40, 0);
+    QTest::mousePress(plot(), Qt::MiddleButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), plot()->mapToGlobal(QPointF(to)), Qt::NoButton,
+                     Qt::MiddleButton, Qt::NoModifier);
+    QApplication::sendEvent(plot(), &move);
+    QTest::mouseRelease(plot(), Qt::MiddleButton, Qt::NoModifier, to);
+    const double dx = 40.0 * state.tppX / state.scale.xmu;
+    expectRange(-10 - dx, 10 - dx, -10, 10, 1e-9); // the drag is no zoom click
+}
+
+TEST_F(GraphNavigationTest, OneToOneLabelEqualisesTheUnits) {
+    auto* label = static_cast<QLabel*>(child("Label2"));
+    state.ranges = {-10, 10, -3, 3, 0, 10};
+    graph::setscale(state);
+    window->redraw();
+    EXPECT_FALSE(label->font().bold());
+    QTest::mouseClick(label, Qt::LeftButton);
+    EXPECT_NEAR(state.scale.xmu / state.tppX, state.scale.ymu / state.tppY, 1e-9);
+    EXPECT_NEAR(state.ranges.yMin + state.ranges.yMax, 0, 1e-9); // the middle stays
+    EXPECT_TRUE(label->font().bold());
 }
 
 } // namespace

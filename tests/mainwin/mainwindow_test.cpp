@@ -558,4 +558,45 @@ TEST_F(MainWindowTest, ThirtyThreeRunningParametersLeaveTheWindowResponsive) {
     EXPECT_TRUE(state.timerList.isEmpty());
 }
 
+TEST_F(MainWindowTest, AClickSetsTheParameterActivatedLastAndTheZoomLockHoldsTheRange) {
+    enter(0, "f(x)=a*x^2");
+    params::ParamWindow* a = window->paramWindows()->window(28);
+    ASSERT_NE(a, nullptr);
+    auto* frame = qobject_cast<QMdiSubWindow*>(a->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->mdiArea()->setActiveSubWindow(frame);
+    graph::GraphWindow* graph = window->graphWindow();
+    QWidget* plot = graph->plotArea();
+    const QPoint at(plot->width() / 4, plot->height() / 4);
+    const double x = at.x() * state.tppX / state.scale.xmu + state.ranges.xMin;
+    const double y =
+        (state.scale.plotH - at.y() * state.tppY) / state.scale.ymu + state.ranges.yMin;
+
+    struct Case {
+        Qt::MouseButton button;
+        bool yCoupled; // "mn_koppely" checked
+        double value;
+    };
+    const Case cases[] = {
+        {Qt::RightButton, false, x},
+        {Qt::LeftButton, false, x}, // the left button does not couple yet
+        {Qt::LeftButton, true, y},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        if (action("mn_koppely")->isChecked() != c.yCoupled) action("mn_koppely")->trigger();
+        QTest::mouseClick(plot, c.button, Qt::NoModifier, at);
+        EXPECT_NEAR(state.params[28].value, c.value, 1e-9);
+    }
+
+    const core::Ranges before = state.ranges;
+    action("mn_zoomtoggle")->trigger(); // locked
+    QTest::mouseClick(plot, Qt::RightButton, Qt::ControlModifier, at);
+    EXPECT_EQ(state.ranges.xMin, before.xMin);
+    EXPECT_EQ(state.ranges.xMax, before.xMax);
+    action("mn_zoomtoggle")->trigger(); // free again
+    QTest::mouseClick(plot, Qt::RightButton, Qt::ControlModifier, at);
+    EXPECT_NEAR(state.ranges.xMax - state.ranges.xMin, 1.5 * (before.xMax - before.xMin), 1e-9);
+}
+
 } // namespace

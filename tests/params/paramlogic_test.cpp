@@ -420,4 +420,28 @@ TEST_F(ParamLogic, ASlotWithoutAnEngineVariableLeavesTheOthersAlone) {
     EXPECT_DOUBLE_EQ(s.engine.eval("a*2"), 10);
 }
 
+TEST_F(ParamLogic, CoupledParameterTakesTheMouseCoordinate) {
+    struct Case {
+        int slot;
+        double v;
+        QString format;
+        double value;
+        QString field;
+    };
+    const Case cases[] = {
+        {a, 2.3456, QStringLiteral("0.##"), 2.3456, QStringLiteral("2,35")},
+        {a, -1.5, QStringLiteral("0.#"), -1.5, QStringLiteral("-1,5")},
+        {30, 4, QStringLiteral("0.##"), 0, QString()}, // no engine variable: not coupled
+    };
+    makeFree(a, QStringLiteral("a"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.v);
+        const QString before = s.params[c.slot].valueText;
+        params::couple(s, c.slot, c.v, c.format);
+        EXPECT_DOUBLE_EQ(s.params[c.slot].value, c.value);
+        EXPECT_EQ(s.params[c.slot].valueText, c.field.isNull() ? before : c.field);
+    }
+    params::couple(s, -1, 3, QStringLiteral("0.##")); // none coupled
+}
+
 } // namespace
