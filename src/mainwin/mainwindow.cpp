@@ -10,6 +10,8 @@
 #include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
 #include "graph/scale.h"
+#include "mainwin/clipboard.h"
+#include "mainwin/graphicexport.h"
 #include "params/paramlogic.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
@@ -88,6 +90,7 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
         clipboard->clear();
         clipboard->setText(text);
     };
+    clipboard = std::make_shared<SystemClipboard>();
 
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
@@ -228,6 +231,16 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
+    on(addEntry(edit, "mn_copytoclip",
+                QStringLiteral("Graphik als Bitmap in Zwischenablage &kopieren")),
+       [this] { copyBitmap(state_, graph_->picture(), *clipboard); });
+    on(addEntry(edit, "mn_emf",
+                QStringLiteral("Graphik im &EMF-Format in Zwischenablage kopieren")),
+       [this] {
+           copyVector(state_, graph_->plotArea()->size(), graph_->picture(), *clipboard);
+           // The export drew for a plot area of its own; the screen gets its picture back.
+           redrawall();
+       });
     on(addEntry(edit, "mn_copytermo", QStringLiteral("&Terme in Zwischenablage kopieren")),
        [this] { copyText(terms::paracopy(state_, 0)); });
     on(addEntry(edit, "mn_paracopy",

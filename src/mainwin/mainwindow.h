@@ -28,6 +28,9 @@ class GraphWindow;
 namespace params {
 class ParamWindows;
 }
+namespace platform {
+class ClipboardService;
+}
 namespace terms {
 class TermWindow;
 }
@@ -60,6 +63,8 @@ public:
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
+    // Takes the pictures of the graph export; tests replace it.
+    std::shared_ptr<platform::ClipboardService> clipboard;
 
     // Angle unit m (1 radians, 2 degrees, 3 grads): the one matching mark, the engine, a redraw.
     void winkelmas(int m);
