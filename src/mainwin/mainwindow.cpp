@@ -9,6 +9,7 @@
 #include "engine/enginedefs.h"
 #include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
+#include "graph/optionsgraphdialog.h"
 #include "graph/scale.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
@@ -287,6 +288,11 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
 void MainWindow::buildSettingsMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
+    on(addEntry(extra, "mn_groptions", QStringLiteral("Allgemeine  &Einstellungen")), [this] {
+        if (!graphOptions_) graphOptions_ = new graph::OptionsGraphDialog(state_, this);
+        graphOptions_->setdef();
+        graphOptions_->show();
+    });
     QMenu* objects =
         addSubmenu(extra, "mn_helpum", QStringLiteral("Verschiedene Objekte ein- und ausblenden"));
     core::GraphOptions& options = state_.graphOptions;

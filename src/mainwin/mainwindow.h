@@ -24,7 +24,8 @@ struct State;
 }
 namespace graph {
 class GraphWindow;
-}
+class OptionsGraphDialog;
+} // namespace graph
 namespace params {
 class ParamWindows;
 }
@@ -122,9 +123,10 @@ private:
     collection::CollectionWindow* collectionWindow_ = nullptr;
     QMdiSubWindow* collectionFrame_ = nullptr;
     QMenu* popup_ = nullptr;
-    QAction* visibilityEntry_ = nullptr;   // mnp1
-    QAction* editTermsEntry_ = nullptr;    // mnp3_0
-    QAction* editIntervalEntry_ = nullptr; // mnp3_1
+    graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
+    QAction* visibilityEntry_ = nullptr;                // mnp1
+    QAction* editTermsEntry_ = nullptr;                 // mnp3_0
+    QAction* editIntervalEntry_ = nullptr;              // mnp3_1
     QAction* radEntry_ = nullptr;
     QAction* degEntry_ = nullptr;
     QAction* gradEntry_ = nullptr;
