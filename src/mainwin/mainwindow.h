@@ -123,10 +123,9 @@ private:
     collection::CollectionWindow* collectionWindow_ = nullptr;
     QMdiSubWindow* collectionFrame_ = nullptr;
     QMenu* popup_ = nullptr;
-    graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
-    QAction* visibilityEntry_ = nullptr;                // mnp1
-    QAction* editTermsEntry_ = nullptr;                 // mnp3_0
-    QAction* editIntervalEntry_ = nullptr;              // mnp3_1
+    QAction* visibilityEntry_ = nullptr;   // mnp1
+    QAction* editTermsEntry_ = nullptr;    // mnp3_0
+    QAction* editIntervalEntry_ = nullptr; // mnp3_1
     QAction* radEntry_ = nullptr;
     QAction* degEntry_ = nullptr;
     QAction* gradEntry_ = nullptr;
@@ -136,6 +135,8 @@ private:
     bool arranged_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;
+
+    graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
 };
 
 } // namespace mainwin
