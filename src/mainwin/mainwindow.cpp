@@ -9,7 +9,10 @@
 #include "engine/enginedefs.h"
 #include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
+#include "graph/optionsgraphdialog.h"
 #include "graph/scale.h"
+#include "mainwin/clipboard.h"
+#include "mainwin/graphicexport.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
@@ -90,6 +93,7 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
         clipboard->clear();
         clipboard->setText(text);
     };
+    clipboard = std::make_shared<SystemClipboard>();
 
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
@@ -245,6 +249,16 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
+    on(addEntry(edit, "mn_copytoclip",
+                QStringLiteral("Graphik als Bitmap in Zwischenablage &kopieren")),
+       [this] { copyBitmap(state_, graph_->picture(), *clipboard); });
+    on(addEntry(edit, "mn_emf",
+                QStringLiteral("Graphik im &EMF-Format in Zwischenablage kopieren")),
+       [this] {
+           copyVector(state_, graph_->plotArea()->size(), graph_->picture(), *clipboard);
+           // The export drew for a plot area of its own; the screen gets its picture back.
+           redrawall();
+       });
     on(addEntry(edit, "mn_copytermo", QStringLiteral("&Terme in Zwischenablage kopieren")),
        [this] { copyText(terms::paracopy(state_, 0)); });
     on(addEntry(edit, "mn_paracopy",
@@ -307,6 +321,11 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
 void MainWindow::buildSettingsMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* extra = addMenu(bar, "mn_extra", QStringLiteral("&Einstellungen"));
+    on(addEntry(extra, "mn_groptions", QStringLiteral("Allgemeine  &Einstellungen")), [this] {
+        if (!graphOptions_) graphOptions_ = new graph::OptionsGraphDialog(state_, this);
+        graphOptions_->setdef();
+        graphOptions_->show();
+    });
     QMenu* objects =
         addSubmenu(extra, "mn_helpum", QStringLiteral("Verschiedene Objekte ein- und ausblenden"));
     core::GraphOptions& options = state_.graphOptions;

@@ -24,9 +24,13 @@ struct State;
 }
 namespace graph {
 class GraphWindow;
-}
+class OptionsGraphDialog;
+} // namespace graph
 namespace params {
 class ParamWindows;
+}
+namespace platform {
+class ClipboardService;
 }
 namespace session {
 class RangeWindow;
@@ -65,6 +69,8 @@ public:
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
+    // Takes the pictures of the graph export; tests replace it.
+    std::shared_ptr<platform::ClipboardService> clipboard;
 
     // Angle unit m (1 radians, 2 degrees, 3 grads): the one matching mark, the engine, a redraw.
     void winkelmas(int m);
@@ -136,6 +142,8 @@ private:
     bool arranged_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;
+
+    graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
 };
 
 } // namespace mainwin
