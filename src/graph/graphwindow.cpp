@@ -206,7 +206,7 @@ QPointF GraphWindow::twips(QPointF pixels) const {
 bool GraphWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == plotArea_) return plotEvent(event);
     if (watched == oneToOne_ && event->type() == QEvent::MouseButtonRelease) {
-        makeOneToOne(state_, buttonOf(static_cast<QMouseEvent*>(event)->button()));
+        einszueins(state_, buttonOf(static_cast<QMouseEvent*>(event)->button()));
         return true;
     }
     if (watched == zoomPicture_ && event->type() == QEvent::MouseButtonRelease) {

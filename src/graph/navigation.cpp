@@ -162,7 +162,7 @@ void resizeAboutMiddle(double& lo, double& hi, double span) {
 
 } // namespace
 
-void makeOneToOne(core::State& state, int button) {
+void einszueins(core::State& state, int button) {
     const core::Ranges old = state.ranges;
     core::Ranges& r = state.ranges;
     const double ratio = pixelsPerUnitX(state) / pixelsPerUnitY(state);
@@ -202,10 +202,10 @@ bool navigationKey(core::State& state, const Navigation& nav, int key, int shift
         zoom(state, nav, rightButton, ctrlKey | altKey, cx, cy);
         return true;
     case Qt::Key_X:
-        makeOneToOne(state, leftButton);
+        einszueins(state, leftButton);
         return true;
     case Qt::Key_Y:
-        makeOneToOne(state, rightButton);
+        einszueins(state, rightButton);
         return true;
     default:
         return false;

@@ -59,10 +59,10 @@ bool wheelZoom(core::State& state, const Navigation& nav, int steps, int shift, 
 // pointer following it.
 void pan(core::State& state, double dx, double dy);
 
-// Scaling 1:1 until the range window offers it: the left button gives y the span that makes one
-// unit as many pixels long as on x, the right button gives x that span; the middle of the changed
-// axis stays.
-void makeOneToOne(core::State& state, int button);
+// Scaling 1:1: the left button gives y the span that makes one unit as many pixels long as on x,
+// the right button gives x that span; the middle of the changed axis stays. The "1:1" label, the
+// keys X and Y and the range window's button all come here.
+void einszueins(core::State& state, int button);
 // True when one unit is equally long in pixels on both axes (to a part in a million).
 bool isOneToOne(const core::State& state);
 

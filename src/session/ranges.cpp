@@ -4,6 +4,7 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "engine/translate.h"
+#include "graph/navigation.h"
 #include "graph/scale.h"
 #include "params/paramlogic.h"
 
@@ -108,23 +109,7 @@ RangeStatus standardRange(core::State& state, int row) {
 }
 
 void oneToOne(core::State& state, int axis) {
-    auto& r = state.ranges;
-    const auto& s = state.scale;
-    // Pixels, not twips: a pixel may be a different number of twips across and down.
-    const double w = s.plotW / state.tppX;
-    const double h = s.plotH / state.tppY;
-    if (axis == 1) {
-        const double span = h / w * s.xRange;
-        r.yMin += (s.yRange - span) / 2;
-        r.yMax = r.yMin + span;
-    } else {
-        const double span = w / h * s.yRange;
-        r.xMin += (s.xRange - span) / 2;
-        r.xMax = r.xMin + span;
-    }
-    graph::setscale(state);
-    state.hooks.call(state.hooks.rangeWindowUpdate);
-    state.hooks.call(state.hooks.redrawall);
+    graph::einszueins(state, axis == 1 ? graph::leftButton : graph::rightButton);
 }
 
 QString shownBound(const core::State& state, int row, int side) {

@@ -256,7 +256,7 @@ TEST_F(NavigationTest, OneToOneKeepsTheMiddleOfTheChangedAxis) {
         SCOPED_TRACE(c.button);
         setRange(-10, 10, -8, 12);
         EXPECT_FALSE(graph::isOneToOne(s));
-        graph::makeOneToOne(s, c.button);
+        graph::einszueins(s, c.button);
         expectRange(c.xMin, c.xMax, c.yMin, c.yMax);
         EXPECT_TRUE(graph::isOneToOne(s));
     }
