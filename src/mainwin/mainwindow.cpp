@@ -177,6 +177,7 @@ void MainWindow::connectHooks() {
     hooks.noteWindowAttributes = [this] { noteWindowAttributes(); };
     hooks.windowAttributesRead = [this](int read) { takeWindowAttributes(read); };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
+    graph_->showRangeWindow = [this] { showRangeWindow(); };
     graph_->navigation().couple = [this](int slot, double v, bool xFormat) {
         params::couple(state_, slot, v,
                        xFormat ? state_.scale.xNumberFormat : state_.scale.yNumberFormat);
@@ -187,6 +188,11 @@ void MainWindow::connectHooks() {
             if (params_->window(k) && frame->widget() == params_->window(k))
                 graph_->navigation().coupledParameter = k;
     });
+}
+
+void MainWindow::showRangeWindow() {
+    range_->updateall();
+    showFrame(rangeFrame_);
 }
 
 void MainWindow::noteWindowAttributes() {
@@ -375,10 +381,7 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(termFrame_); });
     on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
-    on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] {
-        range_->updateall();
-        showFrame(rangeFrame_);
-    });
+    on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] { showRangeWindow(); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });

@@ -106,6 +106,7 @@ private:
     void syncMarks();
     // The present sizes and places of the graph and term windows into the state (before an
     // attribute list is written), and those a list has set back into the windows.
+    void showRangeWindow();
     void noteWindowAttributes();
     void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);

@@ -1,5 +1,6 @@
 // The window "Dargestellter Bereich" driven through its fields, buttons and the menu.
 
+#include "graph/graphwindow.h"
 #include "params/paramlogic.h"
 #include "session/rangewindow.h"
 
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -84,6 +86,12 @@ TEST_F(RangeWindowTest, StandardButtonsAndOneToOne) {
     EXPECT_NEAR(state.scale.xmu / state.tppX, state.scale.ymu / state.tppY, 1e-9);
     click("Command6");
     EXPECT_FALSE(window->rangeFrame()->isVisible());
+
+    // Shift and a click on the zoom picture of the graph window open it again.
+    auto* zoomPicture = window->graphWindow()->findChild<QLabel*>(q("Image1"));
+    ASSERT_NE(zoomPicture, nullptr);
+    QTest::mouseClick(zoomPicture, Qt::LeftButton, Qt::ShiftModifier);
+    EXPECT_TRUE(window->rangeFrame()->isVisible());
 }
 
 TEST_F(RangeWindowTest, ARangeThatUsesAParameterFollowsIt) {
