@@ -10,6 +10,7 @@
 #include "session/startup.h"
 
 #include "collectionsupport.h"
+#include "support/chosenfiles.h"
 #include "support/printing.h"
 #include "support/recordingmessages.h"
 
@@ -26,27 +27,7 @@ namespace {
 
 using collection::shortField;
 
-// Answers the dialogs from a list of file names; an empty name cancels.
-class ChosenFiles : public platform::FileDialogService {
-public:
-    std::deque<QString> answers;
-    QStringList titles;
-    std::optional<QString> openFile(const QString& title, const QString&) override {
-        return next(title);
-    }
-    std::optional<QString> saveFile(const QString& title, const QString&, const QString&) override {
-        return next(title);
-    }
-
-private:
-    std::optional<QString> next(const QString& title) {
-        titles << title;
-        if (answers.empty() || answers.front().isEmpty()) return std::nullopt;
-        QString answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
+using testsupport::ChosenFiles;
 
 class FileCommands : public ::testing::Test {
 protected:

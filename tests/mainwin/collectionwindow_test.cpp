@@ -14,6 +14,7 @@
 #include "terms/termwindow.h"
 
 #include "mainwindowfixture.h"
+#include "support/chosenfiles.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -33,29 +34,7 @@ namespace {
 
 using testsupport::q;
 
-// Answers the open and save dialogs from a list of file names; an empty name, or none left,
-// cancels. Keeps the titles of the dialogs shown.
-class ChosenFiles : public platform::FileDialogService {
-public:
-    std::deque<QString> answers;
-    QStringList titles;
-    std::optional<QString> openFile(const QString& title, const QString&) override {
-        return next(title);
-    }
-    std::optional<QString> saveFile(const QString& title, const QString&, const QString&) override {
-        return next(title);
-    }
-
-private:
-    std::optional<QString> next(const QString& title) {
-        titles << title;
-        if (answers.empty()) return std::nullopt;
-        const QString answer = answers.front();
-        answers.pop_front();
-        if (answer.isEmpty()) return std::nullopt;
-        return answer;
-    }
-};
+using testsupport::ChosenFiles;
 
 class CollectionWindowTest : public testsupport::MainWindowFixture {
 protected:
