@@ -68,22 +68,27 @@ QString readoutText(const core::State& state, double x, double y) {
            QStringLiteral("        y: ") + numberText(worldY(state, y), state.scale.yNumberFormat);
 }
 
-void scrlr(core::State& state, double v) {
+namespace {
+
+// Moves one axis by v percent of its span.
+void scroll(core::State& state, double v, double core::Ranges::*lo, double core::Ranges::*hi,
+            double span) {
     if (v == 0) return;
     const core::Ranges old = state.ranges;
-    const double d = v * state.scale.xRange / 100;
-    state.ranges.xMin += d;
-    state.ranges.xMax += d;
+    const double d = v * span / 100;
+    state.ranges.*lo += d;
+    state.ranges.*hi += d;
     applyRange(state, old);
 }
 
+} // namespace
+
+void scrlr(core::State& state, double v) {
+    scroll(state, v, &core::Ranges::xMin, &core::Ranges::xMax, state.scale.xRange);
+}
+
 void scrud(core::State& state, double v) {
-    if (v == 0) return;
-    const core::Ranges old = state.ranges;
-    const double d = v * state.scale.yRange / 100;
-    state.ranges.yMin += d;
-    state.ranges.yMax += d;
-    applyRange(state, old);
+    scroll(state, v, &core::Ranges::yMin, &core::Ranges::yMax, state.scale.yRange);
 }
 
 void parkop(core::State& state, const Navigation& nav, int button, double x, double y) {
