@@ -11,7 +11,6 @@
 #include <QStringList>
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <optional>
 
@@ -29,14 +28,9 @@ const QString syntaxError = QStringLiteral("Syntax-Fehler!");
 
 constexpr std::array<char, 3> rangeRows = {'x', 'y', 't'};
 
-// The fields are read back into the state: a number must come back as the very value, or a
-// range of 2*pi, kept with the 15 digits the user reads, draws a pixel apart after the next start.
+// The fields are read back into the state: a number must come back as the very value.
 QString num(double v) {
-    if (!std::isfinite(v)) return core::germanNumber(v);
-    if (v == 0) v = 0; // no "-0"
-    char buffer[40];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    return QString::fromLatin1(buffer, end - buffer).replace(QLatin1Char('.'), QLatin1Char(','));
+    return core::exactNumber(v);
 }
 
 QStringList fieldLines(const QString& text) {

@@ -86,6 +86,26 @@ std::optional<double> rereadnum(platform::MathEngine& engine, const QString& tex
     return evalnum(engine, text);
 }
 
+namespace {
+
+template <class T> QString shortestText(T v) {
+    char buffer[40];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
+    return QString::fromLatin1(buffer, end - buffer).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+QString exactNumber(double v) {
+    if (!std::isfinite(v)) return germanNumber(v);
+    if (v == 0) v = 0; // no "-0"
+    return shortestText(v);
+}
+
+QString exactNumber(float v) {
+    return shortestText(v);
+}
+
 QString generalNumber(double v, QChar decimalSeparator) {
     if (std::isnan(v)) return QStringLiteral("nan");
     if (std::isinf(v)) return v > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");

@@ -37,6 +37,11 @@ std::optional<double> rereadnum(platform::MathEngine& engine, const QString& tex
 // "inf" / "-inf", NaN as "nan". decimalSeparator replaces the point.
 QString generalNumber(double v, QChar decimalSeparator = QLatin1Char('.'));
 
+// The shortest text with a decimal comma that reads back as exactly v, for files that must keep
+// the very value (a range of 2*pi kept with 15 digits would draw a pixel apart after a restart).
+QString exactNumber(double v);
+QString exactNumber(float v);
+
 // Same, with the German decimal comma, as every number the program shows.
 inline QString germanNumber(double v) {
     return generalNumber(v, QLatin1Char(','));

@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <functional>
 #include <optional>
@@ -30,9 +29,7 @@ QString flag(bool on) {
 
 // A single-precision item in its shortest form, which reads back as the same float.
 QString single(float v) {
-    char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, v).ptr;
-    return QString::fromLatin1(buffer, end - buffer).replace(QLatin1Char('.'), QLatin1Char(','));
+    return core::exactNumber(v);
 }
 
 // Each reader takes its item from the element and says whether it did.
