@@ -42,6 +42,19 @@ void setParam(core::State& state, const char* name, double v) {
     params::setpar(state, k, v);
 }
 
+// The state typed kept by aktpuff, written, read back and applied to a fresh state by tmpakt.
+collection::ApplyStatus throughTheFile(core::State& typed, core::State& fresh,
+                                       std::shared_ptr<platform::RecordingMessages> messages) {
+    collection::Collection kept = collection::emptyCollection(typed);
+    collection::aktpuff(kept, typed);
+    const QByteArray bytes = collection::collectionBytes(kept, typed);
+    prepare(fresh, std::move(messages));
+    collection::Collection read = collection::emptyCollection(fresh);
+    EXPECT_EQ(collection::readcollection(read, bytes, fresh), QString());
+    EXPECT_TRUE(read.currentDataFound);
+    return collection::tmpakt(read, fresh);
+}
+
 // What the user sees of the state, one line per item, so that a difference names itself.
 QStringList picture(const core::State& state) {
     QStringList items;
@@ -158,18 +171,8 @@ TEST(CurrentData, TeacherStatesComeBackThroughTheFile) {
         prepare(typed, messages);
         c.typeState(typed);
 
-        collection::Collection kept = collection::emptyCollection(typed);
-        collection::aktpuff(kept, typed);
-        const QByteArray bytes = collection::collectionBytes(kept, typed);
-
         core::State fresh;
-        prepare(fresh, messages);
-        collection::Collection read = collection::emptyCollection(fresh);
-        ASSERT_EQ(collection::readcollection(read, bytes, fresh), QString());
-        ASSERT_TRUE(read.currentDataFound);
-        const collection::ApplyStatus status = collection::tmpakt(read, fresh);
-
-        EXPECT_EQ(status.text, QStringLiteral("O.k."));
+        EXPECT_EQ(throughTheFile(typed, fresh, messages).text, QStringLiteral("O.k."));
         EXPECT_EQ(picture(fresh), picture(typed));
         EXPECT_EQ(fresh.busyFlag, 0);
         EXPECT_TRUE(messages->shown.empty());
@@ -188,15 +191,8 @@ TEST(CurrentData, NumbersComeBackAsTheVeryValue) {
         type(typed, {QStringLiteral("f(x)=a*x")});
         setParam(typed, "a", v);
         typed.ranges.xMax = 10 + v;
-        collection::Collection kept = collection::emptyCollection(typed);
-        collection::aktpuff(kept, typed);
-
         core::State fresh;
-        prepare(fresh, messages);
-        collection::Collection read = collection::emptyCollection(fresh);
-        ASSERT_EQ(collection::readcollection(read, collection::collectionBytes(kept, typed), fresh),
-                  QString());
-        collection::tmpakt(read, fresh);
+        throughTheFile(typed, fresh, messages);
         EXPECT_EQ(fresh.params[fresh.findparam(QStringLiteral("a"))].value, v);
         EXPECT_EQ(fresh.ranges.xMax, 10 + v);
         EXPECT_TRUE(messages->shown.empty());

@@ -1,7 +1,7 @@
-// Open, append, save and save as, with the dialogs answered by the test: what is asked, which
-// files change, and that a file that cannot be read changes nothing.
+// Open and save as, with the dialogs answered by the test: what is asked and which files change.
+// Appending, saving under a known name and the faults are driven through the menu in
+// tests/mainwin/collectionwindow_test.cpp.
 
-#include "collection/entryops.h"
 #include "collection/filecommands.h"
 #include "collection/reader.h"
 #include "collection/workingcopy.h"
@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 
 namespace {
@@ -79,29 +78,7 @@ TEST_F(FileCommands, OpeningReplacesTheCollectionAndNamesIt) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(FileCommands, AFileThatCannotBeReadLeavesTheWorkingCopyAlone) {
-    keeper.collection.entries.push_back(testsupport::entry({{shortField, QStringLiteral("Alt")}}));
-    keeper.collection.changed = true;
-    ASSERT_TRUE(collection::writeWorkingCopy(keeper.collection, state, true).ok);
-    QFile bad(file("kaputt.txt"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("keine Sammlung\r\n");
-    bad.close();
-
-    dialogs->answers = {file("kaputt.txt")};
-    messages->answer = false; // not saved first
-    EXPECT_FALSE(collection::opencollection(keeper, state, false));
-    EXPECT_EQ(names(keeper.collection), QStringList{QStringLiteral("Alt")});
-    EXPECT_EQ(workingCopyNames(), QStringList{QStringLiteral("Alt")});
-    ASSERT_EQ(messages->shown.size(), 2u);
-    EXPECT_EQ(messages->shown[0].text,
-              QStringLiteral("Die Sammlung ist geändert worden. Soll sie gespeichert werden?"));
-    EXPECT_EQ(messages->shown[1].text,
-              QStringLiteral("In der Sammlungsdatei fehlt die Kennungszeile!"));
-    EXPECT_EQ(messages->shown[1].title, QStringLiteral("Fehler"));
-}
-
-TEST_F(FileCommands, ANewNameIsMadeOnOpeningAndAskedAgainOnAppending) {
+TEST_F(FileCommands, ANewNameIsMadeOnOpening) {
     dialogs->answers = {file("neu.txt")};
     messages->answer = true;
     ASSERT_TRUE(collection::opencollection(keeper, state, false));
@@ -111,36 +88,6 @@ TEST_F(FileCommands, ANewNameIsMadeOnOpeningAndAskedAgainOnAppending) {
     ASSERT_EQ(messages->shown.size(), 1u);
     EXPECT_EQ(messages->shown[0].text,
               QStringLiteral("Diese Datei gibt es noch nicht. Soll sie neu erzeugt werden?"));
-    messages->shown.clear();
-
-    writeEntries(file("b.txt"), {QStringLiteral("B")});
-    dialogs->answers = {file("fehlt.txt"), file("b.txt")};
-    ASSERT_TRUE(collection::opencollection(keeper, state, true));
-    EXPECT_FALSE(QFile::exists(file("fehlt.txt")));
-    EXPECT_TRUE(messages->shown.empty());
-    EXPECT_EQ(dialogs->titles.last(), QStringLiteral("Einträge aus welcher Datei anhängen?"));
-    EXPECT_EQ(names(keeper.collection), QStringList{QStringLiteral("B")});
-    EXPECT_TRUE(keeper.collection.changed);
-    EXPECT_EQ(keeper.collection.path, file("neu.txt"));
-    EXPECT_EQ(workingCopyNames(), QStringList{QStringLiteral("B")});
-}
-
-TEST_F(FileCommands, SavingWithAKnownNameAsksNothingAndLeavesNoBackup) {
-    writeEntries(file("a.txt"), {QStringLiteral("A")});
-    dialogs->answers = {file("a.txt")};
-    ASSERT_TRUE(collection::opencollection(keeper, state, false));
-    collection::newentry(keeper, state, QDateTime(QDate(2026, 1, 2), QTime(3, 4)));
-    ASSERT_TRUE(keeper.collection.changed);
-
-    const int dialogsBefore = int(dialogs->titles.size());
-    EXPECT_EQ(collection::savecommand(keeper, state, false), collection::SaveOutcome::Saved);
-    EXPECT_EQ(int(dialogs->titles.size()), dialogsBefore);
-    EXPECT_FALSE(keeper.collection.changed);
-    EXPECT_FALSE(QFile::exists(file("a.txt.tmp")));
-    collection::Collection saved = collection::emptyCollection(state);
-    ASSERT_EQ(collection::loadcollection(saved, file("a.txt"), state), QString());
-    EXPECT_EQ(names(saved), (QStringList{QStringLiteral("A"), QStringLiteral("Neuer Eintrag 2")}));
-    EXPECT_TRUE(messages->shown.empty());
 }
 
 TEST_F(FileCommands, SavingAsAsksBeforeOverwritingAndCancelsQuietly) {
@@ -161,17 +108,6 @@ TEST_F(FileCommands, SavingAsAsksBeforeOverwritingAndCancelsQuietly) {
               QStringLiteral("Diese Datei gibt es bereits. Soll sie überschrieben werden?"));
     EXPECT_EQ(keeper.collection.path, file("neu.txt"));
     EXPECT_EQ(collection::windowTitle(keeper.collection), QStringLiteral("Sammlung: neu.txt"));
-    messages->shown.clear();
-
-    // A folder that cannot be written is told in German, and the collection stays changed.
-    keeper.collection.changed = true;
-    dialogs->answers = {folder.filePath(QStringLiteral("fehlt/nirgends.txt"))};
-    EXPECT_EQ(collection::savecommand(keeper, state, true), collection::SaveOutcome::Failed);
-    EXPECT_TRUE(keeper.collection.changed);
-    ASSERT_EQ(messages->shown.size(), 1u);
-    EXPECT_EQ(messages->shown[0].title, QStringLiteral("Fehler"));
-    EXPECT_FALSE(messages->shown[0].text.isEmpty());
-    messages->shown.clear();
 }
 
 } // namespace

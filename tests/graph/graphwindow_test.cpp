@@ -201,12 +201,16 @@ protected:
         GraphWindowTest::SetUp();
         window->resize(600, 450);
         window->show();
-        state.ranges = {-10, 10, -10, 10, 0, 10};
-        graph::setscale(state);
+        resetRange();
         state.hooks.redrawall = [this] {
             ++redraws;
             window->redraw();
         };
+    }
+    // The view back to -10 ... 10 on both axes.
+    void resetRange() {
+        state.ranges = {-10, 10, -10, 10, 0, 10};
+        graph::setscale(state);
     }
     QWidget* plot() const { return child("Picture1"); }
     QPoint centre() const { return QPoint(plot()->width() / 2, plot()->height() / 2); }
@@ -240,8 +244,7 @@ TEST_F(GraphNavigationTest, ClicksOnThePlotZoomAboutThePointer) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.modifiers));
-        state.ranges = {-10, 10, -10, 10, 0, 10};
-        graph::setscale(state);
+        resetRange();
         QTest::mouseClick(plot(), c.button, c.modifiers, centre());
         // The centre pixel lies up to half a pixel off the world centre.
         expectRange(c.xMin, c.xMax, c.yMin, c.yMax, 0.2);
@@ -273,8 +276,7 @@ TEST_F(GraphNavigationTest, KeysScrollAndZoom) {
     expectRange(-9.8, 10.2, -10, 10, 1e-9);
     QTest::keyClick(plot(), Qt::Key_Up, Qt::ShiftModifier);
     expectRange(-9.8, 10.2, -9, 11, 1e-9);
-    state.ranges = {-10, 10, -10, 10, 0, 10};
-    graph::setscale(state);
+    resetRange();
     QTest::keyClick(plot(), Qt::Key_Minus);
     expectRange(-15, 15, -15, 15, 1e-9);
     QTest::keyClick(plot(), Qt::Key_Left, Qt::ControlModifier);
@@ -301,17 +303,14 @@ TEST_F(GraphNavigationTest, MouseMoveUpdatesTheReadoutWithoutRedrawing) {
 TEST_F(GraphNavigationTest, WheelZoomsAndMiddleDragMoves) {
     wheel(-120, Qt::NoModifier);
     expectRange(-15, 15, -15, 15, 0.3);
-    state.ranges = {-10, 10, -10, 10, 0, 10};
-    graph::setscale(state);
+    resetRange();
     wheel(120, Qt::ControlModifier);
     expectRange(-10 / 1.5, 10 / 1.5, -10, 10, 0.2);
-    state.ranges = {-10, 10, -10, 10, 0, 10};
-    graph::setscale(state);
+    resetRange();
     wheel(-120, Qt::ShiftModifier);
     expectRange(-10, 10, -15, 15, 0.3);
 
-    state.ranges = {-10, 10, -10, 10, 0, 10};
-    graph::setscale(state);
+    resetRange();
     const QPoint from = centre();
     const QPoint to = from + QPoint(40, 0);
     QTest::mousePress(plot(), Qt::MiddleButton, Qt::NoModifier, from);

@@ -93,6 +93,11 @@ protected:
         state.fileDialogs = dialogs;
         return dialogs;
     }
+    // The current state f(x) = x^2 added to the collection from the menu.
+    void addParabola() {
+        lines({"f(x) = x^2"});
+        action("mn_add")->trigger();
+    }
     void clickInto(QPlainTextEdit* field) {
         QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     }
@@ -100,8 +105,7 @@ protected:
 
 TEST_F(CollectionWindowTest, TheCurrentStateIsAddedAndDrawnAgainFromTheList) {
     EXPECT_FALSE(window->collectionFrame()->isVisible());
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     EXPECT_TRUE(window->collectionFrame()->isVisible());
     EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: (noch ohne Bezeichnung)"));
     ASSERT_EQ(list()->count(), 1);
@@ -130,8 +134,7 @@ TEST_F(CollectionWindowTest, TheCurrentStateIsAddedAndDrawnAgainFromTheList) {
 }
 
 TEST_F(CollectionWindowTest, DrawingFromTheMenuDoesNotOverwriteAndProtectedEntriesStay) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     lines({"g(x) = 3"});
     action("mn_einakt")->trigger();
     EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("f(x)=x^2"));
@@ -159,8 +162,7 @@ TEST_F(CollectionWindowTest, DrawingFromTheMenuDoesNotOverwriteAndProtectedEntri
 // With "Daten bei Änderung sofort in Auswahl übernehmen" ticked, an applied change goes into the
 // selected entry and its details at once.
 TEST_F(CollectionWindowTest, TheSyncOptionCarriesChangesIntoTheSelectedEntry) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     sammlung()->findChild<QCheckBox*>(QStringLiteral("Check2"))->setChecked(true);
     enter(0, "f(x) = x^3");
     EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("f(x)=x^3"));
@@ -191,8 +193,7 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
     auto dialogs = useDialogs();
     dialogs->answers = {file("mathe.txt"), file("mathe.txt")};
 
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     action("mn_saveas")->trigger();
     EXPECT_EQ(sammlung()->windowTitle(), q("Sammlung: mathe.txt"));
     EXPECT_FALSE(kept().changed);
@@ -211,8 +212,7 @@ TEST_F(CollectionWindowTest, SaveAsAndOpenFromTheFileMenu) {
 // The entry commands of the menu on the list the user sees; every change reaches the working copy
 // at once and marks the collection changed.
 TEST_F(CollectionWindowTest, AddNewCopyPasteCutDeleteAndRename) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     action("mn_newentry")->trigger();
     EXPECT_EQ(names(), (QStringList{q("Eintrag 1"), q("Neuer Eintrag 2")}));
     EXPECT_EQ(label("Label3"), q(" Neuer Eintrag 2"));
@@ -270,8 +270,7 @@ TEST_F(CollectionWindowTest, AddNewCopyPasteCutDeleteAndRename) {
 
 // Deleting the only entry empties the caption and the detail fields.
 TEST_F(CollectionWindowTest, DeletingTheOnlyEntryEmptiesTheDetails) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     ASSERT_FALSE(sammlung()->detailField(1)->toPlainText().isEmpty());
     action("mn_clr")->trigger();
     EXPECT_EQ(list()->count(), 0);
@@ -330,8 +329,7 @@ TEST_F(CollectionWindowTest, AProtectedEntryRefusesEveryChangeWithOneMessage) {
 // Overwriting the selection with the current state ("Momentan angewählten Eintrag ...") takes the
 // state; drawing it ("Auswahl zeichnen") puts the entry back on the screen.
 TEST_F(CollectionWindowTest, TheSelectionIsOverwrittenWithTheStateAndDrawnAgain) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     lines({"g(x) = 3"});
     click("Command5");
     EXPECT_EQ(kept().entries[0].fields[collection::termsField], q("g(x)=3"));
@@ -346,8 +344,7 @@ TEST_F(CollectionWindowTest, TheSelectionIsOverwrittenWithTheStateAndDrawnAgain)
 // A click into a detail field keeps what was edited in the fields and draws it; braces of the
 // description become round brackets.
 TEST_F(CollectionWindowTest, AClickIntoADetailFieldKeepsAndDrawsTheEdits) {
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     sammlung()->detailField(0)->setPlainText(q("Parabel {verschoben}"));
     sammlung()->detailField(1)->setPlainText(q("g(x)=x+1"));
     clickInto(sammlung()->detailField(2));
@@ -409,8 +406,7 @@ TEST_F(CollectionWindowTest, OpeningAFileThatCannotBeTakenChangesNothing) {
              .arg(QDir::toNativeSeparators(collection::workingCopyPath(state)))},
     };
     auto dialogs = useDialogs();
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     action("mn_newentry")->trigger();
     const QStringList before = names();
     const collection::Fields currentBefore = kept().currentData;
@@ -440,8 +436,7 @@ TEST_F(CollectionWindowTest, OpeningAFileThatCannotBeTakenChangesNothing) {
 TEST_F(CollectionWindowTest, OpeningEndsWhenTheWantedSaveDidNotHappen) {
     writeEntries(file("andere.txt"), {q("Andere")});
     auto dialogs = useDialogs();
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     messages->answer = true;
     dialogs->answers = {QString(), file("andere.txt")};
     action("mn_open")->trigger();
@@ -514,8 +509,7 @@ TEST_F(CollectionWindowTest, AppendingAddsTheEntriesRedrawsAndWritesTheSettings)
 // nothing; an existing file is overwritten only after "Ja".
 TEST_F(CollectionWindowTest, SavingFromTheFileMenu) {
     auto dialogs = useDialogs();
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     QFile::remove(engine::settingsPath(state));
     dialogs->answers = {file("mathe.txt")};
     action("mn_save")->trigger();
@@ -550,8 +544,7 @@ TEST_F(CollectionWindowTest, SavingFromTheFileMenu) {
 // stays changed.
 TEST_F(CollectionWindowTest, ASaveThatFailsIsToldAndTheCollectionStaysChanged) {
     auto dialogs = useDialogs();
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     const QString target = file("fehlt/nirgends.txt");
     dialogs->answers = {target};
     action("mn_saveas")->trigger();
@@ -570,8 +563,7 @@ TEST_F(CollectionWindowTest, ASaveThatFailsIsToldAndTheCollectionStaysChanged) {
 // The working copy is no name to save the collection under: the user is told and asked again.
 TEST_F(CollectionWindowTest, SavingAsTheWorkingCopyAsksForAnotherName) {
     auto dialogs = useDialogs();
-    lines({"f(x) = x^2"});
-    action("mn_add")->trigger();
+    addParabola();
     const QString workingCopy = collection::workingCopyPath(state);
     dialogs->answers = {workingCopy, file("mathe.txt")};
     action("mn_saveas")->trigger();

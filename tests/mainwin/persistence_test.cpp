@@ -16,6 +16,7 @@
 #include "terms/termwindow.h"
 
 #include "mainwindowfixture.h"
+#include "support/chosenfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,16 +75,6 @@ void expectSame(const QStringList& before, const QStringList& after) {
         EXPECT_EQ(i < after.size() ? after[i].toStdString() : std::string("(missing)"),
                   i < before.size() ? before[i].toStdString() : std::string("(missing)"));
 }
-
-// Opening and saving choose the files the test names.
-class ChosenFiles : public platform::FileDialogService {
-public:
-    QString path;
-    std::optional<QString> openFile(const QString&, const QString&) override { return path; }
-    std::optional<QString> saveFile(const QString&, const QString&, const QString&) override {
-        return path;
-    }
-};
 
 class PersistenceTest : public testsupport::MainWindowFixture {
 protected:
@@ -207,10 +198,11 @@ struct EntryCase {
 };
 
 TEST_F(PersistenceTest, ASavedCollectionDrawsEveryEntryAsBeforeInAFreshProgram) {
-    auto files = std::make_shared<ChosenFiles>();
+    auto files = std::make_shared<testsupport::ChosenFiles>();
     QTemporaryDir elsewhere;
     ASSERT_TRUE(elsewhere.isValid());
-    files->path = QDir(elsewhere.path()).filePath(QStringLiteral("unterricht.txt"));
+    const QString saved = QDir(elsewhere.path()).filePath(QStringLiteral("unterricht.txt"));
+    files->answers = {saved, saved}; // saved under it, then opened by the fresh program
     state.fileDialogs = files;
 
     const std::vector<EntryCase> cases = {
@@ -266,7 +258,7 @@ TEST_F(PersistenceTest, ASavedCollectionDrawsEveryEntryAsBeforeInAFreshProgram) 
         pictures.push_back(picture());
     }
     action("mn_saveas")->trigger();
-    ASSERT_TRUE(QFile::exists(files->path));
+    ASSERT_TRUE(QFile::exists(saved));
     window->close();
     ASSERT_TRUE(window->isShutDown());
 
