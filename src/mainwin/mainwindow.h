@@ -15,6 +15,9 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 
+namespace calc {
+class CalcWindow;
+}
 namespace collection {
 struct CollectionState;
 class CollectionWindow;
@@ -40,6 +43,8 @@ class TermWindow;
 }
 
 namespace mainwin {
+
+class ContextHelp;
 
 inline constexpr const char* mainWindowTitle =
     "Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern";
@@ -97,6 +102,9 @@ private:
     void buildWindowMenu(QMenuBar* bar);
     void buildCollectionMenu(QMenuBar* bar);
     void buildCollectionFileEntries(QMenu* file);
+    void buildHelpMenu(QMenuBar* bar);
+    // The calculator, made when first asked for; it recomputes after every data-set assembly.
+    void showCalculator();
     // Runs a command of the collection and shows the collection afterwards.
     void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
@@ -145,6 +153,9 @@ private:
     bool shutDown_ = false;
 
     graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
+    calc::CalcWindow* calc_ = nullptr;
+    QMdiSubWindow* calcFrame_ = nullptr;
+    ContextHelp* help_ = nullptr;
 };
 
 } // namespace mainwin
