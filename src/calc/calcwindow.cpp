@@ -67,7 +67,11 @@ CalcWindow::CalcWindow(core::State& state, QWidget* parent)
             hide();
     });
     places_->installEventFilter(this);
-    state_.hooks.docalc = [this] { docalc(); };
+    state_.hooks.docalc = [this] {
+        // New data may have brought other settings; a field being typed in is left alone.
+        if (!places_->hasFocus()) showPlaces();
+        docalc();
+    };
     showPlaces();
     // The window grows only in width: the term and the result get the room.
     setMinimumWidth(core::twipsToPixels(smallestWidth, state_.tppX));
@@ -86,6 +90,10 @@ void CalcWindow::checkround() {
     if (!calc::checkround(state_, places_->text())) showPlaces();
     checking_ = false;
     docalc();
+}
+
+void CalcWindow::focusTerm() {
+    term_->setFocus();
 }
 
 void CalcWindow::showPlaces() {

@@ -24,6 +24,8 @@ public:
     void checkround();
     // Shows the places in use, as on opening.
     void showPlaces();
+    // The focus into the term field, ready for typing.
+    void focusTerm();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

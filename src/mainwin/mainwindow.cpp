@@ -403,7 +403,7 @@ void MainWindow::showCalculator() {
     }
     calc_->showPlaces();
     showFrame(calcFrame_);
-    calc_->findChild<QWidget*>(QStringLiteral("Text1"))->setFocus();
+    calc_->focusTerm();
 }
 
 void MainWindow::buildHelpMenu(QMenuBar* bar) {

@@ -121,17 +121,19 @@ TEST_F(CalcWindowTest, ButtonsComputeClearAndClose) {
 TEST_F(CalcWindowTest, RecomputesAfterEveryChangeOfTheData) {
     compute("f(2) + f'(2)");
     EXPECT_EQ(result(), q("Error: Ungültiger Term")); // no line f: no derivative either
+    state.calcDecimals = 4; // as a collection read with its settings leaves it
     lines({"f(x) = a*x^2"});
+    EXPECT_EQ(placesField->text(), q("4"));
     const int slot = state.findparam(q("a"));
     ASSERT_GE(slot, 0);
-    EXPECT_EQ(result(), q("8")); // a = 1: 4 + 4.0001
+    EXPECT_EQ(result(), q("8.0001")); // a = 1: 4 + 4.0001
     ASSERT_NE(window->paramWindows()->window(slot), nullptr);
     auto* value = window->paramWindows()->window(slot)->findChild<QLineEdit*>(q("Text3"));
     ASSERT_NE(value, nullptr);
     value->selectAll();
     QTest::keyClicks(value, q("1,5"));
     QTest::keyClick(value, Qt::Key_Return);
-    EXPECT_EQ(result(), q("12")); // 6 + 6.00015
+    EXPECT_EQ(result(), q("12.0002")); // 6 + 6.00015
 }
 
 } // namespace
