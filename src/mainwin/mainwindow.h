@@ -25,6 +25,7 @@ struct State;
 namespace graph {
 class GraphWindow;
 class OptionsGraphDialog;
+class OptionsZoomDialog;
 } // namespace graph
 namespace params {
 class ParamWindows;
@@ -107,6 +108,8 @@ private:
     // The present sizes and places of the graph and term windows into the state (before an
     // attribute list is written), and those a list has set back into the windows.
     void showRangeWindow();
+    // "Zoom-Einstellungen" with the present factors, in front.
+    void showZoomOptions();
     void noteWindowAttributes();
     void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);
@@ -145,6 +148,7 @@ private:
     bool shutDown_ = false;
 
     graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
+    graph::OptionsZoomDialog* zoomOptions_ = nullptr;   // likewise
 };
 
 } // namespace mainwin

@@ -87,7 +87,7 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
         updateall();
     };
     state_.hooks.rangeApply = [this] { vonbis(); };
-    state_.hooks.rangeRowsReread = [this] { vonbis(); };
+    state_.hooks.rangeRowsReread = [this] { reread(); };
     stateToFields();
     updateall();
 }
@@ -108,6 +108,20 @@ void RangeWindow::vonbis() {
 
 void RangeWindow::standard(int row) {
     const RangeStatus status = standardRange(state_, row);
+    updateall();
+    showStatus(status);
+}
+
+void RangeWindow::standardAll() {
+    const RangeStatus status = standardRanges(state_);
+    stateToFields();
+    updateall();
+    showStatus(status);
+}
+
+void RangeWindow::reread() {
+    // The fields as last applied: what the user types meanwhile waits for "&Übernehmen".
+    const RangeStatus status = rereadRanges(state_);
     updateall();
     showStatus(status);
 }

@@ -31,6 +31,10 @@ public:
     void vonbis();
     // A standard button: the standard range of that row.
     void standard(int row);
+    // "Standardbereich verwenden": the standard bounds into all six fields, then applied.
+    void standardAll();
+    // The rows read again, as a parameter they use moved.
+    void reread();
     // 1:1 scaling; axis 1 fits the y range, axis 2 the x range.
     void einszueins(int axis);
 

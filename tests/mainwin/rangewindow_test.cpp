@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <vector>
+
 namespace {
 
 using testsupport::q;
@@ -106,6 +108,64 @@ TEST_F(RangeWindowTest, ARangeThatUsesAParameterFollowsIt) {
     EXPECT_DOUBLE_EQ(state.ranges.xMin, -3);
     EXPECT_DOUBLE_EQ(state.ranges.xMax, 6);
     EXPECT_EQ(label("nbis0"), q("6"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(RangeWindowTest, StandardRangeOfTheEditMenuWhateverTheRangesWere) {
+    type("von0", "100");
+    type("bis0", "200");
+    type("von1", "-0,5");
+    type("bis1", "0,25");
+    type("von2", "3");
+    type("bis2", "4");
+    click("Command2");
+    ASSERT_EQ(state.ranges.xMin, 100);
+    action("mn_std")->trigger();
+    EXPECT_EQ(action("mn_std")->text(), q("Standardbereich verwenden"));
+    const core::Ranges& r = state.ranges;
+    EXPECT_EQ(std::vector<double>({r.xMin, r.xMax, r.yMin, r.yMax, r.tMin, r.tMax}),
+              std::vector<double>({-5, 5, -5, 5, 0, 10}));
+    const char* const fields[] = {"von0", "bis0", "von1", "bis1", "von2", "bis2"};
+    const char* const shown[] = {"-5", "5", "-5", "5", "0", "10"};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(child<QLineEdit>(fields[i])->text(), q(shown[i])) << fields[i];
+        EXPECT_EQ(label((QByteArray("n") + fields[i]).constData()), q(shown[i])) << fields[i];
+    }
+    EXPECT_NE(statusColour(), QColor(150, 0, 0));
+}
+
+TEST_F(RangeWindowTest, ANewNameInARangeFieldBecomesAParameter) {
+    type("von0", "-b");
+    type("bis0", "b");
+    click("Command2");
+    const int b = state.findparam(q("b"));
+    ASSERT_GE(b, 0);
+    EXPECT_EQ(state.ranges.xMin, -1); // a new parameter starts at 1
+    EXPECT_EQ(state.ranges.xMax, 1);
+    EXPECT_NE(statusColour(), QColor(150, 0, 0));
+
+    // The parameter moves the range; what is typed meanwhile waits for "&Übernehmen".
+    type("von0", "-7");
+    params::setpar(state, b, 3);
+    EXPECT_EQ(state.ranges.xMin, -3);
+    EXPECT_EQ(state.ranges.xMax, 3);
+    EXPECT_EQ(label("nvon0"), q("-3"));
+    EXPECT_EQ(child<QLineEdit>("von0")->text(), q("-7"));
+}
+
+TEST_F(RangeWindowTest, NavigationShowsTheNewBoundsInTheWindow) {
+    action("mn_std")->trigger();
+    QWidget* plot = window->graphWindow()->plotArea();
+    plot->setFocus();
+    QTest::keyClick(plot, Qt::Key_Right, Qt::ShiftModifier); // 5 % of 10 to the right
+    EXPECT_EQ(label("nvon0"), q("-4,5"));
+    EXPECT_EQ(label("nbis0"), q("5,5"));
+    QTest::mouseClick(window->graphWindow()->findChild<QLabel*>(q("Image1")), Qt::RightButton);
+    EXPECT_EQ(label("nvon1"), q("-7,5"));
+    EXPECT_EQ(label("nbis1"), q("7,5"));
 }
 
 } // namespace
