@@ -243,6 +243,16 @@ TEST_F(GraphNavigationTest, ClicksOnThePlotZoomAboutThePointer) {
         {Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, -10 / 1.5, 10 / 1.5, -10 / 1.5,
          10 / 1.5},
         {Qt::LeftButton, Qt::NoModifier, -10, 10, -10, 10},
+        {Qt::LeftButton, Qt::ControlModifier, -10 / 1.5, 10 / 1.5, -10, 10},
+        {Qt::LeftButton, Qt::AltModifier, -10, 10, -10 / 1.5, 10 / 1.5},
+        {Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, -15, 15, -15, 15},
+        // Shift beside Ctrl or Alt: a zoom, not a move.
+        {Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, -15, 15, -10, 10},
+        {Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier, -10, 10, -10 / 1.5, 10 / 1.5},
+        // The middle button zooms in like the left one; alone it does nothing.
+        {Qt::MiddleButton, Qt::ControlModifier, -10 / 1.5, 10 / 1.5, -10, 10},
+        {Qt::MiddleButton, Qt::NoModifier, -10, 10, -10, 10},
+        {Qt::RightButton, Qt::NoModifier, -10, 10, -10, 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.modifiers));

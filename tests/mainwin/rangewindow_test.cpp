@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -73,6 +74,38 @@ TEST_F(RangeWindowTest, TheFirstErrorOfAPassStaysOnDarkRed) {
     type("bis0", "1");
     click("Command2");
     EXPECT_EQ(label("Label11"), q("x-Bereich: UntereGrenze unverständlich!"));
+}
+
+TEST_F(RangeWindowTest, EveryMessageOfTheStatusLine) {
+    const struct {
+        const char* field;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"von0", "2+", "x-Bereich: UntereGrenze unverständlich!"},
+        {"bis0", "wurzel(", "x-Bereich: Obere Grenze unverständlich!"},
+        {"von1", "1/0", "y-Bereich: UntereGrenze unverständlich!"},
+        {"bis1", "-1", "y-Bereich: Grenzen müssen verschieden sein!"},
+        {"von2", "3", "Kurven- parameter- bereich: Grenzen müssen verschieden sein!"},
+        {"bis2", "?", "Kurven- parameter- bereich: Obere Grenze unverständlich!"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.field);
+        for (const char* name : {"von0", "bis0", "von1", "bis1", "von2", "bis2"})
+            type(name, "");
+        const char row = c.field[3];
+        type((std::string("von") + row).c_str(), "-1");
+        type((std::string("bis") + row).c_str(), row == '2' ? "3" : "1");
+        type(c.field, c.text);
+        const core::Ranges before = state.ranges;
+        // Enter in a field applies as the button does.
+        QTest::keyClick(child<QLineEdit>(c.field), Qt::Key_Return);
+        EXPECT_EQ(label("Label11"), q(c.message));
+        EXPECT_EQ(statusColour(), QColor(150, 0, 0));
+        EXPECT_EQ(state.ranges.xMin, before.xMin);
+        EXPECT_EQ(state.ranges.yMax, before.yMax);
+        EXPECT_EQ(state.ranges.tMax, before.tMax);
+    }
 }
 
 TEST_F(RangeWindowTest, StandardButtonsAndOneToOne) {
