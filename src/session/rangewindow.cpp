@@ -143,13 +143,17 @@ void RangeWindow::showStatus(const RangeStatus& status) {
 void RangeWindow::fieldsToState() {
     for (int row = 0; row < rangeRowCount; ++row)
         for (int side = 0; side < 2; ++side)
-            state_.rangeFields[row][side] = fields_[row][side]->text();
+            state_.rangeFields[row][side] = synced_[row][side] = fields_[row][side]->text();
 }
 
 void RangeWindow::stateToFields() {
     for (int row = 0; row < rangeRowCount; ++row)
-        for (int side = 0; side < 2; ++side)
-            fields_[row][side]->setText(state_.rangeFields[row][side]);
+        for (int side = 0; side < 2; ++side) {
+            const QString& text = state_.rangeFields[row][side];
+            if (text == synced_[row][side]) continue;
+            fields_[row][side]->setText(text);
+            synced_[row][side] = text;
+        }
 }
 
 } // namespace session

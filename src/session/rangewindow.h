@@ -45,6 +45,9 @@ private:
 
     core::State& state_;
     std::array<std::array<QLineEdit*, 2>, 3> fields_{};
+    // The field texts as last taken from or given to the state: a field changes only when the
+    // state brings another text, so that a navigation step keeps what the user is typing.
+    std::array<std::array<QString, 2>, 3> synced_{};
     std::array<std::array<QLabel*, 2>, 3> shown_{};
     std::array<QPushButton*, 3> standard_{};
     QLabel* status_;

@@ -191,11 +191,13 @@ TEST_F(RangeWindowTest, ANewNameInARangeFieldBecomesAParameter) {
 
 TEST_F(RangeWindowTest, NavigationShowsTheNewBoundsInTheWindow) {
     action("mn_std")->trigger();
+    type("von0", "3"); // typed, not yet applied
     QWidget* plot = window->graphWindow()->plotArea();
     plot->setFocus();
     QTest::keyClick(plot, Qt::Key_Right, Qt::ShiftModifier); // 5 % of 10 to the right
     EXPECT_EQ(label("nvon0"), q("-4,5"));
     EXPECT_EQ(label("nbis0"), q("5,5"));
+    EXPECT_EQ(child<QLineEdit>("von0")->text(), q("3")); // what is typed stays
     QTest::mouseClick(window->graphWindow()->findChild<QLabel*>(q("Image1")), Qt::RightButton);
     EXPECT_EQ(label("nvon1"), q("-7,5"));
     EXPECT_EQ(label("nbis1"), q("7,5"));
