@@ -280,6 +280,23 @@ TEST_F(GraphNavigationTest, ScrollBarsMoveTheViewAndRestAtZero) {
     v->setValue(-10); // moved up
     EXPECT_EQ(v->value(), 0);
     expectRange(-9, 11, -8, 12, 1e-9);
+
+    // Clicks on the bars: an arrow moves by 1 %, the trough beside the handle by 10 %.
+    resetRange();
+    const auto clickAt = [](QScrollBar* bar, double along) {
+        const bool horizontal = bar->orientation() == Qt::Horizontal;
+        const QPoint at = horizontal ? QPoint(int(bar->width() * along), bar->height() / 2)
+                                     : QPoint(bar->width() / 2, int(bar->height() * along));
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+    };
+    clickAt(h, 0.995); // the right arrow
+    expectRange(-9.8, 10.2, -10, 10, 1e-9);
+    clickAt(h, 0.2); // left of the handle
+    expectRange(-11.8, 8.2, -10, 10, 1e-9);
+    clickAt(v, 0.005); // the arrow at the top: higher y
+    expectRange(-11.8, 8.2, -9.8, 10.2, 1e-9);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(v->value(), 0);
 }
 
 TEST_F(GraphNavigationTest, EveryKeyOfTheKeyTable) {
