@@ -180,6 +180,10 @@ struct Hooks {
     // An attribute list was read: the windows show its marks and settings again and take the
     // window attributes of the bits in read (termFontRead, ...).
     std::function<void(int read)> windowAttributesRead;
+    // Keypad 8, 2, 4, 6 on the graph: the name of the point selected in the additional points
+    // window moves by dx, dy pixels (dy counts downwards, as on the screen). True when a point
+    // was selected and its name moved; the graph then redraws.
+    std::function<bool(int dx, int dy)> movePointName;
 
     template <class... Args>
     void call(const std::function<void(Args...)>& f, std::type_identity_t<Args>... args) const {
@@ -261,6 +265,8 @@ struct State {
     int calcDecimals = 3;
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
+    // "Zoom-Einstellungen": a zoom step out widens the x or y span by this factor (at least 1).
+    double zoomX = 1.5, zoomY = 1.5;
     bool extraLinesShown = true;
     bool pointsShown = true; // "zu&sätzliche Punkte sichtbar"
     int pointSize = 4;       // size of the additional points

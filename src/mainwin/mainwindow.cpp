@@ -11,6 +11,7 @@
 #include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
 #include "graph/optionsgraphdialog.h"
+#include "graph/optionszoomdialog.h"
 #include "graph/scale.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
@@ -182,6 +183,7 @@ void MainWindow::connectHooks() {
     hooks.windowAttributesRead = [this](int read) { takeWindowAttributes(read); };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
     graph_->showRangeWindow = [this] { showRangeWindow(); };
+    graph_->showZoomOptions = [this] { showZoomOptions(); };
     graph_->navigation().couple = [this](int slot, double v, bool xFormat) {
         params::couple(state_, slot, v,
                        xFormat ? state_.scale.xNumberFormat : state_.scale.yNumberFormat);
@@ -199,6 +201,14 @@ void MainWindow::showRangeWindow() {
     showFrame(rangeFrame_);
 }
 
+void MainWindow::showZoomOptions() {
+    if (!zoomOptions_) zoomOptions_ = new graph::OptionsZoomDialog(state_, this);
+    zoomOptions_->setval();
+    zoomOptions_->show();
+    zoomOptions_->raise();
+    zoomOptions_->activateWindow();
+}
+
 void MainWindow::noteWindowAttributes() {
     core::WindowAttributes& w = state_.windowAttributes;
     w.graphInnerHeight = float(core::pixelsToTwips(graph_->height(), state_.tppY));
@@ -209,6 +219,7 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
+    if (graphOptions_) graphOptions_->setdef(); // the list may bring other values
     if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
         term_->resizeRows(state_.termEditor.fontSize, false);
@@ -260,6 +271,8 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
+    on(addEntry(edit, "mn_std", QStringLiteral("Standardbereich verwenden")),
+       [this] { range_->standardAll(); });
     on(addEntry(edit, "mn_copytoclip",
                 QStringLiteral("Graphik als Bitmap in Zwischenablage &kopieren")),
        [this] { copyBitmap(state_, graph_->picture(), *clipboard); });
@@ -359,6 +372,8 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
        });
 
     QMenu* zoom = addSubmenu(extra, "mn_zoomum", QStringLiteral("Einstellungen für den Zoom"));
+    on(addEntry(zoom, "mn_zoomoptions", QStringLiteral("&Zoom-Faktoren")),
+       [this] { showZoomOptions(); });
     on(addToggle(zoom, "mn_zoomtoggle", QStringLiteral("Zoom sperren"), false),
        [this](bool checked) { graph_->navigation().zoomLocked = checked; });
 

@@ -28,6 +28,7 @@ struct State;
 namespace graph {
 class GraphWindow;
 class OptionsGraphDialog;
+class OptionsZoomDialog;
 } // namespace graph
 namespace params {
 class ParamWindows;
@@ -115,6 +116,8 @@ private:
     // The present sizes and places of the graph and term windows into the state (before an
     // attribute list is written), and those a list has set back into the windows.
     void showRangeWindow();
+    // "Zoom-Einstellungen" with the present factors, in front.
+    void showZoomOptions();
     void noteWindowAttributes();
     void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);
@@ -156,6 +159,7 @@ private:
     calc::CalcWindow* calc_ = nullptr;
     QMdiSubWindow* calcFrame_ = nullptr;
     ContextHelp* help_ = nullptr;
+    graph::OptionsZoomDialog* zoomOptions_ = nullptr;   // likewise
 };
 
 } // namespace mainwin
