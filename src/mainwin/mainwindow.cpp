@@ -13,6 +13,7 @@
 #include "graph/optionsgraphdialog.h"
 #include "graph/optionszoomdialog.h"
 #include "graph/scale.h"
+#include "mainwin/animationdialog.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
 #include "mainwin/help.h"
@@ -254,6 +255,13 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     buildCollectionFileEntries(file);
+    on(addEntry(file, "mn_animation", QStringLiteral("Animation speichern ...")), [this] {
+        // Running timers would move parameters between the frames.
+        paramTimer_->stop();
+        saveAnimation(state_, this, graph_->plotArea()->size());
+        if (params::timerShouldRun(state_)) paramTimer_->start();
+        redrawall();
+    });
     on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
        [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
