@@ -20,6 +20,7 @@ const QString attribsKey = QStringLiteral("Attribs");
 const QString colourKey = QStringLiteral("Coltab");
 const QString widthKey = QStringLiteral("LDicke");
 const QString typeKey = QStringLiteral("LArt");
+const QString tempoKey = QStringLiteral("Tempo");
 
 // What the program offers: the pop-up's widths "1" ... "8" are 0 ... 7, its line types "Linie"
 // and "Punkt 1" ... "Punkt 10" are 0 ... 10.
@@ -67,6 +68,7 @@ bool savesettings(core::State& state) {
     profile.setValue(section, colourKey, perSlot([&](int i) { return state.lineColours[i]; }));
     profile.setValue(section, widthKey, perSlot([&](int i) { return state.lineSlots[i].width; }));
     profile.setValue(section, typeKey, perSlot([&](int i) { return state.lines[i].lineType; }));
+    profile.setValue(section, tempoKey, QString::number(state.timerTempo));
     if (QDir().mkpath(state.configFolder) && profile.save(path)) return true;
     state.messages->inform(QStringLiteral("Kurvatur 2"),
                            QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: ") +
@@ -83,6 +85,9 @@ void loadsettings(core::State& state) {
     readPerSlot(profile, typeKey, largestType, [&](int i, int v) { state.lines[i].lineType = v; });
     if (const auto attribs = profile.value(section, attribsKey))
         readattrs(state, *attribs, fromSettings);
+    if (const auto tempo = profile.value(section, tempoKey))
+        state.timerTempo = core::filewhole(*tempo, core::slowestTimerTempo, core::fastestTimerTempo)
+                               .value_or(state.timerTempo);
     // The line pens follow the colours and widths when the lines are next drawn; the grid's
     // colour is part of the background.
     state.scale.backgroundValid = false;

@@ -100,6 +100,7 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     state.scale.xGridStep = 0.123456789012345;
     state.graphOptions.yAxisName = QStringLiteral("f(x), gerundet");
     engine::setanglemode(state, 2);
+    state.timerTempo = 50;
     ASSERT_TRUE(engine::savesettings(state));
 
     core::State back;
@@ -113,10 +114,25 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     EXPECT_EQ(engine::attrlist(back), engine::attrlist(state));
     EXPECT_EQ(back.scale.xGridStep, 0.123456789012345);
     EXPECT_EQ(back.trigMode, 2.0f);
+    EXPECT_EQ(back.timerTempo, 50);
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
+TEST_F(SettingsFile, ATempoOutsideOneToSixtyLeavesTheTempo) {
+    const struct {
+        const char* line;
+        int tempo;
+    } cases[] = {{"Tempo=60", 60}, {"Tempo=1", 1}, {"Tempo= 12 ", 12},   {"Tempo=0", 30},
+                 {"Tempo=61", 30}, {"Tempo=", 30}, {"Tempo=schnell", 30}};
+    for (const auto& c : cases) {
+        state.timerTempo = 30;
+        writeFile(QByteArray("[Kurvatur]\n") + c.line + "\n");
+        engine::loadsettings(state);
+        EXPECT_EQ(state.timerTempo, c.tempo) << c.line;
+    }
+}
+
+TEST_F(SettingsFile, SaveWritesTheFiveKeysInOrderAndKeepsTheRest) {
     writeFile("[Fremd]\nA=1,2\n");
     ASSERT_TRUE(engine::savesettings(state));
     const QString text = QString::fromUtf8(fileContent());
@@ -124,7 +140,7 @@ TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
         << text.toStdString();
     EXPECT_LT(text.indexOf(QStringLiteral("\nColtab=16711680:40960:255:")),
               text.indexOf(QStringLiteral("\nLDicke=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")))
+    EXPECT_TRUE(text.endsWith(QStringLiteral("\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\nTempo=25\n")))
         << text.toStdString();
 }
 
