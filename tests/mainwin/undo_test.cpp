@@ -4,6 +4,7 @@
 
 #include "mainwindowfixture.h"
 
+#include "collection/collectionstate.h"
 #include "core/numbers.h"
 #include "graph/graphwindow.h"
 #include "params/paramwindow.h"
@@ -11,6 +12,8 @@
 #include "params/timers.h"
 
 #include <QScrollBar>
+
+#include <functional>
 
 namespace {
 
@@ -74,6 +77,43 @@ TEST_F(UndoTest, KeysOnTheMainWindowUndoAndRedoTheAppliedLines) {
     EXPECT_EQ(term(0), q("x^2"));
     action("mn_redo")->trigger();
     EXPECT_EQ(term(0), q("x^3"));
+}
+
+// Commands of the menus, each undone to the state before it and redone to the state after it.
+TEST_F(UndoTest, MenuCommandsAreUndoneAndRedone) {
+    const auto picture = [this] {
+        return QStringList{QString::number(state.linesInUse),
+                           term(0),
+                           term(1),
+                           QString::number(state.lineSlots[0].width),
+                           QString::number(state.lines[0].lineType),
+                           QString::number(window->collectionState().collection.entries.size())};
+    };
+    const struct {
+        const char* what;
+        std::function<void()> run;
+    } commands[] = {
+        {"Alle Einträge löschen", [this] { action("mn_allclr")->trigger(); }},
+        {"Liniendicke", [this] { popupCommand(0, "mnp151", "4"); }},
+        {"Linientyp", [this] { popupCommand(0, "mpua1", "Punkt 2"); }},
+        {"Eingabezeile löschen", [this] { popupCommand(0, "mnp8"); }},
+        {"Aktuelle Daten hinzufügen", [this] { action("mn_add")->trigger(); }},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.what);
+        action("mn_allclr")->trigger();
+        lines({"f(x)=x^2", "g(x)=2*x"});
+        QApplication::processEvents();
+        const QStringList before = picture();
+        c.run();
+        QApplication::processEvents();
+        const QStringList after = picture();
+        ASSERT_NE(after, before);
+        action("mn_undo")->trigger();
+        EXPECT_EQ(picture(), before);
+        action("mn_redo")->trigger();
+        EXPECT_EQ(picture(), after);
+    }
 }
 
 TEST_F(UndoTest, InATextFieldTheKeysUndoTheTyping) {
