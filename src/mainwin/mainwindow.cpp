@@ -137,7 +137,12 @@ void MainWindow::prepareWindows() {
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
     paramTimer_->setInterval(params::timerIntervalMs(state_.timerTempo));
     undo_ = new UndoKeys(*collection_, state_, this);
-    connect(paramTimer_, &QTimer::timeout, this, [this] { params::timerTick(state_); });
+    connect(paramTimer_, &QTimer::timeout, this, [this] {
+        // The tempo may have changed while the timer ran (the factory settings, a settings file).
+        const int interval = params::timerIntervalMs(state_.timerTempo);
+        if (paramTimer_->interval() != interval) paramTimer_->setInterval(interval);
+        params::timerTick(state_);
+    });
 
     buildMenus();
     buildLinePopup();
@@ -165,6 +170,7 @@ void MainWindow::connectHooks() {
     };
     undo_->restored = [this] {
         collectionWindow_->showCollection();
+        state_.hooks.call(state_.hooks.rangeWindowUpdate);
         syncMarks();
     };
     hooks.paramChanged = [this](int slot) { params_->refresh(slot); };

@@ -10,7 +10,10 @@
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
 #include "params/timers.h"
+#include "session/rangewindow.h"
 
+#include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 
 #include <functional>
@@ -114,6 +117,34 @@ TEST_F(UndoTest, MenuCommandsAreUndoneAndRedone) {
         action("mn_redo")->trigger();
         EXPECT_EQ(picture(), after);
     }
+}
+
+// The displayed-range window shows the ranges of the step it went back to.
+TEST_F(UndoTest, RangesComeBackInTheRangeWindow) {
+    action("mn_inter")->trigger();
+    session::RangeWindow* range = window->rangeWindow();
+    const auto child = [range](const char* name) {
+        return range->findChild<QWidget*>(QLatin1String(name));
+    };
+    const auto text = [&child](const char* name) {
+        QWidget* w = child(name);
+        if (auto* field = qobject_cast<QLineEdit*>(w)) return field->text();
+        if (auto* label = qobject_cast<QLabel*>(w)) return label->text();
+        return QStringLiteral("(fehlt)");
+    };
+    static_cast<QLineEdit*>(child("von0"))->setText(q("-3"));
+    static_cast<QLineEdit*>(child("bis0"))->setText(q("3"));
+    static_cast<QPushButton*>(child("Command2"))->click();
+    ASSERT_EQ(state.ranges.xMin, -3);
+
+    action("mn_undo")->trigger();
+    EXPECT_EQ(state.ranges.xMin, -10);
+    EXPECT_EQ(text("nvon0"), q("-10"));
+    EXPECT_EQ(text("von0"), QString());
+    action("mn_redo")->trigger();
+    EXPECT_EQ(state.ranges.xMax, 3);
+    EXPECT_EQ(text("nbis0"), q("3"));
+    EXPECT_EQ(text("bis0"), q("3"));
 }
 
 TEST_F(UndoTest, InATextFieldTheKeysUndoTheTyping) {
