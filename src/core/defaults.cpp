@@ -9,6 +9,7 @@ void defaults(State& state) {
     state.engine.setTrigMode(1);
     state.autoIntegralRecognition = false;
     state.zoomX = state.zoomY = 1.5;
+    state.timerTempo = defaultTimerTempo;
     const double plotW = state.scale.plotW, plotH = state.scale.plotH;
     state.scale = Scale{};
     state.scale.plotW = plotW;

@@ -26,6 +26,8 @@ inline constexpr int firstLowerBoundSlot = 0;
 inline constexpr int firstSampleCountSlot = 13;
 inline constexpr int firstFreeParamSlot = 28;
 inline constexpr int lastParamSlot = 60;
+// Steps per second of the parameter timers.
+inline constexpr int defaultTimerTempo = 25, slowestTimerTempo = 1, fastestTimerTempo = 60;
 
 // Kind of a function line.
 inline constexpr int kindFunction = -2;  // a graph y = f(x)
@@ -300,7 +302,8 @@ struct State {
 
     QString timerList; // one character per running parameter slot (its code is the slot number)
     QString timerMenuCaption = QStringLiteral("Alle &Timer gleichzeitig starten");
-    bool arrangeParamsOnApply = false; // "&Parameterfenster anordnen" is checked
+    bool arrangeParamsOnApply = false;  // "&Parameterfenster anordnen" is checked
+    int timerTempo = defaultTimerTempo; // steps per second of the parameter timers (settings file)
 
     void initrecords();
     // The factory colours of the lines, the stored colour table and the grid's grey.

@@ -24,6 +24,7 @@ const QString typeKey = QStringLiteral("LArt");
 const QString calcPlacesKey = QStringLiteral("Rechnerstellen");
 // The zoom factors in x and y, each followed by ":"; a key of this program's own beside the four.
 const QString zoomKey = QStringLiteral("Zoom");
+const QString tempoKey = QStringLiteral("Tempo");
 
 // What the program offers: the pop-up's widths "1" ... "8" are 0 ... 7, its line types "Linie"
 // and "Punkt 1" ... "Punkt 10" are 0 ... 10.
@@ -75,6 +76,7 @@ bool savesettings(core::State& state) {
     profile.setValue(section, zoomKey,
                      core::exactNumber(state.zoomX) + QLatin1Char(':') +
                          core::exactNumber(state.zoomY) + QLatin1Char(':'));
+    profile.setValue(section, tempoKey, QString::number(state.timerTempo));
     if (QDir().mkpath(state.configFolder) && profile.save(path)) return true;
     state.messages->inform(QStringLiteral("Kurvatur 2"),
                            QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: ") +
@@ -101,6 +103,9 @@ void loadsettings(core::State& state) {
     }
     if (const auto attribs = profile.value(section, attribsKey))
         readattrs(state, *attribs, fromSettings);
+    if (const auto tempo = profile.value(section, tempoKey))
+        state.timerTempo = core::filewhole(*tempo, core::slowestTimerTempo, core::fastestTimerTempo)
+                               .value_or(state.timerTempo);
     // The line pens follow the colours and widths when the lines are next drawn; the grid's
     // colour is part of the background.
     state.scale.backgroundValid = false;

@@ -18,6 +18,7 @@
 #include "mainwin/graphicexport.h"
 #include "mainwin/help.h"
 #include "mainwin/helpwindow.h"
+#include "mainwin/undokeys.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
@@ -140,8 +141,14 @@ void MainWindow::prepareWindows() {
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
-    paramTimer_->setInterval(params::timerTickMs);
-    connect(paramTimer_, &QTimer::timeout, this, [this] { params::timerTick(state_); });
+    paramTimer_->setInterval(params::timerIntervalMs(state_.timerTempo));
+    undo_ = new UndoKeys(*collection_, state_, this);
+    connect(paramTimer_, &QTimer::timeout, this, [this] {
+        // The tempo may have changed while the timer ran (the factory settings, a settings file).
+        const int interval = params::timerIntervalMs(state_.timerTempo);
+        if (paramTimer_->interval() != interval) paramTimer_->setInterval(interval);
+        params::timerTick(state_);
+    });
 
     buildMenus();
     buildLinePopup();
@@ -165,6 +172,12 @@ void MainWindow::connectHooks() {
         collection::takeOver(*collection_, state_);
         // The selected entry took the change over: its details show it.
         if (collection_->syncSelection) collectionWindow_->showCollection();
+        undo_->history().note();
+    };
+    undo_->restored = [this] {
+        collectionWindow_->showCollection();
+        state_.hooks.call(state_.hooks.rangeWindowUpdate);
+        syncMarks();
     };
     hooks.paramChanged = [this](int slot) { params_->refresh(slot); };
     hooks.arrangeParams = [this] { params_->arrange(); };
@@ -177,7 +190,7 @@ void MainWindow::connectHooks() {
         if (!running)
             paramTimer_->stop();
         else if (!paramTimer_->isActive())
-            paramTimer_->start();
+            paramTimer_->start(params::timerIntervalMs(state_.timerTempo));
         if (timerEntry_) timerEntry_->setText(state_.timerMenuCaption);
     };
     hooks.noteWindowAttributes = [this] { noteWindowAttributes(); };
@@ -277,6 +290,14 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
 void MainWindow::buildEditMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
+    QAction* undo = addEntry(edit, "mn_undo", QStringLiteral("&Rückgängig"));
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    on(undo, [this] { undo_->undo(); });
+    QAction* redo = addEntry(edit, "mn_redo", QStringLiteral("&Wiederholen"));
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    on(redo, [this] { undo_->redo(); });
+    edit->addSeparator();
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
     on(addEntry(edit, "mn_std", QStringLiteral("Standardbereich verwenden")),
@@ -348,6 +369,10 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
     });
     timerEntry_ = addEntry(param, "mn_timergo", state_.timerMenuCaption);
     on(timerEntry_, [this] { params::timergo(state_); });
+    on(addEntry(param, "mn_tempo", QStringLiteral("T&empo der Timer ...")), [this] {
+        if (params::asktempo(state_))
+            paramTimer_->setInterval(params::timerIntervalMs(state_.timerTempo));
+    });
 }
 
 void MainWindow::buildSettingsMenu(QMenuBar* bar) {
@@ -453,7 +478,10 @@ void MainWindow::buildCollectionFileEntries(QMenu* file) {
     const auto on = connector(this);
     collection::CollectionState& keeper = *collection_;
     on(addEntry(file, "mn_open", QStringLiteral("&Öffnen")), [this, &keeper] {
+        const QString before = keeper.collection.path;
         collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, false); });
+        // Another file: the steps before belong to the collection that was closed.
+        if (keeper.collection.path != before) undo_->history().restart();
     });
     on(addEntry(file, "mn_mrg", QStringLiteral("&Anhängen")), [this, &keeper] {
         collectionCommand([this, &keeper] { collection::opencollection(keeper, state_, true); });
@@ -679,6 +707,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     // The graph window has its final size only now, and resizing it scaled the lines' sample
     // counts: the kept work is drawn once more with the counts it was saved with.
     if (keptWorkDrawn_) collection::drawCurrentData(*collection_, state_);
+    undo_->history().restart();
     // The user starts by typing a term: the term window is the active one, not the graph window
     // that was shown last.
     area_->setActiveSubWindow(termFrame_);

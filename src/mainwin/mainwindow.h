@@ -46,6 +46,7 @@ class TermWindow;
 namespace mainwin {
 
 class ContextHelp;
+class UndoKeys;
 
 inline constexpr const char* mainWindowTitle =
     "Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern";
@@ -72,6 +73,8 @@ public:
     collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
+    // The undo history and its keys.
+    UndoKeys* undoKeys() const { return undo_; }
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
@@ -151,6 +154,7 @@ private:
     QAction* timerEntry_ = nullptr;
     std::vector<QAction*> selectionEntries_; // mn_newentry ... mn_clr, shown by ismenuvis
     QTimer* paramTimer_ = nullptr;           // drives every running parameter ("Timer1")
+    UndoKeys* undo_ = nullptr;
     bool arranged_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;

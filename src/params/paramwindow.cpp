@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace params {
 
@@ -39,7 +40,20 @@ const QString fieldTip =
     QStringLiteral("Anklicken, Wert eintippen und mit Eingabetaste bestätigen");
 const QString timerTip =
     QStringLiteral("Rechte Maustaste: Einstellungen  -  linke Maustaste: Timer an / aus");
+const QString sliderTip =
+    QStringLiteral("Ziehen oder mit den Pfeiltasten, Bild auf und Bild ab den Wert verändern");
 const QColor highlightedValue(255, 192, 128);
+
+// What a screen reader says for each control: its role and the parameter it belongs to.
+void nameControls(const QString& label, QScrollBar* slider, QLineEdit* value, QLineEdit* lower,
+                  QLineEdit* upper, QLabel* timerSymbol) {
+    const QString of = label.isEmpty() ? QString() : QStringLiteral(" von ") + label;
+    slider->setAccessibleName(QStringLiteral("Schieberegler") + of);
+    value->setAccessibleName(QStringLiteral("Wert") + of);
+    lower->setAccessibleName(QStringLiteral("Untere Grenze") + of);
+    upper->setAccessibleName(QStringLiteral("Obere Grenze") + of);
+    timerSymbol->setAccessibleName(QStringLiteral("Timer") + of);
+}
 
 // A small clock: the timer symbol.
 QPixmap clockIcon(int side) {
@@ -56,6 +70,27 @@ QPixmap clockIcon(int side) {
     painter.drawLine(centre, centre + QPointF(0, -r * 0.75));
     painter.drawLine(centre, centre + QPointF(r * 0.5, 0));
     return pixmap;
+}
+
+std::optional<QAbstractSlider::SliderAction> sliderAction(int key) {
+    switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_PageUp:
+        return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_PageDown:
+        return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_Home:
+        return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+        return QAbstractSlider::SliderToMaximum;
+    default:
+        return std::nullopt;
+    }
 }
 
 void setTextKeepingCursor(QLineEdit* field, const QString& text) {
@@ -79,6 +114,11 @@ ParamWindow::ParamWindow(core::State& state, int slot, QWidget* parent)
     slider_->setRange(0, sliderMax);
     slider_->setSingleStep(1);
     slider_->setPageStep(10);
+    // The slider takes the focus by Tab and by a click, so that the arrow keys, PageUp and
+    // PageDown move it; a scroll bar takes none of its own.
+    slider_->setFocusPolicy(Qt::StrongFocus);
+    slider_->setToolTip(sliderTip);
+    slider_->installEventFilter(this);
     for (QLineEdit* field : {value_, lower_, upper_}) {
         field->setToolTip(fieldTip);
         field->installEventFilter(this);
@@ -114,6 +154,7 @@ QSize ParamWindow::sizeHint() const {
 void ParamWindow::showSlot() {
     const core::ParamSlot& p = state_.params[slot_];
     setWindowTitle(p.caption);
+    nameControls(p.label, slider_, value_, lower_, upper_, timerSymbol_);
     setTextKeepingCursor(value_, p.valueText);
     setTextKeepingCursor(lower_, p.lowerText);
     setTextKeepingCursor(upper_, p.upperText);
@@ -162,6 +203,15 @@ void ParamWindow::takeBounds() {
 bool ParamWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == timerSymbol_ && event->type() == QEvent::MouseButtonPress) {
         timerSymbolPressed(static_cast<QMouseEvent*>(event)->button());
+        return true;
+    }
+    if (watched == slider_ && event->type() == QEvent::KeyPress) {
+        // A scroll bar turns PageUp into a step towards its start; the parameter's slider goes
+        // up with PageUp and the arrow keys Up and Right, the way of a drag (triggerAction).
+        const std::optional<QAbstractSlider::SliderAction> action =
+            sliderAction(static_cast<QKeyEvent*>(event)->key());
+        if (!action) return QWidget::eventFilter(watched, event);
+        slider_->triggerAction(*action);
         return true;
     }
     if (watched != value_ && watched != lower_ && watched != upper_)

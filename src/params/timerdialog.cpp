@@ -32,6 +32,16 @@ TimerDialog::TimerDialog(core::State& state, QWidget* parent)
     stepLabel->setObjectName(QStringLiteral("Label2"));
     modeLabel->setBuddy(mode_);
     stepLabel->setBuddy(step_);
+    mode_->setAccessibleName(QStringLiteral("Art der Veränderung"));
+    mode_->setToolTip(QStringLiteral(
+        "Schleife: an der Grenze neu beginnen - Richtungsumkehr: an der Grenze umkehren"));
+    step_->setAccessibleName(QStringLiteral("Schrittweite pro Takt"));
+    step_->setToolTip(
+        QStringLiteral("Um so viel ändert sich der Wert bei jedem Takt; 0 hält den Timer an"));
+    ok_->setAccessibleName(QStringLiteral("OK"));
+    ok_->setToolTip(QStringLiteral("Art und Schrittweite übernehmen"));
+    cancel_->setAccessibleName(QStringLiteral("Abbrechen"));
+    cancel_->setToolTip(QStringLiteral("Schließen, ohne etwas zu ändern"));
 
     auto* fields = new QGridLayout;
     fields->addWidget(modeLabel, 0, 0);

@@ -199,3 +199,28 @@ bool timerDialogOk(core::State& state, int k, const QString& stepText, int mode)
 }
 
 } // namespace params
+
+namespace params {
+
+bool asktempo(core::State& state) {
+    const std::optional<QString> answer = state.messages->input(
+        tempoTitle,
+        QStringLiteral("Schritte pro Sekunde (%1 bis %2):").arg(slowestTempo).arg(fastestTempo),
+        QString::number(state.timerTempo));
+    if (!answer) return false;
+    const std::optional<double> v = core::evalnum(state.engine, *answer);
+    if (!v || *v != std::floor(*v) || *v < slowestTempo || *v > fastestTempo) {
+        state.messages->inform(
+            tempoTitle,
+            QStringLiteral("Das Tempo muss eine ganze Zahl von %1 bis %2 Schritten pro Sekunde "
+                           "sein!")
+                .arg(slowestTempo)
+                .arg(fastestTempo),
+            platform::MessageIcon::Critical);
+        return false;
+    }
+    state.timerTempo = int(*v);
+    return true;
+}
+
+} // namespace params

@@ -10,19 +10,29 @@
 // state.timerMenuCaption; a parameter window shows its symbol's border and locks its fields while
 // the slot runs.
 
+#include "core/state.h"
+
 #include <QString>
 
 #include <array>
 
-namespace core {
-struct State;
-}
-
 namespace params {
 
-// 25 steps a second look continuous, and at about 2 ms for a full redraw the event loop stays
-// free for the sliders and the menus between two ticks.
-inline constexpr int timerTickMs = 40;
+// The tempo of the timers in steps a second. 25 steps a second look continuous, and at about 2 ms
+// for a full redraw the event loop stays free for the sliders and the menus between two ticks.
+inline constexpr int slowestTempo = core::slowestTimerTempo;
+inline constexpr int fastestTempo = core::fastestTimerTempo;
+// The main timer's period for a tempo (limited to slowestTempo ... fastestTempo), in ms.
+constexpr int timerIntervalMs(int tempo) {
+    const int t = tempo < slowestTempo ? slowestTempo : tempo > fastestTempo ? fastestTempo : tempo;
+    return (2000 + t) / (2 * t); // 1000 / t, halves up
+}
+inline constexpr int timerTickMs = timerIntervalMs(core::defaultTimerTempo);
+
+// "&Tempo der Timer ...": asks for the tempo. A whole number from 1 to 60 becomes the tempo
+// (true); anything else is refused with a message box and the tempo stays. Cancelling keeps it.
+inline const QString tempoTitle = QStringLiteral("Tempo der Timer");
+bool asktempo(core::State& state);
 
 inline constexpr int timerModeLoop = 0;    // "Schleife": from the upper bound back to the lower
 inline constexpr int timerModeReverse = 1; // "Richtungsumkehr": the step changes its sign

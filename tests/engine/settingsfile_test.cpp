@@ -103,6 +103,7 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     state.graphOptions.yAxisName = QStringLiteral("f(x), gerundet");
     engine::setanglemode(state, 2);
     state.calcDecimals = 7;
+    state.timerTempo = 50;
     ASSERT_TRUE(engine::savesettings(state));
 
     core::State back;
@@ -119,7 +120,22 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     EXPECT_EQ(back.calcDecimals, 7);
     EXPECT_EQ(back.zoomX, 1.1);
     EXPECT_EQ(back.zoomY, 4);
+    EXPECT_EQ(back.timerTempo, 50);
     EXPECT_TRUE(messages->shown.empty());
+}
+
+TEST_F(SettingsFile, ATempoOutsideOneToSixtyLeavesTheTempo) {
+    const struct {
+        const char* line;
+        int tempo;
+    } cases[] = {{"Tempo=60", 60}, {"Tempo=1", 1}, {"Tempo= 12 ", 12},   {"Tempo=0", 30},
+                 {"Tempo=61", 30}, {"Tempo=", 30}, {"Tempo=schnell", 30}};
+    for (const auto& c : cases) {
+        state.timerTempo = 30;
+        writeFile(QByteArray("[Kurvatur]\n") + c.line + "\n");
+        engine::loadsettings(state);
+        EXPECT_EQ(state.timerTempo, c.tempo) << c.line;
+    }
 }
 
 TEST_F(SettingsFile, SaveWritesTheKeysInOrderAndKeepsTheRest) {
@@ -131,7 +147,7 @@ TEST_F(SettingsFile, SaveWritesTheKeysInOrderAndKeepsTheRest) {
     EXPECT_LT(text.indexOf(QStringLiteral("\nColtab=16711680:40960:255:")),
               text.indexOf(QStringLiteral("\nLDicke=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")));
     EXPECT_TRUE(text.endsWith(QStringLiteral(
-        "\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\nRechnerstellen=3\nZoom=1,5:1,5:\n")))
+        "\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\nRechnerstellen=3\nZoom=1,5:1,5:\nTempo=25\n")))
         << text.toStdString();
 }
 

@@ -123,6 +123,49 @@ TEST_F(ParamWindowsTest, SliderSetsTheParameter) {
     EXPECT_DOUBLE_EQ(engineValue("a"), 4.82);
 }
 
+// A screen reader names every control after its role and parameter; each has a tip.
+TEST_F(ParamWindowsTest, EveryControlIsNamedAndExplained) {
+    apply({QStringLiteral("f(x) = a*x^2")});
+    params::ParamWindow* w = windows->window(a);
+    const struct {
+        const char* control;
+        const char* name;
+    } controls[] = {{"HScroll1", "Schieberegler von a"},
+                    {"Text3", "Wert von a"},
+                    {"Text1", "Untere Grenze von a"},
+                    {"Text2", "Obere Grenze von a"},
+                    {"Image1", "Timer von a"}};
+    for (const auto& c : controls) {
+        auto* control = child<QWidget>(w, c.control);
+        ASSERT_NE(control, nullptr) << c.control;
+        EXPECT_EQ(control->accessibleName(), QString::fromUtf8(c.name));
+        EXPECT_FALSE(control->toolTip().isEmpty()) << c.control;
+    }
+}
+
+// The keys of a focused slider move it as a drag does; PageUp goes up as on any slider.
+TEST_F(ParamWindowsTest, SliderKeys) {
+    apply({QStringLiteral("f(x) = a*x^2")});
+    auto* slider = child<QScrollBar>(windows->window(a), "HScroll1");
+    auto* value = child<QLineEdit>(windows->window(a), "Text3");
+    EXPECT_EQ(slider->focusPolicy(), Qt::StrongFocus);
+    const struct {
+        Qt::Key key;
+        int position;
+        const char* shown;
+    } keys[] = {{Qt::Key_Right, 551, "1,02"},  {Qt::Key_Up, 552, "1,04"},
+                {Qt::Key_PageUp, 562, "1,24"}, {Qt::Key_PageDown, 552, "1,04"},
+                {Qt::Key_Down, 551, "1,02"},   {Qt::Key_Left, 550, "1"},
+                {Qt::Key_End, 1000, "10"},     {Qt::Key_Home, 0, "-10"}};
+    for (const auto& k : keys) {
+        const int before = redraws;
+        QTest::keyClick(slider, k.key);
+        EXPECT_EQ(slider->value(), k.position) << k.shown;
+        EXPECT_EQ(value->text(), QString::fromUtf8(k.shown));
+        EXPECT_GT(redraws, before) << k.shown;
+    }
+}
+
 TEST_F(ParamWindowsTest, EnterInTheValueField) {
     apply({QStringLiteral("f(x) = a*x^2")});
     params::ParamWindow* w = windows->window(a);

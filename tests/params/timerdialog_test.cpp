@@ -135,3 +135,22 @@ TEST_F(TimerDialogTest, RunOpensModalBesideTheParameterWindow) {
 }
 
 } // namespace
+
+namespace {
+
+// A screen reader names every control, and the mouse finds a tip on each.
+TEST_F(TimerDialogTest, EveryControlIsNamedAndExplained) {
+    const struct {
+        QWidget* control;
+        const char* name;
+    } controls[] = {{combo, "Art der Veränderung"},
+                    {step, "Schrittweite pro Takt"},
+                    {ok, "OK"},
+                    {cancel, "Abbrechen"}};
+    for (const auto& c : controls) {
+        EXPECT_EQ(c.control->accessibleName(), QString::fromUtf8(c.name));
+        EXPECT_FALSE(c.control->toolTip().isEmpty()) << c.name;
+    }
+}
+
+} // namespace

@@ -377,3 +377,44 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(TimerTempo, TheIntervalFollowsTheTempo) {
+    const struct {
+        int tempo;
+        int ms;
+    } cases[] = {{1, 1000}, {25, 40}, {30, 33}, {60, 17}, {0, 1000}, {61, 17}, {-5, 1000}};
+    for (const auto& c : cases)
+        EXPECT_EQ(params::timerIntervalMs(c.tempo), c.ms) << c.tempo;
+    EXPECT_EQ(params::timerTickMs, params::timerIntervalMs(core::defaultTimerTempo));
+}
+
+TEST_F(Timers, TheTempoIsAskedForAndRefusedOutsideOneToSixty) {
+    const struct {
+        std::optional<QString> answer;
+        bool taken;
+        int tempo;
+    } cases[] = {{QStringLiteral("50"), true, 50},   {QStringLiteral("1"), true, 1},
+                 {QStringLiteral("60"), true, 60},   {QStringLiteral("2*6"), true, 12},
+                 {QStringLiteral("0"), false, 25},   {QStringLiteral("61"), false, 25},
+                 {QStringLiteral("2,5"), false, 25}, {QStringLiteral("schnell"), false, 25},
+                 {std::nullopt, false, 25}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answer.value_or(QStringLiteral("(abgebrochen)")).toStdString());
+        s.timerTempo = 25;
+        messages().shown.clear();
+        messages().inputAnswer = c.answer;
+        EXPECT_EQ(params::asktempo(s), c.taken);
+        EXPECT_EQ(s.timerTempo, c.tempo);
+        // The question, and a refusal of a typed answer said once.
+        const std::size_t refused = !c.taken && c.answer ? 1 : 0;
+        ASSERT_EQ(messages().shown.size(), 1 + refused);
+        EXPECT_EQ(messages().shown[0].title, QStringLiteral("Tempo der Timer"));
+        if (refused) {
+            EXPECT_EQ(messages().shown[1].icon, MessageIcon::Critical);
+        }
+    }
+}
+
+} // namespace
