@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -27,8 +28,9 @@ class GraphWindow;
 class OptionsGraphDialog;
 } // namespace graph
 namespace params {
+class ParamList;
 class ParamWindows;
-}
+} // namespace params
 namespace platform {
 class ClipboardService;
 }
@@ -66,6 +68,9 @@ public:
     collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
+    // The parameter selection list ("Parameter").
+    params::ParamList* paramList() const { return paramList_; }
+    QMdiSubWindow* paramListFrame() const { return paramListFrame_; }
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
@@ -76,8 +81,12 @@ public:
     void winkelmas(int m);
     // The whole picture anew.
     void redrawall();
-    // Term window at the top left, graph window beside it, the parameter windows at the right.
+    // The start's arrangement: the graph and term windows where the settings put them (or the
+    // term window at the top left and the graph window filling the rest), then docked.
     void arrangeWindows();
+    // The docked layout (core::arrange) applied to the windows; mode 1 keeps the graph window's
+    // place. Does nothing before the start has placed the windows.
+    void arrange(int mode);
     // What closing the program does; runs once. False when the user keeps the program open (he
     // wanted to save the changed collection and cancelled the save dialog).
     bool shutdown();
@@ -118,6 +127,17 @@ private:
     // Writes the settings file; a failure is told to the user.
     void saveSettings();
 
+    // Window arrangement and the parameter selection list (windowarrangement.cpp).
+    void prepareArrangement();
+    void buildArrangeEntries(QMenu* windows);
+    void buildParamListEntry(QMenu* param);
+    void buildParamFilterEntries();
+    void applyWindowLimits();
+    void showParamList(bool shown);
+    void placeParamList();
+    void showLowerBounds();
+    bool arrangementEvent(QObject* watched, QEvent* event);
+
     core::State& state_;
     QMdiArea* area_;
     terms::TermWindow* term_ = nullptr;
@@ -141,6 +161,16 @@ private:
     std::vector<QAction*> selectionEntries_; // mn_newentry ... mn_clr, shown by ismenuvis
     QTimer* paramTimer_ = nullptr;           // drives every running parameter ("Timer1")
     bool arranged_ = false;
+    params::ParamList* paramList_ = nullptr;
+    QMdiSubWindow* paramListFrame_ = nullptr;
+    bool docked_ = true;               // "Haupt&fenster andocken"
+    bool maximiseGraphHeight_ = false; // "Graphfenster-H&öhe maximieren"
+    bool placed_ = false;              // the start has placed the windows
+    bool graphOnLeft_ = false;         // the graph window's side in the docked layout
+    // The graph window's inner height and width, its left edge and the term window's left edge
+    // as the settings file had them at the start (twips); zero when it had none.
+    std::array<float, 4> startGeometry_{};
+    bool arranging_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;
 
