@@ -112,8 +112,12 @@ void MainWindow::applyWindowLimits() {
         std::max(termFrame_->minimumSizeHint().width(), px(termSmallestWidth, 0).width()));
     const auto* extended = collectionWindow_->findChild<QCheckBox*>(QStringLiteral("Check1"));
     if (extended && extended->isChecked()) {
-        collectionFrame_->setMinimumSize(px(collectionExtendedWidth, collectionExtendedHeight));
-        collectionFrame_->setMaximumSize(px(collectionExtendedWidth, collectionExtendedHeight));
+        // One size, but never one that cuts off the window's own controls.
+        collectionFrame_->setMinimumSize(QSize(0, 0));
+        collectionFrame_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        const QSize size = px(collectionExtendedWidth, collectionExtendedHeight)
+                               .expandedTo(collectionFrame_->minimumSizeHint());
+        collectionFrame_->setFixedSize(size);
     } else {
         collectionFrame_->setMinimumSize(px(collectionSmallestWidth, collectionSmallestHeight));
         collectionFrame_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);

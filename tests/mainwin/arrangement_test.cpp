@@ -213,6 +213,10 @@ TEST_F(ArrangementTest, AnEmptyListOffersAll) {
     EXPECT_EQ(buttonText(), q("&Alle"));
     action("mn_spal")->trigger();
     EXPECT_FALSE(window->paramListFrame()->isVisible());
+    // Closed by its frame, the list loses the menu's mark.
+    action("mn_spal")->trigger();
+    window->paramListFrame()->close();
+    EXPECT_FALSE(action("mn_spal")->isChecked());
 }
 
 TEST_F(ArrangementTest, RowsShowAndHideTheirWindows) {
