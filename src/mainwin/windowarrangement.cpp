@@ -89,6 +89,18 @@ void MainWindow::prepareArrangement() {
         if (paramListFrame_->isVisible()) paramList_->refpar();
     };
 
+    // A term window of another height leaves other room below it for the collection window.
+    term_->heightFitted = [this](int a) {
+        if (a == 1 || !placed_) return;
+        if (docked_) {
+            arrange(1);
+            return;
+        }
+        const int room = area_->viewport()->height() - termFrame_->height();
+        collectionFrame_->resize(
+            collectionFrame_->width(),
+            std::max(room, core::twipsToPixels(collectionSmallestHeight, state_.tppY)));
+    };
     applyWindowLimits();
     if (auto* extended = collectionWindow_->findChild<QCheckBox*>(QStringLiteral("Check1")))
         connect(extended, &QCheckBox::toggled, this, [this] {

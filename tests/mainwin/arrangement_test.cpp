@@ -1,6 +1,7 @@
 // The child windows of the main window as a user meets them: docked while the main window
 // changes size, the menu entries that steer the layout, and the parameter selection list.
 
+#include "collection/collectionwindow.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "graph/graphwindow.h"
@@ -13,6 +14,7 @@
 
 #include "mainwindowfixture.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -107,6 +109,26 @@ TEST_F(ArrangementTest, DockedWindowsFollowTheMainWindowsSize) {
             EXPECT_GE(sub->y(), 0);
             EXPECT_LE(sub->x() + std::min(sub->width(), a.width()), a.width());
             EXPECT_LE(sub->y() + std::min(sub->height(), a.height()), a.height());
+        }
+    }
+}
+
+TEST_F(ArrangementTest, TheCollectionFillsTheRoomBelowTheTermWindow) {
+    window->collectionFrame()->show();
+    auto* extended = window->collectionWindow()->findChild<QCheckBox*>(QStringLiteral("Check1"));
+    ASSERT_NE(extended, nullptr);
+    extended->setChecked(false); // the normal view may take any height from 4165 twips on
+    for (const bool docked : {true, false}) {
+        SCOPED_TRACE(docked);
+        if (action("mn_dock")->isChecked() != docked) action("mn_dock")->trigger();
+        const int termHeight = window->termFrame()->height();
+        QTest::keyClick(field(state.lastLine), Qt::Key_Return, Qt::ShiftModifier);
+        ASSERT_GT(window->termFrame()->height(), termHeight);
+        const QRect term = window->termFrame()->geometry();
+        const QRect collection = window->collectionFrame()->geometry();
+        EXPECT_EQ(collection.height(), area().height() - term.height());
+        if (docked) {
+            EXPECT_EQ(collection.top(), term.y() + term.height());
         }
     }
 }
