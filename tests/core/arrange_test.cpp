@@ -56,36 +56,27 @@ TEST_P(DockedLayoutTest, PlacesEveryWindowInsideTheArea) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, DockedLayoutTest,
-    ::testing::Values(
-        LayoutCase{"graph on the right fills the rest", QSize(1000, 600), QRect(400, 0, 600, 600),
-                   QRect(0, 0, 400, 100), 0, false, normalCollection, QRect(400, 0, 600, 600),
-                   QRect(0, 0, 400, 100), QRect(0, 100, 400, 500), QRect(300, 100, 100, 150)},
-        LayoutCase{"narrower area narrows the term window to its smallest width", QSize(800, 600),
-                   QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), 0, false, normalCollection,
-                   QRect(200, 0, 600, 600), QRect(0, 0, 221, 100), QRect(0, 100, 221, 500),
-                   QRect(100, 100, 100, 150)},
-        LayoutCase{"graph wider than the area is cut to it", QSize(500, 400),
-                   QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), 0, false, normalCollection,
-                   QRect(0, 0, 500, 400), QRect(0, 0, 221, 100), QRect(0, 100, 221, 300),
-                   QRect(0, 100, 100, 150)},
-        LayoutCase{"maximised height", QSize(1000, 700), QRect(400, 0, 600, 400),
-                   QRect(0, 0, 400, 100), 0, true, normalCollection, QRect(400, 0, 600, 700),
-                   QRect(0, 0, 400, 100), QRect(0, 100, 400, 600), QRect(300, 100, 100, 150)},
-        LayoutCase{"graph on the left", QSize(1000, 600), QRect(30, 20, 600, 600),
-                   QRect(600, 0, 400, 100), 0, false, normalCollection, QRect(0, 0, 600, 600),
-                   QRect(600, 0, 400, 100), QRect(600, 100, 400, 500), QRect(600, 100, 100, 150)},
-        LayoutCase{"term window taller than the area: the collection stays inside",
-                   QSize(1000, 300), QRect(400, 0, 600, 600), QRect(0, 0, 400, 350), 0, false,
-                   normalCollection, QRect(400, 0, 600, 300), QRect(0, 0, 400, 350),
-                   QRect(0, 0, 400, 300), QRect(300, 150, 100, 150)},
-        LayoutCase{"mode 1 leaves the graph where the user put it", QSize(1000, 600),
-                   QRect(300, 50, 500, 400), QRect(0, 0, 400, 100), 1, false, normalCollection,
-                   QRect(300, 50, 500, 400), QRect(0, 0, 300, 100), QRect(0, 100, 300, 500),
-                   QRect(200, 100, 100, 150)},
-        LayoutCase{"the extended collection keeps its one size", QSize(1000, 600),
-                   QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), 0, false, extendedCollection,
-                   QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), QRect(0, 17, 470, 583),
-                   QRect(300, 100, 100, 150)}));
+    ::testing::Values(LayoutCase{"graph wider than the area is cut to it", QSize(500, 400),
+                                 QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), 0, false,
+                                 normalCollection, QRect(0, 0, 500, 400), QRect(0, 0, 221, 100),
+                                 QRect(0, 100, 221, 300), QRect(0, 100, 100, 150)},
+                      LayoutCase{"graph on the left", QSize(1000, 600), QRect(30, 20, 600, 600),
+                                 QRect(600, 0, 400, 100), 0, false, normalCollection,
+                                 QRect(0, 0, 600, 600), QRect(600, 0, 400, 100),
+                                 QRect(600, 100, 400, 500), QRect(600, 100, 100, 150)},
+                      LayoutCase{"term window taller than the area: the collection stays inside",
+                                 QSize(1000, 300), QRect(400, 0, 600, 600), QRect(0, 0, 400, 350),
+                                 0, false, normalCollection, QRect(400, 0, 600, 300),
+                                 QRect(0, 0, 400, 350), QRect(0, 0, 400, 300),
+                                 QRect(300, 150, 100, 150)},
+                      LayoutCase{"mode 1 leaves the graph where the user put it", QSize(1000, 600),
+                                 QRect(300, 50, 500, 400), QRect(0, 0, 400, 100), 1, false,
+                                 normalCollection, QRect(300, 50, 500, 400), QRect(0, 0, 300, 100),
+                                 QRect(0, 100, 300, 500), QRect(200, 100, 100, 150)},
+                      LayoutCase{"the extended collection keeps its one size", QSize(1000, 600),
+                                 QRect(400, 0, 600, 600), QRect(0, 0, 400, 100), 0, false,
+                                 extendedCollection, QRect(400, 0, 600, 600), QRect(0, 0, 400, 100),
+                                 QRect(0, 17, 470, 583), QRect(300, 100, 100, 150)}));
 
 TEST(DockedLayout, AGraphWindowAsWideAsTheAreaKeepsItsSide) {
     for (const bool left : {false, true}) {
@@ -160,24 +151,10 @@ INSTANTIATE_TEST_SUITE_P(
                   QRect(400, 0, 600, 600),
                   {28},
                   {QPoint(0, 517)}},
-        StackCase{"graph window hidden", QSize(1000, 600), QRect(), {40}, {QPoint(0, 517)}},
         StackCase{"shifted columns stay reachable",
                   QSize(330, 100),
                   QRect(),
                   {28, 29, 30},
-                  {QPoint(0, 17), QPoint(14, 17), QPoint(14, 17)}},
-        StackCase{"an area lower than a window",
-                  QSize(1000, 50),
-                  QRect(),
-                  {28, 29},
-                  {QPoint(0, 0), QPoint(20, 0)}}));
-
-TEST(KeepInside, MovesTheTitleBarIntoTheArea) {
-    EXPECT_EQ(core::keepInside(QRect(900, 700, 200, 100), QSize(1000, 600)),
-              QRect(800, 500, 200, 100));
-    EXPECT_EQ(core::keepInside(QRect(-50, -20, 200, 100), QSize(1000, 600)), QRect(0, 0, 200, 100));
-    EXPECT_EQ(core::keepInside(QRect(300, 300, 2000, 900), QSize(1000, 600)),
-              QRect(0, 0, 2000, 900));
-}
+                  {QPoint(0, 17), QPoint(14, 17), QPoint(14, 17)}}));
 
 } // namespace
