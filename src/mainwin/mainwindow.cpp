@@ -48,7 +48,6 @@ namespace {
 
 constexpr int startWidth = 1200;
 constexpr int startHeight = 800;
-constexpr int smallestGraphWidth = 2500; // twips
 
 // on(entry, handler) connects a menu entry to its command, in the window's context.
 auto connector(QObject* context) {
@@ -153,6 +152,7 @@ void MainWindow::prepareWindows() {
     buildMenus();
     buildLinePopup();
     connectHooks();
+    prepareArrangement();
 
     term_->init(0);
     termFrame_->resize(termFrame_->sizeHint());
@@ -322,10 +322,11 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
 void MainWindow::buildParameterMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* param = addMenu(bar, "mn_pmw", QStringLiteral("&Parameter"));
+    buildParamListEntry(param);
     on(addEntry(param, "mn_para", QStringLiteral("Alle &Parameter anzeigen")), [this] {
         params_->showAllFree();
         if (state_.arrangeParamsOnApply) params_->arrange();
-        state_.hooks.call(state_.hooks.paramListRefresh);
+        showParamList(true);
     });
     // Parameter coupling: which mouse button drives the parameter activated last.
     const auto coupling = [this](int button) {
@@ -350,13 +351,7 @@ void MainWindow::buildParameterMenu(QMenuBar* bar) {
         if (checked) params_->arrange();
     });
     on(addEntry(param, "mn_ugr", QStringLiteral("&Untere Grenzen für Integralfunktionen anzeigen")),
-       [this] {
-           for (int k = 0; k < 3; ++k) {
-               if (state_.params[k].visible) continue;
-               state_.params[k].visible = true;
-               params_->refresh(k);
-           }
-       });
+       [this] { showLowerBounds(); });
     QAction* autoint = addToggle(param, "mn_autoint",
                                  QStringLiteral("automatische Erkennung von &Integralfunktionen"),
                                  state_.autoIntegralRecognition);
@@ -437,9 +432,7 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
     on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
     on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] { showRangeWindow(); });
-    on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
-                 state_.windowAttributes.graphIndividual),
-       [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
+    buildArrangeEntries(windows);
 }
 
 void MainWindow::showCalculator() {
@@ -617,6 +610,7 @@ void MainWindow::buildLinePopup() {
             term_->fitheight(0);
         });
     }
+    buildParamFilterEntries();
 }
 
 void MainWindow::showLinePopup(QPoint globalPos) {
@@ -679,24 +673,11 @@ void MainWindow::ismenuvis(bool visible) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    arrangementEvent(watched, event);
     if (watched == collectionFrame_ &&
         (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         ismenuvis(event->type() == QEvent::Show);
     return QMainWindow::eventFilter(watched, event);
-}
-
-void MainWindow::arrangeWindows() {
-    const QRect inner = area_->viewport()->rect();
-    if (inner.isEmpty()) return;
-    termFrame_->move(0, 0);
-    // The parameter windows stand at the right edge in frames like the graph window's.
-    const int frameWidth = std::max(graphFrame_->width() - graph_->width(), 0);
-    const int paramColumn = core::twipsToPixels(state_.paramWindowWidth, state_.tppX) + frameWidth;
-    const int smallest = core::twipsToPixels(smallestGraphWidth, state_.tppX);
-    const int left = termFrame_->width();
-    const int width = std::max(inner.width() - left - paramColumn, smallest);
-    graphFrame_->setGeometry(left, 0, width, inner.height());
-    params_->arrange();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

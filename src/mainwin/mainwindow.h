@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -31,8 +32,9 @@ class OptionsGraphDialog;
 class OptionsZoomDialog;
 } // namespace graph
 namespace params {
+class ParamList;
 class ParamWindows;
-}
+} // namespace params
 namespace platform {
 class ClipboardService;
 }
@@ -75,6 +77,9 @@ public:
     QMenu* linePopup() const { return popup_; }
     // The undo history and its keys.
     UndoKeys* undoKeys() const { return undo_; }
+    // The parameter selection list ("Parameter").
+    params::ParamList* paramList() const { return paramList_; }
+    QMdiSubWindow* paramListFrame() const { return paramListFrame_; }
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
@@ -85,8 +90,12 @@ public:
     void winkelmas(int m);
     // The whole picture anew.
     void redrawall();
-    // Term window at the top left, graph window beside it, the parameter windows at the right.
+    // The start's arrangement: the graph and term windows where the settings put them (or the
+    // term window at the top left and the graph window filling the rest), then docked.
     void arrangeWindows();
+    // The docked layout (core::arrange) applied to the windows; mode 1 keeps the graph window's
+    // place. Does nothing before the start has placed the windows.
+    void arrange(int mode);
     // What closing the program does; runs once. False when the user keeps the program open (he
     // wanted to save the changed collection and cancelled the save dialog).
     bool shutdown();
@@ -132,6 +141,17 @@ private:
     // Writes the settings file; a failure is told to the user.
     void saveSettings();
 
+    // Window arrangement and the parameter selection list (windowarrangement.cpp).
+    void prepareArrangement();
+    void buildArrangeEntries(QMenu* windows);
+    void buildParamListEntry(QMenu* param);
+    void buildParamFilterEntries();
+    void applyWindowLimits();
+    void showParamList(bool shown);
+    void placeParamList();
+    void showLowerBounds();
+    bool arrangementEvent(QObject* watched, QEvent* event);
+
     core::State& state_;
     QMdiArea* area_;
     terms::TermWindow* term_ = nullptr;
@@ -156,6 +176,16 @@ private:
     QTimer* paramTimer_ = nullptr;           // drives every running parameter ("Timer1")
     UndoKeys* undo_ = nullptr;
     bool arranged_ = false;
+    params::ParamList* paramList_ = nullptr;
+    QMdiSubWindow* paramListFrame_ = nullptr;
+    bool docked_ = true;               // "Haupt&fenster andocken"
+    bool maximiseGraphHeight_ = false; // "Graphfenster-H&öhe maximieren"
+    bool placed_ = false;              // the start has placed the windows
+    bool graphOnLeft_ = false;         // the graph window's side in the docked layout
+    // The graph window's inner height and width, its left edge and the term window's left edge
+    // as the settings file had them at the start (twips); zero when it had none.
+    std::array<float, 4> startGeometry_{};
+    bool arranging_ = false;
     bool keptWorkDrawn_ = false; // start-up drew the current data of the working copy
     bool shutDown_ = false;
 

@@ -265,7 +265,7 @@ void ParamWindow::closeEvent(QCloseEvent* event) {
     // A parameter nobody sees any more must not go on moving the picture.
     stopTimer(state_, slot_);
     state_.params[slot_].visible = false;
-    state_.hooks.call(state_.hooks.paramListRefresh);
+    if (closed) closed(slot_);
     event->accept();
 }
 

@@ -29,6 +29,8 @@ public:
 
     // Double-click on a bound field: the other parameter windows are to be stacked below this one.
     std::function<void(int slot)> stackOthers;
+    // The user closed the window.
+    std::function<void(int slot)> closed;
 
     QSize sizeHint() const override;
 

@@ -1,5 +1,6 @@
 #include "params/paramwindows.h"
 
+#include "core/arrange.h"
 #include "core/twips.h"
 #include "params/paramwindow.h"
 
@@ -10,6 +11,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace params {
@@ -65,6 +67,9 @@ void ParamWindows::refresh(int slot) {
     if (!window) {
         window = new ParamWindow(state_, slot);
         window->stackOthers = [this](int k) { stackBelow(k); };
+        window->closed = [this](int k) {
+            if (windowClosed) windowClosed(k);
+        };
         if (area_) {
             auto* sub = new QMdiSubWindow;
             // Closing only hides the window; it is shown again when its slot is.
@@ -141,22 +146,23 @@ void ParamWindows::place(int slot) {
 
 void ParamWindows::arrange() {
     const QRect area = bounds();
-    int right = area.right() + 1;
-    int y = area.top();
-    int columnWidth = 0;
+    std::vector<core::ParamFrame> frames;
     for (int k = 0; k < core::paramCount; ++k) {
         QWidget* f = frame(k);
         if (!f || !f->isVisible()) continue;
-        const QSize size = f->size();
-        if (y > area.top() && y + size.height() > area.bottom() + 1) {
-            right -= columnWidth;
-            y = area.top();
-            columnWidth = 0;
+        if (k < core::firstSampleCountSlot) {
+            f->move(
+                area.topLeft() +
+                core::keepInside(f->geometry().translated(-area.topLeft()), area.size()).topLeft());
+            continue;
         }
-        columnWidth = std::max(columnWidth, size.width());
-        f->move(std::max(area.left(), right - size.width()), y);
-        y += size.height();
+        if (state_.params[std::size_t(k)].handle != -1)
+            frames.push_back({k, f->geometry().translated(-area.topLeft())});
     }
+    const QRect graph = graphGeometry ? graphGeometry() : QRect();
+    for (const core::ParamFrame& placed :
+         core::arrangeparams(area.size(), graph, state_.tppX, std::move(frames)))
+        frame(placed.slot)->move(area.topLeft() + placed.rect.topLeft());
 }
 
 void ParamWindows::stackBelow(int slot) {

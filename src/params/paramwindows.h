@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include <array>
+#include <functional>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -31,9 +32,15 @@ public:
     void refresh(int slot);
     // Makes every free parameter in use (slots 28 ... 60) visible and shows its window.
     void showAllFree();
-    // Stacks every visible parameter window at the right side of the area, in slot order, in
-    // columns from right to left.
+    // Stacks the visible windows of the sample counts and free parameters from the bottom of the
+    // area upwards, beside the graph window when they fit there (core::arrangeparams). The
+    // windows of the lower bounds stay where they are, but inside the area.
     void arrange();
+
+    // Where the graph window stands in the area; a null rectangle while it is hidden.
+    std::function<QRect()> graphGeometry;
+    // The user closed the window of a slot.
+    std::function<void(int slot)> windowClosed;
 
     // The window of the slot; null until it is first shown.
     ParamWindow* window(int slot) const;

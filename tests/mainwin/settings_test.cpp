@@ -95,14 +95,15 @@ TEST_F(SettingsTest, ACollectionListChangesTheTermFontOnlyWhenItsMarkIsSet) {
 
 TEST_F(SettingsTest, ACollectionListSizesTheGraphWindowOnlyWhenItsMarkIsSet) {
     const QSize before = window->graphWindow()->size();
-    const QString list = listWith({{29, "3000"}, {30, "4500"}, {31, "600"}});
+    // The height is above the graph window's smallest (4000 twips with frame and title).
+    const QString list = listWith({{29, "5000"}, {30, "4500"}, {31, "600"}});
     engine::readattrs(state, list, engine::fromCollection);
     EXPECT_EQ(window->graphWindow()->size(), before);
 
     action("mn_gri")->trigger();
     engine::readattrs(state, list, engine::fromCollection);
     EXPECT_EQ(window->graphWindow()->size(),
-              QSize(core::twipsToPixels(4500, state.tppX), core::twipsToPixels(3000, state.tppY)));
+              QSize(core::twipsToPixels(4500, state.tppX), core::twipsToPixels(5000, state.tppY)));
     EXPECT_EQ(window->graphFrame()->x(), core::twipsToPixels(600, state.tppX));
 }
 
