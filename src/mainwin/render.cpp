@@ -4,9 +4,9 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "core/twips.h"
-#include "graph/renderer.h"
 #include "graph/scale.h"
 #include "mainwin/collectionrun.h"
+#include "mainwin/graphicexport.h"
 #include "params/paramlogic.h"
 #include "platform/messages.h"
 #include "session/plotarea.h"
@@ -15,7 +15,6 @@
 #include "terms/drawingstatus.h"
 #include "terms/termcheck.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -33,8 +32,6 @@ namespace {
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 600;
-// Large enough for any print, small enough for one image in memory.
-constexpr int maxSide = 10000;
 
 const QString oneToOneOption = QStringLiteral("--one-to-one");
 
@@ -42,8 +39,8 @@ const QString usageText = QStringLiteral(
     "Aufruf: kurvatur --render DATEI [--size BxH] [--term ZEILE]... [--set NAME=WERT]...\n"
     "                 [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]\n"
     "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
-    "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
-    "oder .svg)\n"
+    "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG, SVG oder PDF (Endung\n"
+    "                    .png, .svg oder .pdf; SVG und PDF mit Linien und Text als Vektoren)\n"
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
@@ -66,7 +63,7 @@ struct RangeRequest {
 
 struct Request {
     QString file;
-    bool svg = false;
+    PictureFormat format = PictureFormat::Png;
     int width = defaultWidth;
     int height = defaultHeight;
     QStringList terms;
@@ -110,13 +107,13 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
         }
 
         if (option == QStringLiteral("--render")) {
-            const QString suffix = QFileInfo(value).suffix().toLower();
-            if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
-                problem = QStringLiteral("Die Datei muss auf .png oder .svg enden: ") + value;
+            const std::optional<PictureFormat> format = pictureFormatOf(value);
+            if (!format) {
+                problem = QStringLiteral("Die Datei muss auf .png, .svg oder .pdf enden: ") + value;
                 return std::nullopt;
             }
             request.file = value;
-            request.svg = suffix == QStringLiteral("svg");
+            request.format = *format;
             haveFile = true;
         } else if (option == QStringLiteral("--size")) {
             static const QRegularExpression sizePattern(
@@ -124,7 +121,7 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
             const auto match = sizePattern.match(value);
             const int w = match.hasMatch() ? match.captured(1).toInt() : 0;
             const int h = match.hasMatch() ? match.captured(2).toInt() : 0;
-            if (w < 1 || h < 1 || w > maxSide || h > maxSide) {
+            if (w < 1 || h < 1 || w > maxPictureSide || h > maxPictureSide) {
                 problem = QStringLiteral("Ungültige Größe: ") + value;
                 return std::nullopt;
             }
@@ -338,8 +335,7 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         applyRange(state, range, err);
     if (request->oneToOne) session::oneToOne(state, 1);
 
-    const bool written = request->svg ? graph::writeSvg(state, request->file, size)
-                                      : graph::writePng(state, request->file, size);
+    const bool written = writePictureFile(state, request->file, request->format, size);
     terms::showDrawingReport(state);
     printState(state, out);
     out.flush();

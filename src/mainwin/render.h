@@ -8,9 +8,9 @@
 // of the entry's lines from the first on. The term lines are applied as Enter in the term window
 // applies them, each value is typed into its parameter's value field, each range is applied as
 // the range window applies it, and --one-to-one then fits the y range so that a unit is as long
-// across as up, as the 1:1 scaling does; then the picture of the plot area is written as PNG or
-// SVG. Standard output lists, separated by tabs, the term window's status line, every term line in
-// use and every parameter slot in use.
+// across as up, as the 1:1 scaling does; then the picture of the plot area is written as PNG, SVG
+// or PDF, by the file's suffix. Standard output lists, separated by tabs, the term window's status
+// line, every term line in use and every parameter slot in use.
 
 #include <QString>
 #include <QStringList>
