@@ -13,6 +13,9 @@
 #include "graph/scale.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
+#include "mainwin/picturesizedialog.h"
+#include "mainwin/printing.h"
+#include "mainwin/programsetup.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
@@ -85,6 +88,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
       collection_(std::make_unique<collection::CollectionState>()) {
     setObjectName(QStringLiteral("mother"));
     setWindowTitle(QString::fromUtf8(mainWindowTitle));
+    // Every child window and dialog takes the icon from here.
+    setWindowIcon(programIcon());
     setCentralWidget(area_);
     resize(startWidth, startHeight);
 
@@ -94,6 +99,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
         clipboard->setText(text);
     };
     clipboard = std::make_shared<SystemClipboard>();
+    printing = std::make_shared<PrintDialogBox>();
+    choosePictureSize = &PictureSizeDialog::ask;
 
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
@@ -238,6 +245,7 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     buildCollectionFileEntries(file);
+    buildPictureFileEntries(file);
     on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
        [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
@@ -407,6 +415,26 @@ void MainWindow::buildCollectionFileEntries(QMenu* file) {
     on(addEntry(file, "mn_saveas", QStringLiteral("Speichern &unter...")), [this, &keeper] {
         collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, true); });
     });
+}
+
+void MainWindow::buildPictureFileEntries(QMenu* file) {
+    const auto on = connector(this);
+    on(addEntry(file, "mn_examples", QStringLiteral("&Beispiele öffnen")), [this] {
+        collectionCommand([this] {
+            if (collection::openExamples(*collection_, state_)) showFrame(collectionFrame_);
+        });
+    });
+    file->addSeparator();
+    // Both draw for a plot area of their own; the screen gets its picture back afterwards.
+    on(addEntry(file, "mn_savepicture", QStringLiteral("&Graphik speichern unter ...")), [this] {
+        savePictureAs(state_, graph_->plotArea()->size(), choosePictureSize);
+        redrawall();
+    });
+    on(addEntry(file, "mn_print", QStringLiteral("&Drucken ...")), [this] {
+        printCommand(state_, *printing, graph_->plotArea()->size());
+        redrawall();
+    });
+    file->addSeparator();
 }
 
 void MainWindow::buildCollectionMenu(QMenuBar* bar) {
