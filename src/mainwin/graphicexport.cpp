@@ -79,10 +79,19 @@ bool savePictureAs(core::State& state, QSize plotSize, const PictureSizeChooser&
         state.messages->inform(title, text, platform::MessageIcon::Critical);
         return false;
     };
-    std::optional<QString> path = state.fileDialogs->saveFile(
-        pictureSaveTitle, QStringLiteral("Graphik.png"), pictureFileFilter);
-    if (!path) return false;
-    if (QFileInfo(*path).suffix().isEmpty()) *path += QStringLiteral(".png");
+    std::optional<QString> path;
+    for (;;) {
+        path = state.fileDialogs->saveFile(pictureSaveTitle, QStringLiteral("Graphik.png"),
+                                           pictureFileFilter);
+        if (!path) return false;
+        if (QFileInfo(*path).suffix().isEmpty()) *path += QStringLiteral(".png");
+        // The dialog leaves the question to the program; a "No" offers the dialog again.
+        if (!QFileInfo::exists(*path) ||
+            state.messages->ask(title, QStringLiteral("Diese Datei gibt es bereits. Soll sie "
+                                                      "überschrieben werden?\n%1")
+                                           .arg(QDir::toNativeSeparators(*path))))
+            break;
+    }
     const QString shown = QDir::toNativeSeparators(*path);
     const std::optional<PictureFormat> format = pictureFormatOf(*path);
     if (!format)

@@ -56,7 +56,8 @@ bool writePictureFile(core::State& state, const QString& path, PictureFormat for
 using PictureSizeChooser = std::function<std::optional<QSize>(QSize proposed)>;
 
 // "Graphik speichern unter ...": asks for the file through the state's file dialogs (a name
-// without suffix becomes a PNG file), then for the size, and writes the picture. A name of
+// without suffix becomes a PNG file; an existing file is replaced only when the user agrees, else
+// the dialog comes again), then for the size, and writes the picture. A name of
 // another format, a size beyond 1 to maxPictureSide and a failed write are told to the user.
 // True when written.
 bool savePictureAs(core::State& state, QSize plotSize, const PictureSizeChooser& chooseSize);

@@ -104,6 +104,26 @@ TEST_F(PictureFiles, NameWithoutSuffixBecomesAPngFile) {
     EXPECT_EQ(QImage(path("ohne.png")).size(), QSize(100, 80));
 }
 
+TEST_F(PictureFiles, ExistingFileIsReplacedOnlyWhenTheUserAgrees) {
+    chosenSize = QSize(100, 80);
+    saveAs(path("bild.png"));
+    ASSERT_TRUE(messages->shown.empty());
+
+    // No: the dialog comes again, and its cancel leaves the file.
+    chosenSize = QSize(50, 40);
+    messages->answer = false;
+    saveAs(path("bild.png"));
+    EXPECT_EQ(files->titles.size(), 3);
+    ASSERT_EQ(messages->shown.size(), 1u);
+    EXPECT_TRUE(messages->shown[0].text.startsWith(q("Diese Datei gibt es bereits.")));
+    EXPECT_EQ(QImage(path("bild.png")).size(), QSize(100, 80));
+
+    messages->answer = true;
+    saveAs(path("bild.png"));
+    EXPECT_EQ(QImage(path("bild.png")).size(), QSize(50, 40));
+    messages->shown.clear();
+}
+
 TEST_F(PictureFiles, RefusalsAreToldAndWriteNothing) {
     struct Case {
         const char* file;
