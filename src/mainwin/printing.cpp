@@ -33,6 +33,9 @@ bool printPicture(core::State& state, QPrinter& printer, QSize plotSize) {
 
 bool printCommand(core::State& state, PrintService& dialog, QSize plotSize) {
     QPrinter printer(QPrinter::HighResolution);
+    // A wide picture fills a page turned sideways best; the user may still turn it back.
+    printer.setPageOrientation(plotSize.width() > plotSize.height() ? QPageLayout::Landscape
+                                                                    : QPageLayout::Portrait);
     if (!dialog.choosePrinter(printer)) return false;
     if (printPicture(state, printer, plotSize)) return true;
     const QString target =

@@ -30,8 +30,8 @@ public:
 // False when the printer could not be used.
 bool printPicture(core::State& state, QPrinter& printer, QSize plotSize);
 
-// "Drucken ...": the print dialog, then the picture; a failure is told to the user. True when
-// printed.
+// "Drucken ...": the print dialog, offering the page turned sideways for a wide picture, then the
+// picture; a failure is told to the user. True when printed.
 bool printCommand(core::State& state, PrintService& dialog, QSize plotSize);
 
 } // namespace mainwin
