@@ -1,5 +1,6 @@
 #include "mainwin/mainwindow.h"
 
+#include "calc/calcwindow.h"
 #include "collection/collectionstate.h"
 #include "collection/collectionwindow.h"
 #include "collection/entryops.h"
@@ -13,6 +14,8 @@
 #include "graph/scale.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
+#include "mainwin/help.h"
+#include "mainwin/helpwindow.h"
 #include "mainwin/picturesizedialog.h"
 #include "mainwin/printing.h"
 #include "mainwin/programsetup.h"
@@ -26,6 +29,7 @@
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -237,6 +241,7 @@ void MainWindow::buildMenus() {
     buildSettingsMenu(bar);
     buildCollectionMenu(bar);
     buildWindowMenu(bar);
+    buildHelpMenu(bar);
     collectionWindow_->setEntryMenu(findChild<QMenu*>(QStringLiteral("mn_samml")));
     syncMarks();
 }
@@ -383,6 +388,8 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
 void MainWindow::buildWindowMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* windows = addMenu(bar, "mn_win", QStringLiteral("&Fenster"));
+    on(addEntry(windows, "mn_calc", QStringLiteral("&Taschenrechner")),
+       [this] { showCalculator(); });
     on(addEntry(windows, "mn_graph", QStringLiteral("&Graphische Darstellung")),
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
@@ -393,6 +400,33 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
+}
+
+void MainWindow::showCalculator() {
+    if (!calc_) {
+        calc_ = new calc::CalcWindow(state_);
+        calcFrame_ = area_->addSubWindow(calc_);
+        calcFrame_->setObjectName(QStringLiteral("minicalcFrame"));
+        calcFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    calc_->showPlaces();
+    showFrame(calcFrame_);
+    calc_->focusTerm();
+}
+
+void MainWindow::buildHelpMenu(QMenuBar* bar) {
+    const auto on = connector(this);
+    help_ = new ContextHelp(this);
+    QMenu* help = addMenu(bar, "mn_help", QStringLiteral("&Hilfe"));
+    // As F1 does: the help of the window that holds the focus.
+    on(addEntry(help, "mn_hlpm", QStringLiteral("Hilfe zum markierten Objekt")), [this] {
+        QWidget* focus = QApplication::focusWidget();
+        QMdiSubWindow* active = area_->activeSubWindow();
+        help_->showFor(focus ? focus : active ? active->widget() : this);
+    });
+    on(addEntry(help, "mn_about", QStringLiteral("über Kurvatur")), [this] {
+        state_.messages->inform(aboutTitle(), aboutText(), platform::MessageIcon::Information);
+    });
 }
 
 void MainWindow::collectionCommand(const std::function<void()>& command) {

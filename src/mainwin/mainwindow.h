@@ -17,6 +17,9 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 
+namespace calc {
+class CalcWindow;
+}
 namespace collection {
 struct CollectionState;
 class CollectionWindow;
@@ -43,6 +46,7 @@ class TermWindow;
 
 namespace mainwin {
 
+class ContextHelp;
 class PrintService;
 
 inline constexpr const char* mainWindowTitle =
@@ -106,6 +110,9 @@ private:
     void buildCollectionFileEntries(QMenu* file);
     // The examples, saving the picture as a file and printing it.
     void buildPictureFileEntries(QMenu* file);
+    void buildHelpMenu(QMenuBar* bar);
+    // The calculator, made when first asked for; it recomputes after every data-set assembly.
+    void showCalculator();
     // Runs a command of the collection and shows the collection afterwards.
     void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
@@ -154,6 +161,9 @@ private:
     bool shutDown_ = false;
 
     graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
+    calc::CalcWindow* calc_ = nullptr;
+    QMdiSubWindow* calcFrame_ = nullptr;
+    ContextHelp* help_ = nullptr;
 };
 
 } // namespace mainwin

@@ -100,6 +100,7 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     state.scale.xGridStep = 0.123456789012345;
     state.graphOptions.yAxisName = QStringLiteral("f(x), gerundet");
     engine::setanglemode(state, 2);
+    state.calcDecimals = 7;
     ASSERT_TRUE(engine::savesettings(state));
 
     core::State back;
@@ -113,10 +114,11 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     EXPECT_EQ(engine::attrlist(back), engine::attrlist(state));
     EXPECT_EQ(back.scale.xGridStep, 0.123456789012345);
     EXPECT_EQ(back.trigMode, 2.0f);
+    EXPECT_EQ(back.calcDecimals, 7);
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
+TEST_F(SettingsFile, SaveWritesTheKeysInOrderAndKeepsTheRest) {
     writeFile("[Fremd]\nA=1,2\n");
     ASSERT_TRUE(engine::savesettings(state));
     const QString text = QString::fromUtf8(fileContent());
@@ -124,7 +126,8 @@ TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
         << text.toStdString();
     EXPECT_LT(text.indexOf(QStringLiteral("\nColtab=16711680:40960:255:")),
               text.indexOf(QStringLiteral("\nLDicke=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")))
+    EXPECT_TRUE(text.endsWith(
+        QStringLiteral("\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\nRechnerstellen=3\n")))
         << text.toStdString();
 }
 
