@@ -3,6 +3,7 @@
 #include "mainwin/filedialogs.h"
 #include "mainwin/mainwindow.h"
 #include "mainwin/messagebox.h"
+#include "mainwin/programsetup.h"
 #include "mainwin/render.h"
 
 #include <QApplication>
@@ -15,6 +16,10 @@ namespace {
 int runWindow(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kurvatur"));
+    QApplication::setWindowIcon(mainwin::programIcon());
+    // The desktop finds the running program's icon and entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.kurvatur.Kurvatur"));
+    mainwin::installQtGerman(app);
     core::State state;
     state.messages = std::make_shared<mainwin::MessageBoxService>();
     state.fileDialogs = std::make_shared<mainwin::FileDialogBoxes>();

@@ -6,6 +6,7 @@
 #include "engine/translate.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
+#include "session/ranges.h"
 #include "terms/termrows.h"
 
 #include <QStringList>
@@ -348,9 +349,11 @@ void resetForEntry(core::State& state) {
     }
 }
 
-// The records as the term window shows them, and the data set assembled from them.
+// The records as the term window shows them, and the data set assembled from them. The bounds
+// of the entry's intervals and ranges may name parameters: the assembly must see them.
 void assemble(core::State& state) {
     terms::init(state, state.linesInUse);
+    session::makedtxt(state);
     session::applydata(state);
 }
 

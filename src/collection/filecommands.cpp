@@ -8,7 +8,9 @@
 #include "graph/scale.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <optional>
 
@@ -49,6 +51,31 @@ void settingsAfterReading(core::State& state, bool append) {
     if (append) engine::savesettings(state);
 }
 
+// Reads the file at path into the collection (after or in place of its entries); a replaced
+// collection takes the name named. A file that cannot be read leaves everything as it was.
+bool takeFile(CollectionState& keeper, core::State& state, const QString& path, bool append,
+              const QString& named) {
+    Collection read = keeper.collection;
+    const QString fault =
+        loadcollection(read, path, state, append ? ReadMode::Append : ReadMode::Replace);
+    if (!fault.isEmpty()) {
+        state.messages->inform(errorTitle, fault, platform::MessageIcon::Critical);
+        return false;
+    }
+    if (append) {
+        // The state on the screen stays the current data; only the entries join the table.
+        keeper.collection.entries = std::move(read.entries);
+    } else {
+        read.path = named;
+        read.changed = false;
+        keeper.collection = std::move(read);
+        keeper.selected = -1;
+    }
+    reportWriteFault(state, writeWorkingCopy(keeper.collection, state, append));
+    settingsAfterReading(state, append);
+    return true;
+}
+
 } // namespace
 
 bool opencollection(CollectionState& keeper, core::State& state, bool append) {
@@ -60,26 +87,24 @@ bool opencollection(CollectionState& keeper, core::State& state, bool append) {
                                platform::MessageIcon::Warning);
         return false;
     }
+    return takeFile(keeper, state, *path, append, *path);
+}
 
-    Collection read = keeper.collection;
-    const QString fault =
-        loadcollection(read, *path, state, append ? ReadMode::Append : ReadMode::Replace);
-    if (!fault.isEmpty()) {
-        state.messages->inform(errorTitle, fault, platform::MessageIcon::Critical);
+bool openExamples(CollectionState& keeper, core::State& state, const QString& source) {
+    if (!offerSaving(keeper, state)) return false;
+    // The collection is read from a copy of its own: the source is never the file of the
+    // collection, so no save can ever write into it.
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(QStringLiteral("Beispiele.txt"));
+    if (!folder.isValid() || !QFile::copy(source, copy)) {
+        state.messages->inform(errorTitle,
+                               QStringLiteral("Die Beispielsammlung konnte nicht gelesen "
+                                              "werden:\n%1")
+                                   .arg(QDir::toNativeSeparators(source)),
+                               platform::MessageIcon::Critical);
         return false;
     }
-    if (append) {
-        // The state on the screen stays the current data; only the entries join the table.
-        keeper.collection.entries = std::move(read.entries);
-    } else {
-        read.path = *path;
-        read.changed = false;
-        keeper.collection = std::move(read);
-        keeper.selected = -1;
-    }
-    reportWriteFault(state, writeWorkingCopy(keeper.collection, state, append));
-    settingsAfterReading(state, append);
-    return true;
+    return takeFile(keeper, state, copy, false, QString());
 }
 
 } // namespace collection

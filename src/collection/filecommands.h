@@ -24,4 +24,13 @@ inline const QString workingCopyRefused = QStringLiteral(
 // and redraw; appending also writes it. True when a file was taken.
 bool opencollection(CollectionState& keeper, core::State& state, bool append);
 
+// The example collection that comes with the program, compiled into it.
+inline const QString examplesResource = QStringLiteral(":/kurvatur/Beispiele.txt");
+
+// "Beispiele öffnen": opens a copy of the collection at source (the compiled-in examples unless
+// told otherwise) as opening a file does, changed collection offered for saving first; the
+// collection it gives has no name, so that saving asks for one. True when it was taken.
+bool openExamples(CollectionState& keeper, core::State& state,
+                  const QString& source = examplesResource);
+
 } // namespace collection

@@ -6,7 +6,10 @@
 #include "graph/scale.h"
 
 #include <QBuffer>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
@@ -37,6 +40,18 @@ void drawEverything(core::State& state, QPainter& painter) {
     PainterSurface surface(painter);
     drawBackground(state, plotter, surface);
     drawLines(state, plotter, surface);
+}
+
+// The whole file or nothing: the old file stays when the write fails.
+bool saveBytes(const QString& path, const QByteArray& data) {
+    if (data.isEmpty()) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(data) != data.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 } // namespace
@@ -110,6 +125,46 @@ QImage renderImage(core::State& state, QSize size, qreal devicePixelRatio) {
     return image;
 }
 
+void drawFitted(core::State& state, QPainter& painter, const QRectF& target, QSize size) {
+    if (size.isEmpty() || target.isEmpty()) return;
+    const double factor = std::min(target.width() / size.width(), target.height() / size.height());
+    const QSizeF fitted = QSizeF(size) * factor;
+    painter.save();
+    painter.translate(target.left() + (target.width() - fitted.width()) / 2,
+                      target.top() + (target.height() - fitted.height()) / 2);
+    painter.scale(factor, factor);
+    // Nothing may stray beyond the plot area onto the rest of the page.
+    painter.setClipRect(QRect(QPoint(0, 0), size));
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
+    PlotSizeScope scope(state, size);
+    drawEverything(state, painter);
+    painter.restore();
+}
+
+QByteArray renderPdf(core::State& state, QSize size) {
+    if (size.isEmpty()) return QByteArray();
+    QByteArray data;
+    QBuffer buffer(&data);
+    if (!buffer.open(QIODevice::WriteOnly)) return QByteArray();
+    {
+        constexpr int dpi = 96;
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dpi);
+        writer.setTitle(QStringLiteral("Kurvatur"));
+        writer.setCreator(QStringLiteral("Kurvatur 2"));
+        // Exactly the plot area: a page size near a standard one must not be rounded to it.
+        const QPageSize page(QSizeF(size.width() * 72.0 / dpi, size.height() * 72.0 / dpi),
+                             QPageSize::Point, QString(), QPageSize::ExactMatch);
+        if (!writer.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF())))
+            return QByteArray();
+        QPainter painter;
+        if (!painter.begin(&writer)) return QByteArray();
+        drawFitted(state, painter, QRectF(QPointF(0, 0), QSizeF(size)), size);
+        if (!painter.end()) return QByteArray();
+    }
+    return data;
+}
+
 QByteArray renderSvg(core::State& state, QSize size) {
     if (size.isEmpty()) return QByteArray();
     QByteArray data;
@@ -143,15 +198,11 @@ bool writePng(core::State& state, const QString& path, QSize size) {
 }
 
 bool writeSvg(core::State& state, const QString& path, QSize size) {
-    const QByteArray data = renderSvg(state, size);
-    if (data.isEmpty()) return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(data) != data.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return saveBytes(path, renderSvg(state, size));
+}
+
+bool writePdf(core::State& state, const QString& path, QSize size) {
+    return saveBytes(path, renderPdf(state, size));
 }
 
 } // namespace graph

@@ -10,6 +10,9 @@
 #include <QSize>
 #include <QString>
 
+class QPainter;
+class QRectF;
+
 namespace core {
 struct State;
 }
@@ -59,8 +62,19 @@ QImage renderImage(core::State& state, QSize size, qreal devicePixelRatio = 1.0)
 // The same picture as an SVG document (lines and text stay vector objects); empty on failure.
 QByteArray renderSvg(core::State& state, QSize size);
 
-// Write renderImage as PNG or renderSvg to path; the old file stays when the write fails.
+// The same picture as a PDF document of one page of that size (at 96 pixels per inch): lines
+// and text stay lines and text. Empty on failure.
+QByteArray renderPdf(core::State& state, QSize size);
+
+// The whole picture for a plot area of size pixels, drawn anew on an active painter and fitted
+// into target (in the painter's coordinates) keeping its aspect, centred, on white; a picture
+// with equal units across and up keeps them equal. Nothing is drawn for an empty size or target.
+void drawFitted(core::State& state, QPainter& painter, const QRectF& target, QSize size);
+
+// Write renderImage as PNG, renderSvg or renderPdf to path; the old file stays when the write
+// fails.
 bool writePng(core::State& state, const QString& path, QSize size);
 bool writeSvg(core::State& state, const QString& path, QSize size);
+bool writePdf(core::State& state, const QString& path, QSize size);
 
 } // namespace graph

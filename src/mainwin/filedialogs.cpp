@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace mainwin {
 
@@ -26,9 +27,21 @@ std::optional<QString> FileDialogBoxes::openFile(const QString& title, const QSt
 
 std::optional<QString> FileDialogBoxes::saveFile(const QString& title, const QString& proposed,
                                                  const QString& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), title, proposed, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
     // The program asks itself before it overwrites a file.
-    return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed,
-                                               filter, nullptr, QFileDialog::DontConfirmOverwrite));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // A name typed without ending takes that of the chosen kind of file ("Alle Dateien" none).
+    const auto takeSuffix = [&dialog](const QString& kind) {
+        static const QRegularExpression single(QStringLiteral("\\(\\*\\.(\\w+)\\)"));
+        const QRegularExpressionMatch match = single.match(kind);
+        dialog.setDefaultSuffix(match.hasMatch() ? match.captured(1) : QString());
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffix);
+    takeSuffix(dialog.selectedNameFilter());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return chosen(dialog.selectedFiles().first());
 }
 
 } // namespace mainwin

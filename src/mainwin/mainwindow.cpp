@@ -18,6 +18,9 @@
 #include "mainwin/graphicexport.h"
 #include "mainwin/help.h"
 #include "mainwin/helpwindow.h"
+#include "mainwin/picturesizedialog.h"
+#include "mainwin/printing.h"
+#include "mainwin/programsetup.h"
 #include "mainwin/undokeys.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
@@ -91,6 +94,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
       collection_(std::make_unique<collection::CollectionState>()) {
     setObjectName(QStringLiteral("mother"));
     setWindowTitle(QString::fromUtf8(mainWindowTitle));
+    // Every child window and dialog takes the icon from here.
+    setWindowIcon(programIcon());
     setCentralWidget(area_);
     resize(startWidth, startHeight);
 
@@ -100,6 +105,8 @@ MainWindow::MainWindow(core::State& state, QWidget* parent)
         clipboard->setText(text);
     };
     clipboard = std::make_shared<SystemClipboard>();
+    printing = std::make_shared<PrintDialogBox>();
+    choosePictureSize = &PictureSizeDialog::ask;
 
     session::StartupSteps steps;
     steps.prepareWindows = [this] { prepareWindows(); };
@@ -268,6 +275,7 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     buildCollectionFileEntries(file);
+    buildPictureFileEntries(file);
     on(addEntry(file, "mn_animation", QStringLiteral("Animation speichern ...")), [this] {
         // Running timers would move parameters between the frames.
         paramTimer_->stop();
@@ -485,6 +493,26 @@ void MainWindow::buildCollectionFileEntries(QMenu* file) {
     on(addEntry(file, "mn_saveas", QStringLiteral("Speichern &unter...")), [this, &keeper] {
         collectionCommand([this, &keeper] { collection::savecommand(keeper, state_, true); });
     });
+}
+
+void MainWindow::buildPictureFileEntries(QMenu* file) {
+    const auto on = connector(this);
+    on(addEntry(file, "mn_examples", QStringLiteral("&Beispiele öffnen")), [this] {
+        collectionCommand([this] {
+            if (collection::openExamples(*collection_, state_)) showFrame(collectionFrame_);
+        });
+    });
+    file->addSeparator();
+    // Both draw for a plot area of their own; the screen gets its picture back afterwards.
+    on(addEntry(file, "mn_savepicture", QStringLiteral("&Graphik speichern unter ...")), [this] {
+        savePictureAs(state_, graph_->plotArea()->size(), choosePictureSize);
+        redrawall();
+    });
+    on(addEntry(file, "mn_print", QStringLiteral("&Drucken ...")), [this] {
+        printCommand(state_, *printing, graph_->plotArea()->size());
+        redrawall();
+    });
+    file->addSeparator();
 }
 
 void MainWindow::buildCollectionMenu(QMenuBar* bar) {

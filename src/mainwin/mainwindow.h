@@ -2,6 +2,8 @@
 // The main window ("mother"): the frame of all child windows in its MDI area, the menu bar, the
 // pop-up menu of the term lines (mn_pop1), the start of the program and its shut-down.
 
+#include "mainwin/graphicexport.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -49,6 +51,7 @@ namespace mainwin {
 
 class ContextHelp;
 class UndoKeys;
+class PrintService;
 
 inline constexpr const char* mainWindowTitle =
     "Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern";
@@ -85,6 +88,9 @@ public:
     std::function<void(const QString&)> copyText;
     // Takes the pictures of the graph export; tests replace it.
     std::shared_ptr<platform::ClipboardService> clipboard;
+    // The print dialog and the size dialog of a saved picture; tests replace them.
+    std::shared_ptr<PrintService> printing;
+    PictureSizeChooser choosePictureSize;
 
     // Angle unit m (1 radians, 2 degrees, 3 grads): the one matching mark, the engine, a redraw.
     void winkelmas(int m);
@@ -115,6 +121,8 @@ private:
     void buildWindowMenu(QMenuBar* bar);
     void buildCollectionMenu(QMenuBar* bar);
     void buildCollectionFileEntries(QMenu* file);
+    // The examples, saving the picture as a file and printing it.
+    void buildPictureFileEntries(QMenu* file);
     void buildHelpMenu(QMenuBar* bar);
     // The calculator, made when first asked for; it recomputes after every data-set assembly.
     void showCalculator();

@@ -4,10 +4,10 @@
 #include "core/numbers.h"
 #include "core/state.h"
 #include "core/twips.h"
-#include "graph/renderer.h"
 #include "graph/scale.h"
 #include "mainwin/animation.h"
 #include "mainwin/collectionrun.h"
+#include "mainwin/graphicexport.h"
 #include "params/paramlogic.h"
 #include "platform/messages.h"
 #include "session/plotarea.h"
@@ -16,7 +16,6 @@
 #include "terms/drawingstatus.h"
 #include "terms/termcheck.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextStream>
@@ -34,8 +33,6 @@ namespace {
 
 constexpr int defaultWidth = 800;
 constexpr int defaultHeight = 600;
-// Large enough for any print, small enough for one image in memory.
-constexpr int maxSide = 10000;
 
 const QString oneToOneOption = QStringLiteral("--one-to-one");
 
@@ -44,8 +41,8 @@ const QString usageText = QStringLiteral(
     "                 [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]\n"
     "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
     "                 [--animate NAME=VON:BIS:SCHRITT]... [--fps N]\n"
-    "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
-    "oder .svg),\n"
+    "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG, SVG oder PDF (Endung\n"
+    "                    .png, .svg oder .pdf; SVG und PDF mit Linien und Text als Vektoren),\n"
     "                    mit --animate als animiertes GIF (.gif) oder nummerierte PNG-Dateien\n"
     "                    (.png: DATEI_001.png, DATEI_002.png, ...)\n"
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
@@ -74,7 +71,8 @@ struct RangeRequest {
 
 struct Request {
     QString file;
-    bool svg = false;
+    PictureFormat format = PictureFormat::Png; // unless gif
+    bool gif = false;
     int width = defaultWidth;
     int height = defaultHeight;
     QStringList terms;
@@ -120,14 +118,16 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
         }
 
         if (option == QStringLiteral("--render")) {
-            const QString suffix = QFileInfo(value).suffix().toLower();
-            if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg") &&
-                suffix != QStringLiteral("gif")) {
-                problem = QStringLiteral("Die Datei muss auf .png, .svg oder .gif enden: ") + value;
+            const std::optional<PictureFormat> format = pictureFormatOf(value);
+            const bool gif = QFileInfo(value).suffix().toLower() == QStringLiteral("gif");
+            if (!format && !gif) {
+                problem =
+                    QStringLiteral("Die Datei muss auf .png, .svg, .pdf oder .gif enden: ") + value;
                 return std::nullopt;
             }
             request.file = value;
-            request.svg = suffix == QStringLiteral("svg");
+            request.format = format.value_or(PictureFormat::Png);
+            request.gif = gif;
             haveFile = true;
         } else if (option == QStringLiteral("--size")) {
             static const QRegularExpression sizePattern(
@@ -135,7 +135,7 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
             const auto match = sizePattern.match(value);
             const int w = match.hasMatch() ? match.captured(1).toInt() : 0;
             const int h = match.hasMatch() ? match.captured(2).toInt() : 0;
-            if (w < 1 || h < 1 || w > maxSide || h > maxSide) {
+            if (w < 1 || h < 1 || w > maxPictureSide || h > maxPictureSide) {
                 problem = QStringLiteral("Ungültige Größe: ") + value;
                 return std::nullopt;
             }
@@ -201,11 +201,11 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
         problem = QStringLiteral("--render DATEI fehlt");
         return std::nullopt;
     }
-    if (request.animations.empty()
-            ? QFileInfo(request.file).suffix().toLower() == QStringLiteral("gif")
-            : request.svg) {
-        problem = request.svg ? QStringLiteral("--animate schreibt .gif oder .png, nicht .svg")
-                              : QStringLiteral("Eine GIF-Datei entsteht nur mit --animate");
+    if (request.animations.empty() ? request.gif
+                                   : !request.gif && request.format != PictureFormat::Png) {
+        problem = request.gif ? QStringLiteral("Eine GIF-Datei entsteht nur mit --animate")
+                              : QStringLiteral("--animate schreibt .gif oder .png, nicht .") +
+                                    QFileInfo(request.file).suffix().toLower();
         return std::nullopt;
     }
     if (request.entry && request.collection.isEmpty()) {
@@ -387,8 +387,7 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
     if (!request->animations.empty()) return animate(state, *request, out, err);
 
-    const bool written = request->svg ? graph::writeSvg(state, request->file, size)
-                                      : graph::writePng(state, request->file, size);
+    const bool written = writePictureFile(state, request->file, request->format, size);
     terms::showDrawingReport(state);
     printState(state, out);
     out.flush();

@@ -9,11 +9,12 @@
 // of the entry's lines from the first on. The term lines are applied as Enter in the term window
 // applies them, each value is typed into its parameter's value field, each range is applied as
 // the range window applies it, and --one-to-one then fits the y range so that a unit is as long
-// across as up, as the 1:1 scaling does; then the picture of the plot area is written as PNG or
-// SVG. With --animate the picture is drawn once per value of the parameters instead (animation.h)
-// and written as an animated GIF (.gif) or as numbered PNG files (.png). Standard output lists,
-// separated by tabs, the term window's status line, every term line in use and every parameter
-// slot in use, and after an animation the number of frames written ("frames").
+// across as up, as the 1:1 scaling does; then the picture of the plot area is written as PNG, SVG
+// or PDF, by the file's suffix. With --animate the picture is drawn once per value of the
+// parameters instead (animation.h) and written as an animated GIF (.gif) or as numbered PNG files
+// (.png). Standard output lists, separated by tabs, the term window's status line, every term line
+// in use and every parameter slot in use, and after an animation the number of frames written
+// ("frames").
 
 #include <QString>
 #include <QStringList>

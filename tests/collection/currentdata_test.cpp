@@ -9,6 +9,7 @@
 #include "core/state.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
+#include "session/ranges.h"
 #include "session/startup.h"
 
 #include "support/printing.h"
@@ -141,6 +142,16 @@ const std::vector<Case> teacherStates = {
          s.lines[2].upperText = QStringLiteral("3,5");
          s.lines[3].drawn = false;
          ASSERT_TRUE(session::applydata(s));
+     }},
+    {"a definition interval whose bounds are parameters",
+     [](core::State& s) {
+         type(s, {QStringLiteral("f(x)=x^2")});
+         s.lines[0].lowerText = QStringLiteral("a");
+         s.lines[0].upperText = QStringLiteral("b+1");
+         session::makedtxt(s);
+         ASSERT_TRUE(session::applydata(s));
+         setParam(s, "a", -1);
+         setParam(s, "b", 2);
      }},
     {"ranges as numbers and as typed, colours, widths, line types",
      [](core::State& s) {

@@ -5,12 +5,14 @@
 #include "graph/renderer.h"
 #include "graph/scale.h"
 
+#include "support/pdfcontent.h"
 #include "support/picture.h"
 #include "support/qtapp.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -132,6 +134,47 @@ TEST_F(Rendering, FilesAreWritten) {
 
     EXPECT_FALSE(graph::writePng(state, png, QSize(0, 10)));
     EXPECT_EQ(QImage(png).size(), QSize(320, 200)); // a failed write leaves the old file
+}
+
+TEST_F(Rendering, FittedPictureKeepsItsAspectOnAnyPage) {
+    setLine(0, QStringLiteral("sin(_x)"));
+    const QColor page(90, 90, 90);
+    struct Case {
+        QSize target;
+        QRect picture; // where the white plot area must land
+    };
+    // A plot area of 400 x 300 pixels.
+    const Case cases[] = {
+        {{400, 300}, {0, 0, 400, 300}},    // its own size
+        {{800, 800}, {0, 100, 800, 600}},  // a portrait page: full width, centred up and down
+        {{1000, 300}, {300, 0, 400, 300}}, // a landscape strip: full height, centred across
+        {{200, 600}, {0, 225, 200, 150}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.target.width() << "x" << c.target.height());
+        QImage image(c.target, QImage::Format_ARGB32_Premultiplied);
+        image.fill(page);
+        {
+            QPainter painter(&image);
+            graph::drawFitted(state, painter, QRectF(QPointF(0, 0), QSizeF(c.target)), size);
+        }
+        QRect drawn;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y) != page) drawn |= QRect(x, y, 1, 1);
+        EXPECT_EQ(drawn, c.picture);
+    }
+    // The screen's plot area keeps its own size.
+    EXPECT_EQ(state.scale.plotW, size.width() * 15.0);
+}
+
+TEST_F(Rendering, PdfHoldsLinesAndText) {
+    setLine(0, QStringLiteral("sin(_x)"));
+    const testsupport::PdfContent pdf = testsupport::pdfContent(graph::renderPdf(state, size));
+    std::string why;
+    EXPECT_TRUE(testsupport::holdsVectorPicture(pdf, why)) << why;
+    EXPECT_EQ(testsupport::pdfPageSize(pdf), QSizeF(300, 225)) << "400 x 300 pixels at 96 dpi";
+    EXPECT_TRUE(graph::renderPdf(state, QSize(0, 10)).isEmpty());
 }
 
 } // namespace

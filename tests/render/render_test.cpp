@@ -2,6 +2,7 @@
 
 #include "mainwin/render.h"
 
+#include "support/pdfcontent.h"
 #include "support/picture.h"
 #include "support/qtapp.h"
 
@@ -161,6 +162,19 @@ TEST_F(CommandLine, SvgIsWrittenAtTheDefaultSize) {
     EXPECT_TRUE(data.contains("<svg"));
     EXPECT_TRUE(data.contains("viewBox=\"0 0 800 600\""));
     EXPECT_TRUE(data.contains("#0000ff")); // the line in the colour of line 0
+}
+
+TEST_F(CommandLine, PdfIsWrittenAsLinesAndText) {
+    const QString file = path(u"bild.PDF"_s);
+    const Outcome r = render(u"bild.PDF"_s, {u"--size"_s, u"400x300"_s, u"--term"_s, u"x^2"_s});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.outLines().value(0), u"Ok."_s);
+    const testsupport::PdfContent pdf = testsupport::pdfFile(file);
+    std::string why;
+    EXPECT_TRUE(testsupport::holdsVectorPicture(pdf, why)) << why;
+    EXPECT_EQ(testsupport::pdfPageSize(pdf), QSizeF(300, 225)) << "400 x 300 pixels at 96 dpi";
+
+    EXPECT_EQ(render(u"fehlt/bild.pdf"_s, {}).code, 1);
 }
 
 TEST_F(CommandLine, ValuesAndRangesAsTheirWindowsApplyThem) {

@@ -235,6 +235,36 @@ TEST_F(ApplyData, ApplyingTwiceGivesTheSameWorld) {
     EXPECT_EQ(state.usedParamNames, QStringLiteral("a,b,c,d,"));
 }
 
+TEST_F(ApplyData, AdditionalLinesAndPointsInTheirStoredFormGiveTheirParameters) {
+    struct Case {
+        const char* lines;  // the additional lines as a collection entry keeps them
+        const char* points; // the points in their list form
+        std::vector<const char*> parameters;
+    };
+    const Case cases[] = {
+        // colour, equation and own line type; x is the running variable, not a parameter
+        {"c=255:x=-2:2\r\nc=32768:y=a*x+t:3\r\nc=0:x=m", "", {"a", "t", "m"}},
+        {"x=1:y=d", "", {"d"}},
+        {"y=2,5*x+k", "", {"k"}},
+        {"", "P(p;f(p)):255:6:30\r\nQ(q|2):0:0:30", {"p", "q"}},
+        {"", "N_1(-wurzel(r);0):0:6:30\r\n(s;1,5)", {"r", "s"}},
+        {"", "Ohne Klammer:0:0:30", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lines) + " | " + c.points);
+        state.extraLinesText = QString::fromUtf8(c.lines);
+        state.pointsText = QString::fromUtf8(c.points);
+        ASSERT_TRUE(apply({"f(x) = x^2"}));
+        EXPECT_EQ(status(), QStringLiteral("Ok."));
+        int used = 0;
+        for (int k = core::firstFreeParamSlot; k <= core::lastParamSlot; ++k)
+            used += state.params[k].handle != -1;
+        EXPECT_EQ(used, int(c.parameters.size()));
+        for (const char* name : c.parameters)
+            EXPECT_GE(slotOf(name), core::firstFreeParamSlot) << name;
+    }
+}
+
 TEST_F(ApplyData, RangeFieldsAreParsedAndSearchedForParameters) {
     state.rangeFields[0][0] = QStringLiteral("-r");
     state.rangeFields[0][1] = QStringLiteral("r");
