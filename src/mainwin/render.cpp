@@ -16,6 +16,7 @@
 #include "terms/drawingstatus.h"
 #include "terms/termcheck.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTextStream>
