@@ -3,6 +3,7 @@
 // ranges, colours, the math engine and a handful of flags. One State object is made at start-up
 // and handed to whoever needs it; windows observe it and never own its data.
 
+#include "platform/colourdialogs.h"
 #include "platform/filedialogs.h"
 #include "platform/mathengine.h"
 #include "platform/messages.h"
@@ -180,6 +181,12 @@ struct Hooks {
     // An attribute list was read: the windows show its marks and settings again and take the
     // window attributes of the bits in read (termFontRead, ...).
     std::function<void(int read)> windowAttributesRead;
+    // Keypad 8, 2, 4, 6 on the graph: the name of the point selected in the points window moves
+    // by dx, dy pixels (dy upwards). False when no point is selected there.
+    std::function<bool(int dx, int dy)> movePointName;
+    // extraLinesText or pointsText were replaced from outside their windows (a collection entry,
+    // all lines cleared): the lines and points windows show them again.
+    std::function<void()> extraObjectsRead;
 
     template <class... Args>
     void call(const std::function<void(Args...)>& f, std::type_identity_t<Args>... args) const {
@@ -234,8 +241,9 @@ struct State {
     platform::MathEngine engine;
     EngineHandles handles;
     Hooks hooks;
-    std::shared_ptr<platform::MessageService> messages;       // never null
-    std::shared_ptr<platform::FileDialogService> fileDialogs; // never null
+    std::shared_ptr<platform::MessageService> messages;           // never null
+    std::shared_ptr<platform::FileDialogService> fileDialogs;     // never null
+    std::shared_ptr<platform::ColourDialogService> colourDialogs; // never null
     Scale scale;
     GraphOptions graphOptions;
     TermEditor termEditor;
@@ -262,8 +270,10 @@ struct State {
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
     bool extraLinesShown = true;
-    bool pointsShown = true; // "zu&sätzliche Punkte sichtbar"
-    int pointSize = 4;       // size of the additional points
+    bool pointsShown = true;     // the discs of the additional points ("Punkte")
+    bool pointNamesShown = true; // their names ("Namen")
+    int pointSize = 4;           // radius of the additional points in pixels
+    int linesLineType = 2;       // pen style 0 ... 6 of the additional lines without their own
     int axisPenWidth = 2;
     int paramWindowWidth = 4740;
     QString forwardStepText = QStringLiteral("qq+sw*");

@@ -1,6 +1,7 @@
 #include "mainwin/filedialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 
 namespace mainwin {
@@ -29,6 +30,12 @@ std::optional<QString> FileDialogBoxes::saveFile(const QString& title, const QSt
     // The program asks itself before it overwrites a file.
     return chosen(QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposed,
                                                filter, nullptr, QFileDialog::DontConfirmOverwrite));
+}
+
+std::optional<QColor> ColourDialogBox::chooseColour(const QColor& initial, const QString& title) {
+    const QColor c = QColorDialog::getColor(initial, QApplication::activeWindow(), title);
+    if (!c.isValid()) return std::nullopt;
+    return c;
 }
 
 } // namespace mainwin

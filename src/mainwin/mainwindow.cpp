@@ -13,6 +13,8 @@
 #include "graph/scale.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
+#include "objects/linewindow.h"
+#include "objects/pointwindow.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
@@ -131,6 +133,7 @@ void MainWindow::prepareWindows() {
     rangeFrame_->setObjectName(QStringLiteral("interformFrame"));
     rangeFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     rangeFrame_->hide();
+    prepareObjectWindows();
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -352,6 +355,7 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
            state_.extraLinesShown = checked;
            redrawall();
        });
+    buildObjectEntries(objects, nullptr);
 
     QMenu* zoom = addSubmenu(extra, "mn_zoomum", QStringLiteral("Einstellungen für den Zoom"));
     on(addToggle(zoom, "mn_zoomtoggle", QStringLiteral("Zoom sperren"), false),
@@ -381,10 +385,49 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(termFrame_); });
     on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
+    buildObjectEntries(nullptr, windows);
     on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] { showRangeWindow(); });
     on(addToggle(windows, "mn_gri", QStringLiteral("Graphenfenster individuell änderbar"),
                  state_.windowAttributes.graphIndividual),
        [this](bool checked) { state_.windowAttributes.graphIndividual = checked; });
+}
+
+void MainWindow::prepareObjectWindows() {
+    lineWindow_ = new objects::LineWindow(state_);
+    lineFrame_ = area_->addSubWindow(lineWindow_);
+    lineFrame_->setObjectName(QStringLiteral("AsymptotenFrame"));
+    lineFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    lineFrame_->hide();
+    pointWindow_ = new objects::PointWindow(state_);
+    pointFrame_ = area_->addSubWindow(pointWindow_);
+    pointFrame_->setObjectName(QStringLiteral("PunkteFrame"));
+    pointFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    pointFrame_->hide();
+}
+
+void MainWindow::buildObjectEntries(QMenu* shown, QMenu* windows) {
+    const auto on = connector(this);
+    if (shown)
+        on(addToggle(shown, "mn_puvis", QStringLiteral("zu&sätzliche Punkte sichtbar"),
+                     state_.pointsShown || state_.pointNamesShown),
+           [this](bool checked) {
+               state_.pointsShown = state_.pointNamesShown = checked;
+               pointWindow_->showDisplay();
+               redrawall();
+           });
+    if (!windows) return;
+    on(addEntry(windows, "mn_asy", QStringLiteral("G&eraden")), [this] {
+        showFrame(lineFrame_);
+        lineWindow_->focusInput();
+    });
+    on(addEntry(windows, "mn_punkt", QStringLiteral("Punkte")), [this] { showFrame(pointFrame_); });
+    state_.hooks.extraObjectsRead = [this] {
+        lineWindow_->text2list();
+        pointWindow_->makeliste();
+    };
+    state_.hooks.movePointName = [this](int dx, int dy) {
+        return pointWindow_->moveSelectedName(dx, dy);
+    };
 }
 
 void MainWindow::collectionCommand(const std::function<void()>& command) {
@@ -556,6 +599,7 @@ void MainWindow::syncMarks() {
     mark("mn_axevis", options.axesShown);
     mark("mn_axname", options.axisNamesShown);
     mark("mn_asyvis", state_.extraLinesShown);
+    mark("mn_puvis", state_.pointsShown || state_.pointNamesShown);
     mark("mn_autoint", state_.autoIntegralRecognition);
     mark("mn_pardock", state_.arrangeParamsOnApply);
     mark("mn_gri", state_.windowAttributes.graphIndividual);

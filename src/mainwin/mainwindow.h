@@ -26,6 +26,10 @@ namespace graph {
 class GraphWindow;
 class OptionsGraphDialog;
 } // namespace graph
+namespace objects {
+class LineWindow;
+class PointWindow;
+} // namespace objects
 namespace params {
 class ParamWindows;
 }
@@ -66,6 +70,8 @@ public:
     collection::CollectionState& collectionState() const { return *collection_; }
     // The pop-up menu of the term lines.
     QMenu* linePopup() const { return popup_; }
+    objects::LineWindow* lineWindow() const { return lineWindow_; }
+    objects::PointWindow* pointWindow() const { return pointWindow_; }
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
@@ -97,6 +103,9 @@ private:
     void buildWindowMenu(QMenuBar* bar);
     void buildCollectionMenu(QMenuBar* bar);
     void buildCollectionFileEntries(QMenu* file);
+    // The windows of the additional lines and points, their menu entries and hooks.
+    void prepareObjectWindows();
+    void buildObjectEntries(QMenu* shown, QMenu* windows);
     // Runs a command of the collection and shows the collection afterwards.
     void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
@@ -145,6 +154,10 @@ private:
     bool shutDown_ = false;
 
     graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
+    objects::LineWindow* lineWindow_ = nullptr;         // "Asymptoten"
+    QMdiSubWindow* lineFrame_ = nullptr;
+    objects::PointWindow* pointWindow_ = nullptr; // "Punkte"
+    QMdiSubWindow* pointFrame_ = nullptr;
 };
 
 } // namespace mainwin

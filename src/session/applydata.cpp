@@ -7,6 +7,8 @@
 #include "engine/linedefs.h"
 #include "engine/translate.h"
 #include "graph/scale.h"
+#include "objects/extralines.h"
+#include "objects/points.h"
 #include "params/paramlogic.h"
 #include "terms/termcheck.h"
 
@@ -90,17 +92,6 @@ ParamSearch startParamSearch(const core::State& state) {
     return search;
 }
 
-QString extraLinesNames(QString text) {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("+"));
-    text.replace(QLatin1Char('\n'), QLatin1Char('+'));
-    text.replace(QLatin1Char('\r'), QLatin1Char('+'));
-    text.replace(QLatin1Char(':'), QLatin1Char(' '));
-    text.remove(QStringLiteral("x="));
-    text.remove(QStringLiteral("y="));
-    text.remove(QStringLiteral("c="));
-    return text;
-}
-
 // A found name becomes an engine variable; an existing parameter of that name keeps its slot
 // and value, any other name waits for a free slot.
 void takeName(core::State& state, ParamSearch& search, const QString& name, int handle) {
@@ -148,8 +139,12 @@ void collectAllNames(core::State& state, ParamSearch& search, QString& message) 
     std::vector<std::pair<QString, QString>> texts; // (label, text)
     for (int j = 0; j < state.linesInUse; ++j)
         texts.emplace_back(state.lines[j].name, state.lineSlots[j].translated);
-    texts.emplace_back(QStringLiteral("Geradenfenster"), extraLinesNames(state.extraLinesText));
-    texts.emplace_back(QStringLiteral("Punktefenster"), state.pointsText);
+    // Each line's term and each point's coordinate on its own: a wrong one hides no parameter
+    // of the others.
+    for (const QString& t : objects::lineParameterTexts(state.extraLinesText, state))
+        texts.emplace_back(QStringLiteral("Geradenfenster"), t);
+    for (const QString& t : objects::pointParameterTexts(state.pointsText, state))
+        texts.emplace_back(QStringLiteral("Punktefenster"), t);
     texts.emplace_back(QStringLiteral("Intervallfenster"), state.rangeText);
     // Lines that use each other evaluate against these stand-ins until defineall; new variables
     // leave them in place, so they are made once for all texts.
