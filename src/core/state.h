@@ -181,8 +181,9 @@ struct Hooks {
     // An attribute list was read: the windows show its marks and settings again and take the
     // window attributes of the bits in read (termFontRead, ...).
     std::function<void(int read)> windowAttributesRead;
-    // Keypad 8, 2, 4, 6 on the graph: the name of the point selected in the points window moves
-    // by dx, dy pixels (dy upwards). False when no point is selected there.
+    // Keypad 8, 2, 4, 6 on the graph: the name of the point selected in the additional points
+    // window moves by dx, dy pixels (dy counts downwards, as on the screen). True when a point
+    // was selected and its name moved; the graph then redraws.
     std::function<bool(int dx, int dy)> movePointName;
     // extraLinesText or pointsText were replaced from outside their windows (a collection entry,
     // all lines cleared): the lines and points windows show them again.

@@ -208,6 +208,7 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
+    pointWindow_->showDisplay(); // the point size
     if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
         term_->resizeRows(state_.termEditor.fontSize, false);
@@ -425,8 +426,9 @@ void MainWindow::buildObjectEntries(QMenu* shown, QMenu* windows) {
         lineWindow_->text2list();
         pointWindow_->makeliste();
     };
+    // The name's offset counts upwards, the keys' step downwards.
     state_.hooks.movePointName = [this](int dx, int dy) {
-        return pointWindow_->moveSelectedName(dx, dy);
+        return pointWindow_->moveSelectedName(dx, -dy);
     };
 }
 

@@ -188,13 +188,4 @@ std::vector<PointDrawing> drawpoints(core::State& state) {
     return drawn;
 }
 
-bool moveName(QString& listText, int row, int dx, int dy) {
-    std::vector<Point> points = makeliste(listText);
-    if (row < 0 || row >= int(points.size())) return false;
-    points[std::size_t(row)].nameRight += dx;
-    points[std::size_t(row)].nameUp += dy;
-    listText = getliste(points);
-    return true;
-}
-
 } // namespace objects

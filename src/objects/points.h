@@ -78,8 +78,4 @@ struct PointDrawing {
 // what of them is shown (discs, names).
 std::vector<PointDrawing> drawpoints(core::State& state);
 
-// Moves the name of the point in row of the list form by dx to the right and dy upwards.
-// False when there is no such row.
-bool moveName(QString& listText, int row, int dx, int dy);
-
 } // namespace objects

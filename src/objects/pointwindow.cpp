@@ -232,7 +232,8 @@ bool PointWindow::moveSelectedName(int dx, int dy) {
     p.nameRight += dx;
     p.nameUp += dy;
     state_.pointsText = getliste(points_);
-    state_.hooks.call(state_.hooks.redrawall);
+    // The offsets belong to the current data, as after every change of the list.
+    state_.hooks.call(state_.hooks.collectionTakeOver);
     return true;
 }
 

@@ -42,7 +42,7 @@ public:
     // The two check boxes from the state (the main menu set them).
     void showDisplay();
     // Keypad on the graph: the selected point's name by dx right and dy up; false when the
-    // window is hidden or no point is selected.
+    // window is hidden or no point is selected. The caller redraws.
     bool moveSelectedName(int dx, int dy);
 
     QListWidget* list() const { return list_; }

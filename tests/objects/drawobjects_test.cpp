@@ -96,6 +96,16 @@ TEST_F(ObjectsDrawn, PointsWithDiscRingAndNamesAboveThem) {
     EXPECT_GT(texts[4].points[0].x(), texts[3].points[0].x());
 }
 
+TEST_F(ObjectsDrawn, StayVectorObjectsInTheSvg) {
+    state.extraLinesText = q("c=255:x=2:1");
+    state.pointsText = q("P(2;3):16711680:0:30");
+    const QString svg = QString::fromUtf8(graph::renderSvg(state, QSize(800, 600)));
+    EXPECT_TRUE(svg.contains(q("#ff0000"))) << "the red line";
+    EXPECT_TRUE(svg.contains(q("stroke-dasharray"))) << "dashed";
+    EXPECT_TRUE(svg.contains(q("#0000ff"))) << "the blue disc and name";
+    EXPECT_TRUE(svg.contains(q(">P<"))) << "the name as text";
+}
+
 bool isRed(QRgb p) {
     return qRed(p) > 200 && qGreen(p) < 100 && qBlue(p) < 100;
 }

@@ -135,13 +135,14 @@ TEST_F(ObjectWindows, TypedPointsAreDrawnWithTheirNamesAndMoveByTheKeypad) {
     typeInto(points()->input(), "P(2;4)");
     EXPECT_EQ(state.pointsText, q("P(2;4):255:0:30\r\nQ:0:0:30"));
 
-    // Keypad 8 on the graph: the selected point's name one pixel up.
+    // Keypad 8 on the graph (one pixel up, -1 on the screen), then 6 (one to the right).
     points()->list()->setCurrentRow(0);
     ASSERT_TRUE(state.hooks.movePointName);
-    EXPECT_TRUE(state.hooks.movePointName(0, 1));
-    EXPECT_EQ(state.pointsText, q("P(2;4):255:0:31\r\nQ:0:0:30"));
+    EXPECT_TRUE(state.hooks.movePointName(0, -1));
+    EXPECT_TRUE(state.hooks.movePointName(1, 0));
+    EXPECT_EQ(state.pointsText, q("P(2;4):255:1:31\r\nQ:0:0:30"));
     points()->list()->clearSelection();
-    EXPECT_FALSE(state.hooks.movePointName(0, 1));
+    EXPECT_FALSE(state.hooks.movePointName(0, -1));
 
     // The menu's mark hides points and names alike.
     action("mn_puvis")->trigger();

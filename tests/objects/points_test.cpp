@@ -162,11 +162,4 @@ TEST_F(PointsDrawn, OutsideWrongOrHiddenPointsShowNothing) {
     EXPECT_EQ(draw("P(2;3)")[0].radius, objects::largestRadius);
 }
 
-TEST(PointNameMove, ChangesTheOffsetsOfOneRow) {
-    QString text = q("P(2;3):0:0:30\r\nQ(1;1):0:0:30");
-    EXPECT_TRUE(objects::moveName(text, 1, -1, 1));
-    EXPECT_EQ(text, q("P(2;3):0:0:30\r\nQ(1;1):0:-1:31"));
-    EXPECT_FALSE(objects::moveName(text, 2, 0, 1));
-}
-
 } // namespace
