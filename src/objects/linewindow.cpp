@@ -126,7 +126,7 @@ void LineWindow::text2list() {
     showList();
 }
 
-void LineWindow::showList(int select) {
+void LineWindow::showList(int current) {
     QPalette palette = standardColour_->palette();
     palette.setColor(QPalette::Window, core::toQColor(state_.lineColours[14]));
     standardColour_->setPalette(palette);
@@ -136,11 +136,11 @@ void LineWindow::showList(int select) {
         item->setData(Qt::UserRole, qulonglong(line.colour));
         item->setSizeHint(QSize(0, rowHeight));
     }
-    if (select >= 0 && select < list_->count()) {
+    if (current >= 0 && current < list_->count()) {
         // Current but not selected: the next input is a new line, not a replacement of this one.
-        list_->setCurrentRow(select, QItemSelectionModel::NoUpdate);
+        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
         list_->clearSelection();
-        list_->scrollToItem(list_->item(select));
+        list_->scrollToItem(list_->item(current));
     }
     activate();
 }

@@ -1,6 +1,7 @@
 // The windows "Zusätzliche Geraden" and "Punkte" in the main window, driven as a user drives them.
 
 #include "collection/collectionstate.h"
+#include "collection/currentdata.h"
 #include "graph/graphwindow.h"
 #include "objects/linewindow.h"
 #include "objects/pointwindow.h"
@@ -84,6 +85,13 @@ TEST_F(ObjectWindows, TypedLinesAreKeptColouredAndDrawn) {
     QTest::keyClick(lines()->list(), Qt::Key_Delete);
     EXPECT_EQ(state.extraLinesText, q("c=0:y=2*x+1"));
     EXPECT_FALSE(isRed(pictureAt(2, 8, 0, 0)));
+
+    // New lines take the standard colour.
+    colours->answers.push_back(QColor(0, 0, 255));
+    control<QPushButton>(lines(), "Command3")->click();
+    EXPECT_EQ(state.lineColours[14], core::rgb(0, 0, 255));
+    typeInto(lines()->input(), "x=-3");
+    EXPECT_EQ(state.extraLinesText, q("c=0:y=2*x+1\r\nc=16711680:x=-3"));
 }
 
 TEST_F(ObjectWindows, ALineThatFailsIsSaidOnceInTheStatusNeverInABox) {
@@ -163,7 +171,7 @@ TEST_F(ObjectWindows, SizesOutsideTheirBoundsChangeNothing) {
     EXPECT_EQ(state.pointSize, 6);
 }
 
-TEST_F(ObjectWindows, ClearingAllLinesEmptiesBothWindows) {
+TEST_F(ObjectWindows, ClearingAllLinesOrDrawingAnEntryRenewsBothWindows) {
     action("mn_asy")->trigger();
     typeInto(lines()->input(), "x=1");
     action("mn_punkt")->trigger();
@@ -171,6 +179,15 @@ TEST_F(ObjectWindows, ClearingAllLinesEmptiesBothWindows) {
     action("mn_allclr")->trigger();
     EXPECT_EQ(lines()->list()->count(), 0);
     EXPECT_EQ(points()->list()->count(), 0);
+
+    collection::Fields fields = window->collectionState().collection.currentData;
+    fields[collection::extraLinesField] = q("c=255:x=1\r\ny=2");
+    fields[collection::pointsField] = q("A:B(1;2):0:0:30");
+    collection::colget(state, fields);
+    ASSERT_EQ(lines()->list()->count(), 2);
+    EXPECT_EQ(lines()->list()->item(1)->text(), q("y=2"));
+    ASSERT_EQ(points()->list()->count(), 1);
+    EXPECT_EQ(points()->list()->item(0)->text(), q("A:B(1;2)"));
 }
 
 } // namespace
