@@ -1,5 +1,7 @@
 #include "calc/terminalcalc.h"
 
+#include "calc/pocketcalc.h"
+
 #include "core/numbers.h"
 #include "engine/enginedefs.h"
 #include "engine/translate.h"
@@ -14,7 +16,6 @@ namespace {
 
 // The engine's variables with program meaning, in the order the data-set assembly makes them.
 constexpr std::array<const char*, 7> fixedVariables{"_x", "qq", "sw", "xmu", "xmi", "ymu", "ymi"};
-constexpr double derivativeStep = 0.0001;
 
 const QRegularExpression& variableDefinition() {
     static const QRegularExpression re(QStringLiteral(R"(^\s*([A-Za-z_][A-Za-z0-9_]*)\s*=(.*)$)"),
@@ -33,7 +34,8 @@ const QRegularExpression& functionDefinition() {
 
 } // namespace
 
-TerminalCalc::TerminalCalc(bool raw, int angleMode) : raw_(raw) {
+TerminalCalc::TerminalCalc(bool raw, int angleMode, std::optional<int> places)
+    : raw_(raw), places_(places) {
     engine_.reset("35000,1000,1000,4000,300");
     for (const char* name : fixedVariables) {
         const int handle = engine_.defineVariable(name);
@@ -63,8 +65,8 @@ QString TerminalCalc::engineText(const QString& body) const {
 
 QString TerminalCalc::evaluateTerm(const QString& line) {
     const QString text = engineText(line);
-    if (text.isEmpty())
-        return QStringLiteral("Error 9: ") + engine::errtext(engine_, platform::ErrorCode::syntax);
+    if (places_) return evaluate(engine_, text, *places_);
+    if (text.isEmpty()) return invalidTermLine();
     const double value = engine_.eval(text.toStdString());
     if (engine_.error() != 0) return errorLine();
     return core::generalNumber(value);
@@ -72,14 +74,13 @@ QString TerminalCalc::evaluateTerm(const QString& line) {
 
 QString TerminalCalc::defineVariable(const QString& name, const QString& body) {
     const QString text = engineText(body);
-    if (text.isEmpty())
-        return QStringLiteral("Error 9: ") + engine::errtext(engine_, platform::ErrorCode::syntax);
+    if (text.isEmpty()) return invalidTermLine();
     const double value = engine_.eval(text.toStdString());
     if (engine_.error() != 0) return errorLine();
     const int handle = engine_.defineVariable(name.toStdString());
     if (handle < 0) return errorLine();
     engine_.setVariable(handle, value);
-    return core::generalNumber(value);
+    return places_ ? roundedText(value, *places_) : core::generalNumber(value);
 }
 
 QString TerminalCalc::defineFunction(const QString& name, const QString& params,
@@ -89,9 +90,7 @@ QString TerminalCalc::defineFunction(const QString& name, const QString& params,
         definition = name + QLatin1Char('(') + params + QStringLiteral(")=") + body.trimmed();
     } else {
         const QString text = engineText(body);
-        if (text.isEmpty())
-            return QStringLiteral("Error 9: ") +
-                   engine::errtext(engine_, platform::ErrorCode::syntax);
+        if (text.isEmpty()) return invalidTermLine();
         QStringList names = params.split(QRegularExpression(QStringLiteral("[;,]")));
         for (QString& p : names)
             p = p.trimmed();
@@ -104,12 +103,22 @@ QString TerminalCalc::defineFunction(const QString& name, const QString& params,
 }
 
 QString TerminalCalc::errorLine() {
-    const engine::EngineError e = engine::takeerror(engine_);
+    engine::EngineError e = engine::takeerror(engine_);
     // A refusal without a code is still a broken definition.
-    const int code = e.failed() ? e.code : 9;
-    const QString text =
-        e.failed() ? e.text : engine::errtext(engine_, platform::ErrorCode::syntax);
-    return QStringLiteral("Error ") + QString::number(code) + QStringLiteral(": ") + text;
+    if (!e.failed()) {
+        e.code = platform::ErrorCode::syntax;
+        e.text = engine::errtext(engine_, e.code);
+    }
+    if (places_) return errorText(e);
+    return QStringLiteral("Error ") + QString::number(e.code) + QStringLiteral(": ") + e.text;
+}
+
+QString TerminalCalc::invalidTermLine() {
+    engine::EngineError e;
+    e.code = platform::ErrorCode::syntax;
+    e.text = engine::errtext(engine_, e.code);
+    if (places_) return errorText(e);
+    return QStringLiteral("Error 9: ") + e.text;
 }
 
 } // namespace calc

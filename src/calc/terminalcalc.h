@@ -8,12 +8,17 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace calc {
 
 class TerminalCalc {
 public:
-    // angleMode 1 radians, 2 degrees, 3 grads. raw: lines go to the engine untranslated.
-    explicit TerminalCalc(bool raw = false, int angleMode = 1);
+    // angleMode 1 radians, 2 degrees, 3 grads. raw: lines go to the engine untranslated. With
+    // places, values and errors come out as the calculator window shows them ("0.333",
+    // "Error: Syntax"), rounded to that many decimal places.
+    explicit TerminalCalc(bool raw = false, int angleMode = 1,
+                          std::optional<int> places = std::nullopt);
 
     // "name = term" sets a variable and gives its value; "name(p1; p2) = term" defines a
     // function and gives "ok"; anything else is a term whose value is given. Errors come back as
@@ -28,9 +33,12 @@ private:
     QString engineText(const QString& body) const;
     // Reads the pending error as "Error <code>: <message>" and clears it.
     QString errorLine();
+    // A line the translation refused, in the same form.
+    QString invalidTermLine();
 
     platform::MathEngine engine_;
     bool raw_;
+    std::optional<int> places_;
     QStringList functionNames_; // functions defined so far, for derivative expansion
 };
 

@@ -8,6 +8,7 @@ void defaults(State& state) {
     state.trigMode = 1;
     state.engine.setTrigMode(1);
     state.autoIntegralRecognition = false;
+    state.zoomX = state.zoomY = 1.5;
     const double plotW = state.scale.plotW, plotH = state.scale.plotH;
     state.scale = Scale{};
     state.scale.plotW = plotW;

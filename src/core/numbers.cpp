@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace core {
 
@@ -33,7 +35,7 @@ int decimalPlaces(double v) {
     return std::max(0, fraction - exponent);
 }
 
-// The double nearest to v rounded to the given decimal places.
+// The double nearest to v rounded to the given decimal places, all of v's digits counted.
 double roundedToPlaces(double v, int places) {
     // Up to 309 digits before the point, the sign and the point itself.
     std::string text(std::size_t(places) + 320, '\0');
@@ -118,6 +120,44 @@ QString generalNumber(double v, QChar decimalSeparator) {
     QString text = QString::fromLatin1(buffer, end - buffer);
     if (decimalSeparator != QLatin1Char('.')) text.replace(QLatin1Char('.'), decimalSeparator);
     return text;
+}
+
+double roundPlaces(double v, int places) {
+    if (!std::isfinite(v) || v == 0) return v;
+    char buffer[40];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14)
+            .ptr; // "-1.23456789012345e+02"
+    const std::string_view text(buffer, std::size_t(end - buffer));
+    const bool negative = text.front() == '-';
+    const std::size_t e = text.find('e');
+    std::string digits; // the 15 significant digits
+    for (char c : text.substr(0, e))
+        if (c >= '0' && c <= '9') digits += c;
+    const std::size_t exponentStart = text[e + 1] == '+' ? e + 2 : e + 1;
+    int exponent = 0; // of the first digit
+    std::from_chars(text.data() + exponentStart, text.data() + text.size(), exponent);
+
+    // Digit k stands for 10^(exponent - k); those down to 10^-places stay.
+    const int kept = exponent + std::max(places, 0) + 1;
+    if (kept >= int(digits.size())) return v;
+    if (kept < 0) return 0;
+    const char first = digits[std::size_t(kept)];
+    const bool beyondHalf =
+        digits.find_first_not_of('0', std::size_t(kept) + 1) != std::string::npos;
+    const bool lastOdd = kept > 0 && (digits[std::size_t(kept) - 1] - '0') % 2 == 1;
+    long long whole = kept > 0 ? std::stoll(digits.substr(0, std::size_t(kept))) : 0;
+    if (first > '5' || (first == '5' && (beyondHalf || lastOdd))) ++whole;
+    if (whole == 0) return 0;
+    // whole * 10^(exponent - kept + 1), read back as the double nearest to that decimal.
+    const std::string rounded =
+        (negative ? "-" : "") + std::to_string(whole) + 'e' + std::to_string(exponent - kept + 1);
+    double result = 0;
+    const auto [ptr, ec] = std::from_chars(rounded.data(), rounded.data() + rounded.size(), result);
+    if (ec == std::errc::result_out_of_range)
+        return negative ? -std::numeric_limits<double>::infinity()
+                        : std::numeric_limits<double>::infinity();
+    return result;
 }
 
 double decimalSum(double a, double b) {

@@ -47,6 +47,14 @@ inline QString germanNumber(double v) {
     return generalNumber(v, QLatin1Char(','));
 }
 
+// v rounded to places decimal places, halves to the even neighbour, as the user reads v: from its
+// form with 15 significant digits, so that 0,355 is a half and becomes 0,36 although the double
+// nearest to 0.355 lies just below it. Digits beyond the fifteenth are never made up (1e20 with
+// 3 places stays 1e20); infinities and NaN come back as they are, and a rounding past the largest
+// double gives an infinity. (decimalSum below rounds the exact sum instead: its operands' digits
+// are all the user's, and 10^15 + 1 must stay 1000000000000001.)
+double roundPlaces(double v, int places);
+
 // a + b as the user adds the two numbers shown: the sum rounded to the finer decimal place of
 // the two 15-digit forms. Steps of 0,1 from -1 thus pass through 0 and reach 1 exactly, where
 // repeated double sums show -1,38777878078145e-16 and 0,0999999999999999 and end just below 1.

@@ -270,6 +270,8 @@ struct State {
     int calcDecimals = 3;
     int tppX = 15, tppY = 15;     // screen units (twips) per pixel
     bool keepSampleCount = false; // "Anzahl der x-Werte konstant lassen": resizing keeps them
+    // "Zoom-Einstellungen": a zoom step out widens the x or y span by this factor (at least 1).
+    double zoomX = 1.5, zoomY = 1.5;
     bool extraLinesShown = true;
     bool pointsShown = true;     // the discs of the additional points ("Punkte")
     bool pointNamesShown = true; // their names ("Namen")

@@ -20,6 +20,10 @@ const QString attribsKey = QStringLiteral("Attribs");
 const QString colourKey = QStringLiteral("Coltab");
 const QString widthKey = QStringLiteral("LDicke");
 const QString typeKey = QStringLiteral("LArt");
+// The calculator's decimal places: the user chose them there and expects them back.
+const QString calcPlacesKey = QStringLiteral("Rechnerstellen");
+// The zoom factors in x and y, each followed by ":"; a key of this program's own beside the four.
+const QString zoomKey = QStringLiteral("Zoom");
 
 // What the program offers: the pop-up's widths "1" ... "8" are 0 ... 7, its line types "Linie"
 // and "Punkt 1" ... "Punkt 10" are 0 ... 10.
@@ -67,6 +71,10 @@ bool savesettings(core::State& state) {
     profile.setValue(section, colourKey, perSlot([&](int i) { return state.lineColours[i]; }));
     profile.setValue(section, widthKey, perSlot([&](int i) { return state.lineSlots[i].width; }));
     profile.setValue(section, typeKey, perSlot([&](int i) { return state.lines[i].lineType; }));
+    profile.setValue(section, calcPlacesKey, QString::number(state.calcDecimals));
+    profile.setValue(section, zoomKey,
+                     core::exactNumber(state.zoomX) + QLatin1Char(':') +
+                         core::exactNumber(state.zoomY) + QLatin1Char(':'));
     if (QDir().mkpath(state.configFolder) && profile.save(path)) return true;
     state.messages->inform(QStringLiteral("Kurvatur 2"),
                            QStringLiteral("Die Einstellungen konnten nicht gespeichert werden: ") +
@@ -81,6 +89,16 @@ void loadsettings(core::State& state) {
                 [&](int i, int v) { core::setcolour(state, i, core::Colour(v)); });
     readPerSlot(profile, widthKey, largestWidth, [&](int i, int v) { setSlotWidth(state, i, v); });
     readPerSlot(profile, typeKey, largestType, [&](int i, int v) { state.lines[i].lineType = v; });
+    if (const auto places = profile.value(section, calcPlacesKey))
+        state.calcDecimals =
+            core::filewhole(*places, 0, mostCalcPlaces).value_or(state.calcDecimals);
+    if (const auto zoom = profile.value(section, zoomKey)) {
+        // A factor below 1 would turn zooming out into zooming in: such a factor stays.
+        const QStringList elements = zoom->split(QLatin1Char(':'));
+        double* factors[] = {&state.zoomX, &state.zoomY};
+        for (int i = 0; i < 2 && i < elements.size(); ++i)
+            if (const auto v = core::filenumber(elements[i]); v && *v >= 1) *factors[i] = *v;
+    }
     if (const auto attribs = profile.value(section, attribsKey))
         readattrs(state, *attribs, fromSettings);
     // The line pens follow the colours and widths when the lines are next drawn; the grid's

@@ -1,7 +1,8 @@
 #pragma once
 // The settings file "Kurvatur.ini" in the configuration folder: section "Kurvatur" with the
 // attribute list ("Attribs") and, per line slot 0 ... 12, the colour ("Coltab"), the line width
-// ("LDicke") and the line type ("LArt"), each number followed by ":". It lives beside the
+// ("LDicke") and the line type ("LArt"), each number followed by ":", the calculator's decimal
+// places ("Rechnerstellen") and the zoom factors in x and y ("Zoom"). It lives beside the
 // attribute list, which it carries.
 
 #include <QString>
@@ -12,17 +13,21 @@ struct State;
 
 namespace engine {
 
+// The calculator offers 0 ... 22 decimal places.
+inline constexpr int mostCalcPlaces = 22;
+
 // The settings file in state.configFolder.
 QString settingsPath(const core::State& state);
 
-// Writes the four keys (the folder is made when missing); whatever else the file holds stays.
+// Writes the keys (the folder is made when missing); whatever else the file holds stays.
 // A failed write leaves the old file as it was, tells the user and gives false.
 bool savesettings(core::State& state);
 
-// Reads the four keys and applies them. A missing file or key leaves the current values; of the
+// Reads the keys and applies them. A missing file or key leaves the current values; of the
 // numbers, at most the first 13 count, and one that is empty, not a number or outside what the
-// program offers (colours 0 ... 0xffffff, widths 0 ... 7, line types 0 ... 10) leaves its slot
-// as it is. The attribute list is read as coming from the settings file.
+// program offers (colours 0 ... 0xffffff, widths 0 ... 7, line types 0 ... 10, places 0 ... 22)
+// leaves its slot as it is; so does a zoom factor below 1. The attribute list is read as coming
+// from the settings file.
 void loadsettings(core::State& state);
 
 } // namespace engine

@@ -279,6 +279,8 @@ bool GraphWindow::plotEvent(QEvent* event) {
     }
     case QEvent::KeyPress: {
         auto* e = static_cast<QKeyEvent*>(event);
+        // The digits of the keypad move a point's name; those of the main keyboard do nothing.
+        if ((e->modifiers() & Qt::KeypadModifier) && pointNameKey(state_, e->key())) return true;
         return navigationKey(state_, nav_, e->key(), shiftOf(e->modifiers()));
     }
     default:

@@ -118,8 +118,8 @@ bool zoom(core::State& state, const Navigation& nav, int button, int shift, doub
             }
         } else {
             const bool out = button == rightButton;
-            if (shift & ctrlKey) zoomAxis(r.xMin, r.xMax, mx, out ? nav.zoomX : 1 / nav.zoomX);
-            if (shift & altKey) zoomAxis(r.yMin, r.yMax, my, out ? nav.zoomY : 1 / nav.zoomY);
+            if (shift & ctrlKey) zoomAxis(r.xMin, r.xMax, mx, out ? state.zoomX : 1 / state.zoomX);
+            if (shift & altKey) zoomAxis(r.yMin, r.yMax, my, out ? state.zoomY : 1 / state.zoomY);
         }
     }
     return applyRange(state, old);
@@ -215,6 +215,29 @@ bool navigationKey(core::State& state, const Navigation& nav, int key, int shift
     default:
         return false;
     }
+}
+
+bool pointNameKey(core::State& state, int key) {
+    int dx = 0, dy = 0;
+    switch (key) {
+    case Qt::Key_8:
+        dy = -1;
+        break;
+    case Qt::Key_2:
+        dy = 1;
+        break;
+    case Qt::Key_4:
+        dx = -1;
+        break;
+    case Qt::Key_6:
+        dx = 1;
+        break;
+    default:
+        return false;
+    }
+    if (state.hooks.movePointName && state.hooks.movePointName(dx, dy))
+        state.hooks.call(state.hooks.redrawall);
+    return true;
 }
 
 } // namespace graph

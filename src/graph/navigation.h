@@ -18,8 +18,7 @@ inline constexpr int leftButton = 1, rightButton = 2, middleButton = 4;
 inline constexpr int shiftKey = 1, ctrlKey = 2, altKey = 4;
 
 struct Navigation {
-    double zoomX = 1.5, zoomY = 1.5; // a zoom step widens the span by this factor
-    bool zoomLocked = false;         // "Zoom sperren": clicks only refresh the picture
+    bool zoomLocked = false; // "Zoom sperren": clicks only refresh the picture
     // Bit 2: the right button couples the parameter with x; bit 1: the left button with y.
     int couplingMask = 2;
     // Parameter slot whose window was activated last; -1 = none.
@@ -68,5 +67,10 @@ bool isOneToOne(const core::State& state);
 
 // A key on the plot area; returns false for keys that navigation does not use.
 bool navigationKey(core::State& state, const Navigation& nav, int key, int shift);
+
+// Keypad 8, 2, 4, 6 (the digit keys as Qt names them): the name of the selected additional
+// point moves one pixel up, down, left or right, and the picture follows. Returns false for
+// other keys.
+bool pointNameKey(core::State& state, int key);
 
 } // namespace graph

@@ -51,9 +51,12 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
         fields_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         form->addRow(QString::fromUtf8(labels[i]), fields_[i]);
     }
-    auto* keepCount = new QCheckBox(QStringLiteral("Anzahl der x-Werte konstant lassen"), this);
-    keepCount->setObjectName(QStringLiteral("Check1"));
-    form->addRow(keepCount);
+    keepCount_ = new QCheckBox(QStringLiteral("Anzahl der x-Werte konstant lassen"), this);
+    keepCount_->setObjectName(QStringLiteral("Check1"));
+    form->addRow(keepCount_);
+    // Read by the next resize of the graph window, with no button to wait for.
+    connect(keepCount_, &QCheckBox::toggled, this,
+            [this](bool checked) { state_.keepSampleCount = checked; });
 
     auto* buttons = new QHBoxLayout;
     QPushButton* take = button(this, "Command1", "&Übernehmen");
@@ -76,6 +79,7 @@ void OptionsGraphDialog::setdef() {
     const GraphOptionTexts texts = graphOptionTexts(state_);
     for (int i = 0; i < 16; ++i)
         fields_[i]->setText(texts[i]);
+    keepCount_->setChecked(state_.keepSampleCount);
 }
 
 void OptionsGraphDialog::apply() {

@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QLineEdit;
 
 namespace core {
@@ -19,7 +20,7 @@ class OptionsGraphDialog : public QDialog {
 public:
     explicit OptionsGraphDialog(core::State& state, QWidget* parent = nullptr);
 
-    // Fills the fields from the state (setdef).
+    // Fills the fields and the check box from the state (setdef).
     void setdef();
 
 private:
@@ -30,6 +31,7 @@ private:
 
     core::State& state_;
     std::array<QLineEdit*, 16> fields_{};
+    QCheckBox* keepCount_ = nullptr;
 };
 
 } // namespace graph

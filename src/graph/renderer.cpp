@@ -32,35 +32,6 @@ QImage blankImage(QSize pixels, qreal ratio) {
     return image;
 }
 
-// Gives the plot area a size in pixels and the mapping with it, for the time of one drawing.
-class PlotSizeScope {
-public:
-    PlotSizeScope(core::State& state, QSize size) : state_(state) {
-        const double w = double(size.width()) * std::max(state.tppX, 1);
-        const double h = double(size.height()) * std::max(state.tppY, 1);
-        if (w == state.scale.plotW && h == state.scale.plotH) return;
-        oldW_ = state.scale.plotW;
-        oldH_ = state.scale.plotH;
-        state.scale.plotW = w;
-        state.scale.plotH = h;
-        setscale(state);
-        changed_ = true;
-    }
-    ~PlotSizeScope() {
-        if (!changed_) return;
-        state_.scale.plotW = oldW_;
-        state_.scale.plotH = oldH_;
-        setscale(state_);
-    }
-    PlotSizeScope(const PlotSizeScope&) = delete;
-    PlotSizeScope& operator=(const PlotSizeScope&) = delete;
-
-private:
-    core::State& state_;
-    bool changed_ = false;
-    double oldW_ = 0, oldH_ = 0;
-};
-
 void drawEverything(core::State& state, QPainter& painter) {
     Plotter plotter;
     PainterSurface surface(painter);
@@ -69,6 +40,25 @@ void drawEverything(core::State& state, QPainter& painter) {
 }
 
 } // namespace
+
+PlotSizeScope::PlotSizeScope(core::State& state, QSize size) : state_(state) {
+    const double w = double(size.width()) * std::max(state.tppX, 1);
+    const double h = double(size.height()) * std::max(state.tppY, 1);
+    if (w == state.scale.plotW && h == state.scale.plotH) return;
+    oldW_ = state.scale.plotW;
+    oldH_ = state.scale.plotH;
+    state.scale.plotW = w;
+    state.scale.plotH = h;
+    setscale(state);
+    changed_ = true;
+}
+
+PlotSizeScope::~PlotSizeScope() {
+    if (!changed_) return;
+    state_.scale.plotW = oldW_;
+    state_.scale.plotH = oldH_;
+    setscale(state_);
+}
 
 const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal devicePixelRatio) {
     if (state.busyFlag != 0) return frame_;

@@ -35,6 +35,22 @@ private:
     QImage frame_;      // background and lines
 };
 
+// Gives the plot area a size in pixels and the mapping with it, for the time of one drawing or
+// of a series of drawings (the frames of an animation); the old size and mapping come back at
+// the end.
+class PlotSizeScope {
+public:
+    PlotSizeScope(core::State& state, QSize size);
+    ~PlotSizeScope();
+    PlotSizeScope(const PlotSizeScope&) = delete;
+    PlotSizeScope& operator=(const PlotSizeScope&) = delete;
+
+private:
+    core::State& state_;
+    bool changed_ = false;
+    double oldW_ = 0, oldH_ = 0;
+};
+
 // The whole picture, drawn anew, for a plot area of size pixels. For the time of the drawing the
 // plot area takes that size (and setscale runs); both are put back afterwards. Draws also while
 // busyFlag is set. A null image when the size is empty or the image cannot be made.

@@ -1,5 +1,6 @@
 #include "mainwin/mainwindow.h"
 
+#include "calc/calcwindow.h"
 #include "collection/collectionstate.h"
 #include "collection/collectionwindow.h"
 #include "collection/entryops.h"
@@ -10,9 +11,13 @@
 #include "engine/settingsfile.h"
 #include "graph/graphwindow.h"
 #include "graph/optionsgraphdialog.h"
+#include "graph/optionszoomdialog.h"
 #include "graph/scale.h"
+#include "mainwin/animationdialog.h"
 #include "mainwin/clipboard.h"
 #include "mainwin/graphicexport.h"
+#include "mainwin/help.h"
+#include "mainwin/helpwindow.h"
 #include "objects/linewindow.h"
 #include "objects/pointwindow.h"
 #include "params/paramlogic.h"
@@ -25,6 +30,7 @@
 #include "terms/termrows.h"
 #include "terms/termwindow.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -181,6 +187,7 @@ void MainWindow::connectHooks() {
     hooks.windowAttributesRead = [this](int read) { takeWindowAttributes(read); };
     term_->popupRequested = [this](QPoint globalPos) { showLinePopup(globalPos); };
     graph_->showRangeWindow = [this] { showRangeWindow(); };
+    graph_->showZoomOptions = [this] { showZoomOptions(); };
     graph_->navigation().couple = [this](int slot, double v, bool xFormat) {
         params::couple(state_, slot, v,
                        xFormat ? state_.scale.xNumberFormat : state_.scale.yNumberFormat);
@@ -198,6 +205,14 @@ void MainWindow::showRangeWindow() {
     showFrame(rangeFrame_);
 }
 
+void MainWindow::showZoomOptions() {
+    if (!zoomOptions_) zoomOptions_ = new graph::OptionsZoomDialog(state_, this);
+    zoomOptions_->setval();
+    zoomOptions_->show();
+    zoomOptions_->raise();
+    zoomOptions_->activateWindow();
+}
+
 void MainWindow::noteWindowAttributes() {
     core::WindowAttributes& w = state_.windowAttributes;
     w.graphInnerHeight = float(core::pixelsToTwips(graph_->height(), state_.tppY));
@@ -208,7 +223,8 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
-    pointWindow_->showDisplay(); // the point size
+    pointWindow_->showDisplay();                // the point size
+    if (graphOptions_) graphOptions_->setdef(); // the list may bring other values
     if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
         term_->resizeRows(state_.termEditor.fontSize, false);
@@ -234,6 +250,7 @@ void MainWindow::buildMenus() {
     buildSettingsMenu(bar);
     buildCollectionMenu(bar);
     buildWindowMenu(bar);
+    buildHelpMenu(bar);
     collectionWindow_->setEntryMenu(findChild<QMenu*>(QStringLiteral("mn_samml")));
     syncMarks();
 }
@@ -242,6 +259,13 @@ void MainWindow::buildFileMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* file = addMenu(bar, "mn_file", QStringLiteral("&Datei"));
     buildCollectionFileEntries(file);
+    on(addEntry(file, "mn_animation", QStringLiteral("Animation speichern ...")), [this] {
+        // Running timers would move parameters between the frames.
+        paramTimer_->stop();
+        saveAnimation(state_, this, graph_->plotArea()->size());
+        if (params::timerShouldRun(state_)) paramTimer_->start();
+        redrawall();
+    });
     on(addEntry(file, "mn_saveopt", QStringLiteral("&Einstellungen speichern")),
        [this] { saveSettings(); });
     on(addEntry(file, "mn_optdef", QStringLiteral("&Voreinstellungen aktivieren")), [this] {
@@ -259,6 +283,8 @@ void MainWindow::buildEditMenu(QMenuBar* bar) {
     QMenu* edit = addMenu(bar, "mn_edit", QStringLiteral("&Bearbeiten"));
     on(addEntry(edit, "mn_allclr", QStringLiteral("Alle Einträge löschen")),
        [this] { term_->clrall(); });
+    on(addEntry(edit, "mn_std", QStringLiteral("Standardbereich verwenden")),
+       [this] { range_->standardAll(); });
     on(addEntry(edit, "mn_copytoclip",
                 QStringLiteral("Graphik als Bitmap in Zwischenablage &kopieren")),
        [this] { copyBitmap(state_, graph_->picture(), *clipboard); });
@@ -359,6 +385,8 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
     buildObjectEntries(objects, nullptr);
 
     QMenu* zoom = addSubmenu(extra, "mn_zoomum", QStringLiteral("Einstellungen für den Zoom"));
+    on(addEntry(zoom, "mn_zoomoptions", QStringLiteral("&Zoom-Faktoren")),
+       [this] { showZoomOptions(); });
     on(addToggle(zoom, "mn_zoomtoggle", QStringLiteral("Zoom sperren"), false),
        [this](bool checked) { graph_->navigation().zoomLocked = checked; });
 
@@ -380,6 +408,8 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
 void MainWindow::buildWindowMenu(QMenuBar* bar) {
     const auto on = connector(this);
     QMenu* windows = addMenu(bar, "mn_win", QStringLiteral("&Fenster"));
+    on(addEntry(windows, "mn_calc", QStringLiteral("&Taschenrechner")),
+       [this] { showCalculator(); });
     on(addEntry(windows, "mn_graph", QStringLiteral("&Graphische Darstellung")),
        [this] { showFrame(graphFrame_); });
     on(addEntry(windows, "mn_term", QStringLiteral("Funktions&terme")),
@@ -430,6 +460,33 @@ void MainWindow::buildObjectEntries(QMenu* shown, QMenu* windows) {
     state_.hooks.movePointName = [this](int dx, int dy) {
         return pointWindow_->moveSelectedName(dx, -dy);
     };
+}
+
+void MainWindow::showCalculator() {
+    if (!calc_) {
+        calc_ = new calc::CalcWindow(state_);
+        calcFrame_ = area_->addSubWindow(calc_);
+        calcFrame_->setObjectName(QStringLiteral("minicalcFrame"));
+        calcFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    }
+    calc_->showPlaces();
+    showFrame(calcFrame_);
+    calc_->focusTerm();
+}
+
+void MainWindow::buildHelpMenu(QMenuBar* bar) {
+    const auto on = connector(this);
+    help_ = new ContextHelp(this);
+    QMenu* help = addMenu(bar, "mn_help", QStringLiteral("&Hilfe"));
+    // As F1 does: the help of the window that holds the focus.
+    on(addEntry(help, "mn_hlpm", QStringLiteral("Hilfe zum markierten Objekt")), [this] {
+        QWidget* focus = QApplication::focusWidget();
+        QMdiSubWindow* active = area_->activeSubWindow();
+        help_->showFor(focus ? focus : active ? active->widget() : this);
+    });
+    on(addEntry(help, "mn_about", QStringLiteral("über Kurvatur")), [this] {
+        state_.messages->inform(aboutTitle(), aboutText(), platform::MessageIcon::Information);
+    });
 }
 
 void MainWindow::collectionCommand(const std::function<void()>& command) {

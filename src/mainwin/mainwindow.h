@@ -15,6 +15,9 @@ class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
 
+namespace calc {
+class CalcWindow;
+}
 namespace collection {
 struct CollectionState;
 class CollectionWindow;
@@ -25,6 +28,7 @@ struct State;
 namespace graph {
 class GraphWindow;
 class OptionsGraphDialog;
+class OptionsZoomDialog;
 } // namespace graph
 namespace objects {
 class LineWindow;
@@ -44,6 +48,8 @@ class TermWindow;
 }
 
 namespace mainwin {
+
+class ContextHelp;
 
 inline constexpr const char* mainWindowTitle =
     "Kurvatur 2 - Funktionsgraphen und Kurven mit dynamischen Parametern";
@@ -103,6 +109,9 @@ private:
     void buildWindowMenu(QMenuBar* bar);
     void buildCollectionMenu(QMenuBar* bar);
     void buildCollectionFileEntries(QMenu* file);
+    void buildHelpMenu(QMenuBar* bar);
+    // The calculator, made when first asked for; it recomputes after every data-set assembly.
+    void showCalculator();
     // The windows of the additional lines and points, their menu entries and hooks.
     void prepareObjectWindows();
     void buildObjectEntries(QMenu* shown, QMenu* windows);
@@ -116,6 +125,8 @@ private:
     // The present sizes and places of the graph and term windows into the state (before an
     // attribute list is written), and those a list has set back into the windows.
     void showRangeWindow();
+    // "Zoom-Einstellungen" with the present factors, in front.
+    void showZoomOptions();
     void noteWindowAttributes();
     void takeWindowAttributes(int read);
     void toggleBackground(bool& option, bool on);
@@ -154,7 +165,11 @@ private:
     bool shutDown_ = false;
 
     graph::OptionsGraphDialog* graphOptions_ = nullptr; // made when first asked for
-    objects::LineWindow* lineWindow_ = nullptr;         // "Asymptoten"
+    calc::CalcWindow* calc_ = nullptr;
+    QMdiSubWindow* calcFrame_ = nullptr;
+    ContextHelp* help_ = nullptr;
+    graph::OptionsZoomDialog* zoomOptions_ = nullptr; // likewise
+    objects::LineWindow* lineWindow_ = nullptr;       // "Asymptoten"
     QMdiSubWindow* lineFrame_ = nullptr;
     objects::PointWindow* pointWindow_ = nullptr; // "Punkte"
     QMdiSubWindow* pointFrame_ = nullptr;

@@ -6,6 +6,7 @@
 #include "core/twips.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
+#include "mainwin/animation.h"
 #include "mainwin/collectionrun.h"
 #include "objects/extralines.h"
 #include "objects/points.h"
@@ -46,8 +47,11 @@ const QString usageText = QStringLiteral(
     "                 [--line GERADE]... [--point PUNKT]...\n"
     "                 [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]\n"
     "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
+    "                 [--animate NAME=VON:BIS:SCHRITT]... [--fps N]\n"
     "  --render DATEI    schreibt das Bild der Zeichenfläche als PNG oder SVG (Endung .png "
-    "oder .svg)\n"
+    "oder .svg),\n"
+    "                    mit --animate als animiertes GIF (.gif) oder nummerierte PNG-Dateien\n"
+    "                    (.png: DATEI_001.png, DATEI_002.png, ...)\n"
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
@@ -64,7 +68,11 @@ const QString usageText = QStringLiteral(
     "                    ersten an, --set und --range gelten danach\n"
     "  --entry NAME|NUMMER  statt der aktuellen Daten den Eintrag mit dieser Kurzbeschreibung\n"
     "                    (zuerst genau, dann ohne Rücksicht auf Groß- und Kleinschreibung)\n"
-    "                    oder an dieser Stelle (ab 1, wie --list sie zählt)\n");
+    "                    oder an dieser Stelle (ab 1, wie --list sie zählt)\n"
+    "  --animate NAME=VON:BIS:SCHRITT  ein Bild je Wert des Parameters von VON bis BIS,\n"
+    "                    z. B. a=0:2:0,5 (5 Bilder); mehrere --animate laufen Bild für Bild\n"
+    "                    gemeinsam, ein Parameter mit weniger Werten behält seinen letzten\n"
+    "  --fps N           Bilder pro Sekunde im GIF, 1 bis 50 (Vorgabe 10)\n");
 
 struct RangeRequest {
     int row = 0; // 0 x, 1 y, 2 t
@@ -85,6 +93,8 @@ struct Request {
     bool oneToOne = false;        // the y range is fitted so that a unit is as long on both axes
     QString collection;           // the collection file whose data is drawn first; empty: none
     std::optional<QString> entry; // its entry; nothing: the file's current data
+    std::vector<AnimateText> animations; // the parameters that move, frame by frame
+    int fps = defaultAnimationFps;
 };
 
 // The request, or the reason why the arguments are wrong.
@@ -121,8 +131,9 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
 
         if (option == QStringLiteral("--render")) {
             const QString suffix = QFileInfo(value).suffix().toLower();
-            if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg")) {
-                problem = QStringLiteral("Die Datei muss auf .png oder .svg enden: ") + value;
+            if (suffix != QStringLiteral("png") && suffix != QStringLiteral("svg") &&
+                suffix != QStringLiteral("gif")) {
+                problem = QStringLiteral("Die Datei muss auf .png, .svg oder .gif enden: ") + value;
                 return std::nullopt;
             }
             request.file = value;
@@ -160,6 +171,20 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
                 return std::nullopt;
             }
             request.values.emplace_back(name, value.mid(at + 1));
+        } else if (option == QStringLiteral("--animate")) {
+            const std::optional<AnimateText> text = splitAnimateText(value);
+            if (!text) {
+                problem = QStringLiteral("Erwartet NAME=VON:BIS:SCHRITT: ") + value;
+                return std::nullopt;
+            }
+            request.animations.push_back(*text);
+        } else if (option == QStringLiteral("--fps")) {
+            bool ok = false;
+            request.fps = value.trimmed().toInt(&ok);
+            if (!ok || request.fps < 1 || request.fps > maxAnimationFps) {
+                problem = QStringLiteral("Ungültige Bildrate (1 bis 50): ") + value;
+                return std::nullopt;
+            }
         } else if (option == QStringLiteral("--collection") ||
                    option == QStringLiteral("--entry")) {
             const bool file = option == QStringLiteral("--collection");
@@ -192,23 +217,18 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
         problem = QStringLiteral("--render DATEI fehlt");
         return std::nullopt;
     }
+    if (request.animations.empty()
+            ? QFileInfo(request.file).suffix().toLower() == QStringLiteral("gif")
+            : request.svg) {
+        problem = request.svg ? QStringLiteral("--animate schreibt .gif oder .png, nicht .svg")
+                              : QStringLiteral("Eine GIF-Datei entsteht nur mit --animate");
+        return std::nullopt;
+    }
     if (request.entry && request.collection.isEmpty()) {
         problem = QStringLiteral("--entry gilt nur zusammen mit --collection");
         return std::nullopt;
     }
     return request;
-}
-
-// The slot in use whose parameter the engine knows by name: a free parameter ("a"), a sample
-// count ("anzf") or a lower bound, whose label carries an explanation after the name ("uf = ...").
-int slotOfName(const core::State& state, const QString& name) {
-    for (int k = 0; k < core::paramCount; ++k) {
-        const auto& p = state.params[k];
-        if (p.handle == -1) continue;
-        if (p.label.section(QLatin1Char(' '), 0, 0).compare(name, Qt::CaseInsensitive) == 0)
-            return k;
-    }
-    return -1;
 }
 
 // One row as the range window applies it; a refused row keeps its range and says why.
@@ -278,6 +298,33 @@ void printState(const core::State& state, QTextStream& out) {
     }
 }
 
+// The frames of --animate written; the state's values are those of the picture without them.
+int animate(core::State& state, const Request& request, QTextStream& out, QTextStream& err) {
+    AnimationRequest animation{request.file, QSize(request.width, request.height), request.fps, {}};
+    for (const AnimateText& text : request.animations) {
+        QString problem;
+        const std::optional<AnimatedParam> param = readAnimatedParam(state, text, problem);
+        if (!param) {
+            err << problem << Qt::endl << usageText;
+            err.flush();
+            return 2;
+        }
+        animation.params.push_back(*param);
+    }
+    const AnimationOutcome outcome = writeAnimation(state, animation);
+    terms::showDrawingReport(state);
+    printState(state, out);
+    out << QStringLiteral("frames\t") << outcome.frames << Qt::endl;
+    out.flush();
+    if (outcome.result != AnimationResult::Written) {
+        err << outcome.problem << Qt::endl;
+        err.flush();
+        return 1;
+    }
+    err.flush();
+    return 0;
+}
+
 } // namespace
 
 QString renderUsage() {
@@ -286,9 +333,10 @@ QString renderUsage() {
 
 const QStringList& renderOptions() {
     static const QStringList options = {
-        QStringLiteral("--render"), QStringLiteral("--size"),  QStringLiteral("--term"),
-        QStringLiteral("--set"),    QStringLiteral("--range"), QStringLiteral("--collection"),
-        QStringLiteral("--entry"),  QStringLiteral("--line"),  QStringLiteral("--point")};
+        QStringLiteral("--render"), QStringLiteral("--size"),    QStringLiteral("--term"),
+        QStringLiteral("--set"),    QStringLiteral("--range"),   QStringLiteral("--collection"),
+        QStringLiteral("--entry"),  QStringLiteral("--animate"), QStringLiteral("--fps"),
+        QStringLiteral("--line"),   QStringLiteral("--point")};
     return options;
 }
 
@@ -370,6 +418,8 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     for (const auto& range : request->ranges)
         applyRange(state, range, err);
     if (request->oneToOne) session::oneToOne(state, 1);
+
+    if (!request->animations.empty()) return animate(state, *request, out, err);
 
     const bool written = request->svg ? graph::writeSvg(state, request->file, size)
                                       : graph::writePng(state, request->file, size);

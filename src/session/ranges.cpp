@@ -85,20 +85,34 @@ std::optional<QString> applyRangeFields(core::State& state, int row) {
     return setRange(state, row, *lower, *upper);
 }
 
-RangeStatus applyRanges(core::State& state) {
-    for (auto& row : state.rangeFields)
-        for (auto& field : row)
-            field = cleanRangeField(field);
-    makedtxt(state);
+RangeStatus rereadRanges(core::State& state) {
     RangeStatus status;
     for (int row = 0; row < rangeRowCount; ++row) {
         const auto message = applyRangeFields(state, row);
         // A later row that succeeds must not hide the error of an earlier one.
         if (message && !status.error) status = {*message, true};
     }
+    return status;
+}
+
+RangeStatus applyRanges(core::State& state) {
+    for (auto& row : state.rangeFields)
+        for (auto& field : row)
+            field = cleanRangeField(field);
+    makedtxt(state);
+    state.hooks.call(state.hooks.applydata);
+    const RangeStatus status = rereadRanges(state);
     checkp(state);
     state.hooks.call(state.hooks.redrawall);
     return status;
+}
+
+RangeStatus standardRanges(core::State& state) {
+    for (int row = 0; row < rangeRowCount; ++row) {
+        const Span span = standardSpan(row);
+        state.rangeFields[row] = {core::germanNumber(span.lo), core::germanNumber(span.hi)};
+    }
+    return applyRanges(state);
 }
 
 RangeStatus standardRange(core::State& state, int row) {

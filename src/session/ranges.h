@@ -38,9 +38,18 @@ std::optional<QString> setRange(core::State& state, int row, double lo, double h
 // fields are empty; otherwise the message when a bound cannot be read or the bounds are equal.
 std::optional<QString> applyRangeFields(core::State& state, int row);
 
-// Cleans the six fields, rebuilds the bounds text, applies the rows x, y, t independently and
-// marks the parameters the rows use. The status holds the first error of the pass.
+// Cleans the six fields, rebuilds the bounds text, runs the data-set assembly (hook applydata:
+// names new in the fields or the lines' interval bounds become parameters), applies the rows x,
+// y, t independently, marks the parameters the rows use and redraws. The status holds the first
+// error of the pass.
 RangeStatus applyRanges(core::State& state);
+
+// The rows x, y, t read again from their fields, as a parameter they use moved: no assembly, no
+// redraw (the parameter's own change redraws).
+RangeStatus rereadRanges(core::State& state);
+
+// "Standardbereich verwenden": the six fields get -5, 5, -5, 5, 0, 10, and they are applied.
+RangeStatus standardRanges(core::State& state);
 
 // The standard range of the row (-5 ... 5, -5 ... 5, 0 ... 10); the other rows keep their
 // values exactly.

@@ -87,7 +87,7 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
         updateall();
     };
     state_.hooks.rangeApply = [this] { vonbis(); };
-    state_.hooks.rangeRowsReread = [this] { vonbis(); };
+    state_.hooks.rangeRowsReread = [this] { reread(); };
     stateToFields();
     updateall();
 }
@@ -112,6 +112,20 @@ void RangeWindow::standard(int row) {
     showStatus(status);
 }
 
+void RangeWindow::standardAll() {
+    const RangeStatus status = standardRanges(state_);
+    stateToFields();
+    updateall();
+    showStatus(status);
+}
+
+void RangeWindow::reread() {
+    // The fields as last applied: what the user types meanwhile waits for "&Übernehmen".
+    const RangeStatus status = rereadRanges(state_);
+    updateall();
+    showStatus(status);
+}
+
 void RangeWindow::einszueins(int axis) {
     oneToOne(state_, axis);
     updateall();
@@ -129,13 +143,17 @@ void RangeWindow::showStatus(const RangeStatus& status) {
 void RangeWindow::fieldsToState() {
     for (int row = 0; row < rangeRowCount; ++row)
         for (int side = 0; side < 2; ++side)
-            state_.rangeFields[row][side] = fields_[row][side]->text();
+            state_.rangeFields[row][side] = synced_[row][side] = fields_[row][side]->text();
 }
 
 void RangeWindow::stateToFields() {
     for (int row = 0; row < rangeRowCount; ++row)
-        for (int side = 0; side < 2; ++side)
-            fields_[row][side]->setText(state_.rangeFields[row][side]);
+        for (int side = 0; side < 2; ++side) {
+            const QString& text = state_.rangeFields[row][side];
+            if (text == synced_[row][side]) continue;
+            fields_[row][side]->setText(text);
+            synced_[row][side] = text;
+        }
 }
 
 } // namespace session

@@ -31,6 +31,10 @@ public:
     void vonbis();
     // A standard button: the standard range of that row.
     void standard(int row);
+    // "Standardbereich verwenden": the standard bounds into all six fields, then applied.
+    void standardAll();
+    // The rows read again, as a parameter they use moved.
+    void reread();
     // 1:1 scaling; axis 1 fits the y range, axis 2 the x range.
     void einszueins(int axis);
 
@@ -41,6 +45,9 @@ private:
 
     core::State& state_;
     std::array<std::array<QLineEdit*, 2>, 3> fields_{};
+    // The field texts as last taken from or given to the state: a field changes only when the
+    // state brings another text, so that a navigation step keeps what the user is typing.
+    std::array<std::array<QString, 2>, 3> synced_{};
     std::array<std::array<QLabel*, 2>, 3> shown_{};
     std::array<QPushButton*, 3> standard_{};
     QLabel* status_;

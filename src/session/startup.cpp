@@ -8,6 +8,7 @@
 #include "graph/scale.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
+#include "session/ranges.h"
 #include "terms/termcheck.h"
 
 #include <QStandardPaths>
@@ -34,6 +35,10 @@ void startupState(core::State& state) {
     engine::initengine(state.engine);
     graph::setscale(state);
     state.hooks.applydata = [&state] { applydata(state); };
+    // The range window takes these over; without it the ranges still follow intervals and
+    // parameters.
+    state.hooks.rangeApply = [&state] { applyRanges(state); };
+    state.hooks.rangeRowsReread = [&state] { rereadRanges(state); };
 }
 
 void startup(core::State& state, int tppX, int tppY, const StartupSteps& steps) {

@@ -32,12 +32,16 @@ TEST(State, FactoryDefaultsKeepThePlotArea) {
     s.scale.plotH = 6000;
     s.scale.xGridStep = 3;
     s.lineColours[2] = 0x123456;
+    s.zoomX = 3;
+    s.zoomY = 1;
     core::defaults(s);
     EXPECT_EQ(s.scale.plotW, 24000);
     EXPECT_EQ(s.scale.plotH, 6000);
     EXPECT_EQ(s.scale.xGridStep, core::Scale{}.xGridStep);
     EXPECT_EQ(s.lineColours[2], 0x0000ffu);
     EXPECT_EQ(s.lineColours[13], core::gridColour(210));
+    EXPECT_EQ(s.zoomX, 1.5);
+    EXPECT_EQ(s.zoomY, 1.5);
 }
 
 } // namespace

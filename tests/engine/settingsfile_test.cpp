@@ -98,8 +98,11 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
         state.lines[i].lineType = i % 11;
     }
     state.scale.xGridStep = 0.123456789012345;
+    state.zoomX = 1.1;
+    state.zoomY = 4;
     state.graphOptions.yAxisName = QStringLiteral("f(x), gerundet");
     engine::setanglemode(state, 2);
+    state.calcDecimals = 7;
     ASSERT_TRUE(engine::savesettings(state));
 
     core::State back;
@@ -113,10 +116,13 @@ TEST_F(SettingsFile, SaveThenLoadReadsBackEqual) {
     EXPECT_EQ(engine::attrlist(back), engine::attrlist(state));
     EXPECT_EQ(back.scale.xGridStep, 0.123456789012345);
     EXPECT_EQ(back.trigMode, 2.0f);
+    EXPECT_EQ(back.calcDecimals, 7);
+    EXPECT_EQ(back.zoomX, 1.1);
+    EXPECT_EQ(back.zoomY, 4);
     EXPECT_TRUE(messages->shown.empty());
 }
 
-TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
+TEST_F(SettingsFile, SaveWritesTheKeysInOrderAndKeepsTheRest) {
     writeFile("[Fremd]\nA=1,2\n");
     ASSERT_TRUE(engine::savesettings(state));
     const QString text = QString::fromUtf8(fileContent());
@@ -124,8 +130,27 @@ TEST_F(SettingsFile, SaveWritesTheFourKeysInOrderAndKeepsTheRest) {
         << text.toStdString();
     EXPECT_LT(text.indexOf(QStringLiteral("\nColtab=16711680:40960:255:")),
               text.indexOf(QStringLiteral("\nLDicke=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\n")))
+    EXPECT_TRUE(text.endsWith(QStringLiteral(
+        "\nLArt=0:0:0:0:0:0:0:0:0:0:0:0:0:\nRechnerstellen=3\nZoom=1,5:1,5:\n")))
         << text.toStdString();
+}
+
+TEST_F(SettingsFile, ZoomFactorsBelowOneOrUnreadableStay) {
+    const struct {
+        const char* line;
+        double zoomX, zoomY;
+    } cases[] = {
+        {"Zoom=2:3:", 2, 3},    {"Zoom=1:0,5:", 1, 1.5}, {"Zoom=abc:2,25", 1.5, 2.25},
+        {"Zoom=-2:", 1.5, 1.5}, {"Zoom=", 1.5, 1.5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        state.zoomX = state.zoomY = 1.5;
+        writeFile(QByteArray("[Kurvatur]\n") + c.line + "\n");
+        engine::loadsettings(state);
+        EXPECT_EQ(state.zoomX, c.zoomX);
+        EXPECT_EQ(state.zoomY, c.zoomY);
+    }
 }
 
 TEST_F(SettingsFile, MissingFileOrKeysLeaveTheCurrentValues) {

@@ -1,7 +1,8 @@
 // The fields of "Einstellungen zum Koordinatensystem": their checks in order, and what an accepted
-// set changes.
+// set changes; the zoom factors of "Zoom-Einstellungen".
 
 #include "graph/graphoptions.h"
+#include "graph/zoomoptions.h"
 
 #include "core/state.h"
 
@@ -157,6 +158,38 @@ TEST(GraphOptions, PresetsRestoreTheGridAndKeepTheLimit) {
     expected[15] = QStringLiteral("1E-5");
     EXPECT_EQ(graph::graphOptionTexts(state), expected);
     EXPECT_EQ(state.lineColours[13], core::gridColour(210));
+}
+
+} // namespace
+
+namespace {
+
+// "Zoom-Einstellungen": each factor is checked on its own; a refused one stays.
+TEST(ZoomOptions, FactorsOfAtLeastOneAreTakenEachOnItsOwn) {
+    const char* const xMessage = "ungültiger Zoomfaktor in x-Richtung!";
+    const char* const yMessage = "ungültiger Zoomfaktor in y-Richtung!";
+    const struct {
+        const char* x;
+        const char* y;
+        double zoomX, zoomY;
+        QStringList messages;
+    } cases[] = {
+        {"2", "3", 2, 3, {}},
+        {"1,25", "1.75", 1.25, 1.75, {}}, // decimal comma or point
+        {"1", "sqrt(4)", 1, 2, {}},       // 1 is accepted; a term is read
+        {"0,5", "2", 1.5, 2, {q(xMessage)}},
+        {"2", "0", 2, 1.5, {q(yMessage)}},
+        {"abc", "", 1.5, 1.5, {q(xMessage), q(yMessage)}},
+        {"1/0", "-3", 1.5, 1.5, {q(xMessage), q(yMessage)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.x) + " " + c.y);
+        core::State state;
+        EXPECT_EQ(graph::zoomFactorTexts(state), (std::array{q("1,5"), q("1,5")}));
+        EXPECT_EQ(graph::applyZoomFactors(state, q(c.x), q(c.y)), c.messages);
+        EXPECT_EQ(state.zoomX, c.zoomX);
+        EXPECT_EQ(state.zoomY, c.zoomY);
+    }
 }
 
 } // namespace

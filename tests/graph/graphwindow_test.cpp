@@ -4,6 +4,7 @@
 #include "core/state.h"
 #include "core/twips.h"
 #include "graph/graphwindow.h"
+#include "graph/navigation.h"
 #include "graph/scale.h"
 #include "session/startup.h"
 #include "terms/termcheck.h"
@@ -21,6 +22,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -241,6 +243,16 @@ TEST_F(GraphNavigationTest, ClicksOnThePlotZoomAboutThePointer) {
         {Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, -10 / 1.5, 10 / 1.5, -10 / 1.5,
          10 / 1.5},
         {Qt::LeftButton, Qt::NoModifier, -10, 10, -10, 10},
+        {Qt::LeftButton, Qt::ControlModifier, -10 / 1.5, 10 / 1.5, -10, 10},
+        {Qt::LeftButton, Qt::AltModifier, -10, 10, -10 / 1.5, 10 / 1.5},
+        {Qt::RightButton, Qt::ControlModifier | Qt::AltModifier, -15, 15, -15, 15},
+        // Shift beside Ctrl or Alt: a zoom, not a move.
+        {Qt::RightButton, Qt::ControlModifier | Qt::ShiftModifier, -15, 15, -10, 10},
+        {Qt::LeftButton, Qt::AltModifier | Qt::ShiftModifier, -10, 10, -10 / 1.5, 10 / 1.5},
+        // The middle button zooms in like the left one; alone it does nothing.
+        {Qt::MiddleButton, Qt::ControlModifier, -10 / 1.5, 10 / 1.5, -10, 10},
+        {Qt::MiddleButton, Qt::NoModifier, -10, 10, -10, 10},
+        {Qt::RightButton, Qt::NoModifier, -10, 10, -10, 10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.modifiers));
@@ -268,19 +280,129 @@ TEST_F(GraphNavigationTest, ScrollBarsMoveTheViewAndRestAtZero) {
     v->setValue(-10); // moved up
     EXPECT_EQ(v->value(), 0);
     expectRange(-9, 11, -8, 12, 1e-9);
+
+    // Clicks on the bars: an arrow moves by 1 %, the trough beside the handle by 10 %.
+    resetRange();
+    const auto clickAt = [](QScrollBar* bar, double along) {
+        const bool horizontal = bar->orientation() == Qt::Horizontal;
+        const QPoint at = horizontal ? QPoint(int(bar->width() * along), bar->height() / 2)
+                                     : QPoint(bar->width() / 2, int(bar->height() * along));
+        QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, at);
+    };
+    clickAt(h, 0.995); // the right arrow
+    expectRange(-9.8, 10.2, -10, 10, 1e-9);
+    clickAt(h, 0.2); // left of the handle
+    expectRange(-11.8, 8.2, -10, 10, 1e-9);
+    clickAt(v, 0.005); // the arrow at the top: higher y
+    expectRange(-11.8, 8.2, -9.8, 10.2, 1e-9);
+    EXPECT_EQ(h->value(), 0);
+    EXPECT_EQ(v->value(), 0);
 }
 
-TEST_F(GraphNavigationTest, KeysScrollAndZoom) {
+TEST_F(GraphNavigationTest, EveryKeyOfTheKeyTable) {
+    const Qt::KeyboardModifiers shift = Qt::ShiftModifier, ctrl = Qt::ControlModifier,
+                                keypad = Qt::KeypadModifier, none = Qt::NoModifier;
+    const double in = 10 / 1.5;
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        double xMin, xMax, yMin, yMax;
+    };
+    const Case cases[] = {
+        {Qt::Key_Up, none, -10, 10, -9.8, 10.2},    {Qt::Key_Up, shift, -10, 10, -9, 11},
+        {Qt::Key_Down, none, -10, 10, -10.2, 9.8},  {Qt::Key_Down, shift, -10, 10, -11, 9},
+        {Qt::Key_Left, none, -10.2, 9.8, -10, 10},  {Qt::Key_Left, shift, -11, 9, -10, 10},
+        {Qt::Key_Right, none, -9.8, 10.2, -10, 10}, {Qt::Key_Right, shift, -9, 11, -10, 10},
+        {Qt::Key_Up, ctrl, -10, 10, -in, in},       {Qt::Key_Down, ctrl, -10, 10, -15, 15},
+        {Qt::Key_Left, ctrl, -15, 15, -10, 10},     {Qt::Key_Right, ctrl, -in, in, -10, 10},
+        {Qt::Key_Plus, none, -in, in, -in, in},     {Qt::Key_Plus, keypad, -in, in, -in, in},
+        {Qt::Key_Plus, ctrl, -in, in, -in, in},     {Qt::Key_Minus, none, -15, 15, -15, 15},
+        {Qt::Key_Minus, keypad, -15, 15, -15, 15},  {Qt::Key_Minus, ctrl, -15, 15, -15, 15},
+    };
     plot()->setFocus();
-    QTest::keyClick(plot(), Qt::Key_Right);
-    expectRange(-9.8, 10.2, -10, 10, 1e-9);
-    QTest::keyClick(plot(), Qt::Key_Up, Qt::ShiftModifier);
-    expectRange(-9.8, 10.2, -9, 11, 1e-9);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.key << " " << int(c.modifiers));
+        resetRange();
+        redraws = 0;
+        QTest::keyClick(plot(), c.key, c.modifiers);
+        expectRange(c.xMin, c.xMax, c.yMin, c.yMax, 1e-9);
+        EXPECT_EQ(redraws, 1);
+    }
+
+    // X fits the y range, Y the x range; with Ctrl alike.
+    for (Qt::KeyboardModifiers m : {none, ctrl}) {
+        state.ranges = {-10, 10, -3, 5, 0, 10};
+        graph::setscale(state);
+        QTest::keyClick(plot(), Qt::Key_X, m);
+        EXPECT_TRUE(graph::isOneToOne(state));
+        EXPECT_EQ(state.ranges.xMin, -10);
+        EXPECT_NEAR(state.ranges.yMin + state.ranges.yMax, 2, 1e-9);
+        state.ranges = {-10, 10, -3, 5, 0, 10};
+        graph::setscale(state);
+        QTest::keyClick(plot(), Qt::Key_Y, m);
+        EXPECT_TRUE(graph::isOneToOne(state));
+        EXPECT_EQ(state.ranges.yMin, -3);
+        EXPECT_NEAR(state.ranges.xMin + state.ranges.xMax, 0, 1e-9);
+    }
+}
+
+TEST_F(GraphNavigationTest, KeypadDigitsReachThePointsWindow) {
+    std::vector<QPoint> moves;
+    bool selected = true;
+    state.hooks.movePointName = [&](int dx, int dy) {
+        moves.emplace_back(dx, dy);
+        return selected;
+    };
+    plot()->setFocus();
+    const struct {
+        Qt::Key key;
+        QPoint move;
+    } cases[] = {
+        {Qt::Key_8, {0, -1}}, {Qt::Key_2, {0, 1}}, {Qt::Key_4, {-1, 0}}, {Qt::Key_6, {1, 0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        moves.clear();
+        redraws = 0;
+        QTest::keyClick(plot(), c.key, Qt::KeypadModifier);
+        EXPECT_EQ(moves, std::vector<QPoint>{c.move});
+        EXPECT_EQ(redraws, 1);
+        expectRange(-10, 10, -10, 10, 0);
+        // The digits of the main keyboard are no keypad keys.
+        QTest::keyClick(plot(), c.key);
+        EXPECT_EQ(moves.size(), 1u);
+    }
+    selected = false; // no point selected: nothing to draw anew
+    redraws = 0;
+    QTest::keyClick(plot(), Qt::Key_8, Qt::KeypadModifier);
+    EXPECT_EQ(redraws, 0);
+}
+
+TEST_F(GraphNavigationTest, ShiftClicksMoveTheOriginOrTheCentre) {
+    const QPoint at(plot()->width() / 4, plot()->height() / 4);
+    const double mx = xOf(at.x());
+    const double my =
+        state.ranges.yMin + (state.scale.plotH - at.y() * state.tppY) / state.scale.ymu;
+    QTest::mouseClick(plot(), Qt::LeftButton, Qt::ShiftModifier, at);
+    expectRange(-10 - mx, 10 - mx, -10 - my, 10 - my, 1e-9); // the origin under the mouse
+
     resetRange();
-    QTest::keyClick(plot(), Qt::Key_Minus);
-    expectRange(-15, 15, -15, 15, 1e-9);
-    QTest::keyClick(plot(), Qt::Key_Left, Qt::ControlModifier);
-    expectRange(-22.5, 22.5, -15, 15, 1e-9);
+    QTest::mouseClick(plot(), Qt::RightButton, Qt::ShiftModifier, at);
+    // The clicked point in the middle, to a pixel.
+    const double pixel = 20.0 / plot()->width();
+    EXPECT_NEAR((state.ranges.xMin + state.ranges.xMax) / 2, mx, pixel);
+    EXPECT_NEAR((state.ranges.yMin + state.ranges.yMax) / 2, my, 20.0 / plot()->height());
+    EXPECT_NEAR(state.ranges.xMax - state.ranges.xMin, 20, 1e-9);
+}
+
+TEST_F(GraphNavigationTest, ZoomPictureWithShiftOrCtrlOpensTheWindows) {
+    int rangeWindow = 0, zoomOptions = 0;
+    window->showRangeWindow = [&] { ++rangeWindow; };
+    window->showZoomOptions = [&] { ++zoomOptions; };
+    QTest::mouseClick(child("Image1"), Qt::LeftButton, Qt::ShiftModifier);
+    QTest::mouseClick(child("Image1"), Qt::RightButton, Qt::ControlModifier);
+    EXPECT_EQ(rangeWindow, 1);
+    EXPECT_EQ(zoomOptions, 1);
+    expectRange(-10, 10, -10, 10, 0);
 }
 
 TEST_F(GraphNavigationTest, MouseMoveUpdatesTheReadoutWithoutRedrawing) {
@@ -332,6 +454,38 @@ TEST_F(GraphNavigationTest, OneToOneLabelEqualisesTheUnits) {
     EXPECT_NEAR(state.scale.xmu / state.tppX, state.scale.ymu / state.tppY, 1e-9);
     EXPECT_NEAR(state.ranges.yMin + state.ranges.yMax, 0, 1e-9); // the middle stays
     EXPECT_TRUE(label->font().bold());
+
+    // The right button fits the x range instead.
+    state.ranges = {-10, 10, -3, 3, 0, 10};
+    graph::setscale(state);
+    QTest::mouseClick(label, Qt::RightButton);
+    EXPECT_TRUE(graph::isOneToOne(state));
+    EXPECT_EQ(state.ranges.yMax, 3);
+    EXPECT_NEAR(state.ranges.xMin + state.ranges.xMax, 0, 1e-9);
+}
+
+// The smallest rectangle that holds every pixel of line colour 0.
+QRect blueBox(const QImage& image) {
+    QRect box;
+    for (int r = 0; r < image.height(); ++r)
+        for (int c = 0; c < image.width(); ++c)
+            if (isLineBlue(image.pixel(c, r))) box |= QRect(c, r, 1, 1);
+    return box;
+}
+
+TEST_F(GraphNavigationTest, ACircleIsRoundAfterOneToOneAtAnyWindowShape) {
+    apply({QStringLiteral("xa(t) = cos(t)"), QStringLiteral("ya(t) = sin(t)")});
+    for (const QSize size : {QSize(600, 450), QSize(380, 620), QSize(801, 333)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        window->resize(size);
+        state.ranges = {-4, 4, -1, 1, 0, 10};
+        graph::setscale(state);
+        QTest::mouseClick(child("Label2"), Qt::LeftButton);
+        const QRect box = blueBox(window->picture());
+        ASSERT_FALSE(box.isEmpty());
+        EXPECT_NEAR(box.width(), plot()->width() / 4, 3); // 2 units of 8 across
+        EXPECT_LE(std::abs(box.width() - box.height()), 1) << box.width() << " " << box.height();
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <Qt>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -105,6 +106,50 @@ TEST_F(NavigationTest, ClicksZoomAndMove) {
         graph::zoom(s, nav, c.button, c.shift, c.x, c.y);
         expectRange(c.xMin, c.xMax, c.yMin, c.yMax);
     }
+}
+
+TEST_F(NavigationTest, ZoomStepsTakeTheFactorsOfTheSettings) {
+    s.zoomX = 2;
+    s.zoomY = 4;
+    graph::zoom(s, nav, rightButton, ctrlKey | altKey, 6000, 4500);
+    expectRange(-20, 20, -40, 40);
+    graph::zoom(s, nav, leftButton, ctrlKey | altKey, 6000, 4500);
+    expectRange(-10, 10, -10, 10);
+    s.zoomX = s.zoomY = 1; // accepted, and zooming changes nothing
+    graph::zoom(s, nav, rightButton, ctrlKey | altKey, 6000, 4500);
+    expectRange(-10, 10, -10, 10);
+}
+
+TEST_F(NavigationTest, KeypadDigitsMoveTheSelectedPointName) {
+    struct Case {
+        int key, dx, dy;
+    };
+    const Case cases[] = {
+        {Qt::Key_8, 0, -1}, {Qt::Key_2, 0, 1}, {Qt::Key_4, -1, 0}, {Qt::Key_6, 1, 0}};
+    bool selected = true;
+    std::vector<std::pair<int, int>> moves;
+    s.hooks.movePointName = [&](int dx, int dy) {
+        moves.emplace_back(dx, dy);
+        return selected;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        for (bool sel : {true, false}) {
+            selected = sel;
+            moves.clear();
+            redraws = 0;
+            EXPECT_TRUE(graph::pointNameKey(s, c.key));
+            ASSERT_EQ(moves.size(), 1u);
+            EXPECT_EQ(moves[0], std::make_pair(c.dx, c.dy));
+            EXPECT_EQ(redraws, sel ? 1 : 0); // nothing selected: nothing to draw anew
+            expectRange(-10, 10, -10, 10);
+        }
+    }
+    moves.clear();
+    EXPECT_FALSE(graph::pointNameKey(s, Qt::Key_5));
+    EXPECT_TRUE(moves.empty());
+    s.hooks.movePointName = nullptr; // no points window: the keys do nothing
+    EXPECT_TRUE(graph::pointNameKey(s, Qt::Key_8));
 }
 
 TEST_F(NavigationTest, ZoomLockOnlyRefreshes) {

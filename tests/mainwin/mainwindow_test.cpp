@@ -599,4 +599,46 @@ TEST_F(MainWindowTest, AClickSetsTheParameterActivatedLastAndTheZoomLockHoldsThe
     EXPECT_NEAR(state.ranges.xMax - state.ranges.xMin, 1.5 * (before.xMax - before.xMin), 1e-9);
 }
 
+// Dragging with a coupled button held moves the parameter along; a shift key holds it.
+TEST_F(MainWindowTest, DraggingWithACoupledButtonDrivesTheParameter) {
+    enter(0, "f(x)=a*x^2");
+    params::ParamWindow* a = window->paramWindows()->window(28);
+    ASSERT_NE(a, nullptr);
+    auto* frame = qobject_cast<QMdiSubWindow*>(a->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->mdiArea()->setActiveSubWindow(frame);
+    action("mn_koppely")->trigger(); // both buttons couple now
+    QWidget* plot = window->graphWindow()->plotArea();
+    const auto worldX = [&](QPoint p) {
+        return p.x() * state.tppX / state.scale.xmu + state.ranges.xMin;
+    };
+    const auto worldY = [&](QPoint p) {
+        return (state.scale.plotH - p.y() * state.tppY) / state.scale.ymu + state.ranges.yMin;
+    };
+    const QPoint from(plot->width() / 4, plot->height() / 4);
+    const QPoint to(plot->width() / 2 + 7, plot->height() / 3);
+    const auto drag = [&](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+        QTest::mousePress(plot, button, modifiers, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), plot->mapToGlobal(QPointF(to)), button,
+                         button, modifiers);
+        QApplication::sendEvent(plot, &move);
+    };
+    drag(Qt::RightButton, Qt::NoModifier);
+    EXPECT_NEAR(state.params[28].value, worldX(to), 1e-9);
+    QTest::mouseRelease(plot, Qt::RightButton, Qt::NoModifier, to);
+    drag(Qt::LeftButton, Qt::NoModifier);
+    EXPECT_NEAR(state.params[28].value, worldY(to), 1e-9);
+    QTest::mouseRelease(plot, Qt::LeftButton, Qt::NoModifier, to);
+    // The readout follows the pointer.
+    EXPECT_TRUE(
+        window->graphWindow()->findChild<QLabel*>(q("Label1"))->text().startsWith(q("   x: ")));
+
+    const double before = state.params[28].value;
+    const core::Ranges range = state.ranges;
+    drag(Qt::RightButton, Qt::ShiftModifier);
+    EXPECT_EQ(state.params[28].value, before);
+    QTest::mouseRelease(plot, Qt::RightButton, Qt::ShiftModifier, to);
+    EXPECT_NE(state.ranges.xMin, range.xMin); // Shift with the right button centres instead
+}
+
 } // namespace

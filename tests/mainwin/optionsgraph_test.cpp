@@ -1,14 +1,23 @@
 // "Allgemeine  &Einstellungen": the dialog "Einstellungen zum Koordinatensystem" driven through
-// its fields and buttons.
+// its fields and buttons; likewise "Zoom-Einstellungen" of "&Zoom-Faktoren".
 
 #include "mainwindowfixture.h"
 
+#include "core/numbers.h"
 #include "engine/attributes.h"
 #include "engine/settingsfile.h"
+#include "graph/graphwindow.h"
+#include "graph/scale.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +126,113 @@ TEST_F(OptionsGraph, PresetsRestoreFieldsAndState) {
     EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("Text4"))->text(), q("0,5"));
     EXPECT_EQ(dialog->findChild<QLineEdit*>(QStringLiteral("Text14"))->text(), q("x"));
     EXPECT_TRUE(settingsText().contains(engine::attrlist(state)));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptionsGraph, KeepingTheSampleCountIsReadByTheResize) {
+    enter(0, "f(x)=x^2");
+    QDialog* dialog = open();
+    ASSERT_NE(dialog, nullptr);
+    auto* keep = dialog->findChild<QCheckBox*>(QStringLiteral("Check1"));
+    ASSERT_NE(keep, nullptr);
+    EXPECT_FALSE(keep->isChecked());
+    QWidget* graphFrame = window->graphFrame();
+    QWidget* plot = window->graphWindow()->plotArea();
+
+    QTest::mouseClick(keep, Qt::LeftButton);
+    EXPECT_TRUE(state.keepSampleCount);
+    const int kept = state.lines[0].sampleCount;
+    graphFrame->resize(graphFrame->width() - 90, graphFrame->height());
+    QApplication::processEvents();
+    EXPECT_NE(plot->width(), kept);
+    EXPECT_EQ(state.lines[0].sampleCount, kept);
+    EXPECT_EQ(state.params[13].value, kept + 1);
+
+    QTest::mouseClick(keep, Qt::LeftButton);
+    EXPECT_FALSE(state.keepSampleCount);
+    graphFrame->resize(graphFrame->width() + 40, graphFrame->height());
+    QApplication::processEvents();
+    EXPECT_EQ(state.lines[0].sampleCount, plot->width()); // one sample per pixel column
+    EXPECT_EQ(state.params[13].value, plot->width() + 1);
+}
+
+class OptionsZoom : public OptionsGraph {
+protected:
+    QDialog* openZoom() {
+        action("mn_zoomoptions")->trigger();
+        auto* dialog = window->findChild<QDialog*>(QStringLiteral("optionszoom"));
+        EXPECT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog && dialog->isVisible());
+        return dialog;
+    }
+    QString text(QDialog* dialog, int field) const {
+        return dialog->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(field))->text();
+    }
+};
+
+TEST_F(OptionsZoom, FactorsThroughTheFieldsWithEveryMessage) {
+    EXPECT_EQ(action("mn_zoomoptions")->text(), q("&Zoom-Faktoren"));
+    QDialog* dialog = openZoom();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), q("Zoom-Einstellungen"));
+    EXPECT_EQ(text(dialog, 1), q("1,5"));
+    EXPECT_EQ(text(dialog, 2), q("1,5"));
+
+    const struct {
+        const char* x;
+        const char* y;
+        double zoomX, zoomY;
+        std::vector<const char*> messages;
+    } cases[] = {
+        {"2", "1", 2, 1, {}},
+        {"0,5", "2,5", 2, 2.5, {"ungültiger Zoomfaktor in x-Richtung!"}},
+        {"3", "zwei", 3, 2.5, {"ungültiger Zoomfaktor in y-Richtung!"}},
+        {"?",
+         "0",
+         3,
+         2.5,
+         {"ungültiger Zoomfaktor in x-Richtung!", "ungültiger Zoomfaktor in y-Richtung!"}},
+        {"1,25", "1,75", 1.25, 1.75, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.x) + " " + c.y);
+        set(dialog, 1, c.x);
+        set(dialog, 2, c.y);
+        click(dialog, "Command1");
+        EXPECT_EQ(state.zoomX, c.zoomX);
+        EXPECT_EQ(state.zoomY, c.zoomY);
+        ASSERT_EQ(messages->shown.size(), c.messages.size());
+        for (size_t i = 0; i < c.messages.size(); ++i) {
+            EXPECT_EQ(messages->shown[i].text, q(c.messages[i]));
+            EXPECT_EQ(messages->shown[i].title, q("Kurvatur 2"));
+        }
+        messages->shown.clear();
+        // Saved at once, refused or not.
+        EXPECT_TRUE(settingsText().contains(q("Zoom=") + core::exactNumber(c.zoomX) + q(":") +
+                                            core::exactNumber(c.zoomY) + q(":")))
+            << settingsText().toStdString();
+    }
+
+    // The factors steer the zoom picture.
+    state.ranges = {-10, 10, -10, 10, 0, 10};
+    graph::setscale(state);
+    auto* zoomPicture = window->graphWindow()->findChild<QLabel*>(q("Image1"));
+    QTest::mouseClick(zoomPicture, Qt::RightButton);
+    EXPECT_DOUBLE_EQ(state.ranges.xMax - state.ranges.xMin, 25);
+    EXPECT_DOUBLE_EQ(state.ranges.yMax - state.ranges.yMin, 35);
+
+    // "&Schließen" takes nothing; Ctrl and a click on the zoom picture show the factors again.
+    set(dialog, 1, "9");
+    click(dialog, "Command2");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(state.zoomX, 1.25);
+    QTest::mouseClick(zoomPicture, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(text(dialog, 1), q("1,25"));
+    EXPECT_DOUBLE_EQ(state.ranges.xMax - state.ranges.xMin, 25); // no zoom step
 }
 
 } // namespace

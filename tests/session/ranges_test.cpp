@@ -1,8 +1,11 @@
 #include "core/state.h"
+#include "params/paramlogic.h"
 #include "session/applydata.h"
 #include "session/ranges.h"
+#include "session/startup.h"
 #include "support/recordingmessages.h"
 #include "support/termlines.h"
+#include "terms/termcheck.h"
 
 #include <gtest/gtest.h>
 
@@ -174,6 +177,35 @@ TEST_F(Ranges, ShownBoundsUseTheLabelFormats) {
     session::setRange(state, 0, -2.5, 3);
     EXPECT_EQ(session::shownBound(state, 0, 0), QStringLiteral("-2,5"));
     EXPECT_EQ(session::shownBound(state, 0, 1), QStringLiteral("3"));
+}
+
+// New names in the bounds of a definition interval or of a range become parameters when the
+// intervals are applied, also without the range window; the range follows them.
+TEST(RangesAfterIntervals, NewNamesInBoundsBecomeParameters) {
+    core::State state;
+    state.messages = std::make_shared<platform::RecordingMessages>();
+    session::startupState(state);
+    state.busyFlag = 0;
+    testsupport::typeLines(state, {"f(x) = x"});
+    terms::findandget(state, 0);
+    state.rangeFields[1] = {QStringLiteral("-h"), QStringLiteral("h")};
+    state.termEditor.termState = 1;
+    state.termEditor.texts[0] = QStringLiteral("f: ] -c ; 2*c [");
+    EXPECT_EQ(terms::readintervals(state), QString());
+
+    const int c = state.findparam(QStringLiteral("c"));
+    const int h = state.findparam(QStringLiteral("h"));
+    ASSERT_GE(c, 0);
+    ASSERT_GE(h, 0);
+    EXPECT_DOUBLE_EQ(state.lines[0].intervalFrom, -1); // new parameters start at 1
+    EXPECT_DOUBLE_EQ(state.lines[0].intervalTo, 2);
+    EXPECT_EQ(state.ranges.yMin, -1);
+    EXPECT_EQ(state.ranges.yMax, 1);
+    EXPECT_EQ(state.lines[0].name, QStringLiteral("f")); // the terms stay as they were
+    EXPECT_EQ(state.params[h].rangeFlags, 2);
+
+    params::setpar(state, h, 4);
+    EXPECT_EQ(state.ranges.yMax, 4);
 }
 
 } // namespace
