@@ -149,6 +149,9 @@ TEST_F(ObjectWindows, TypedPointsAreDrawnWithTheirNamesAndMoveByTheKeypad) {
     EXPECT_TRUE(state.hooks.movePointName(0, -1));
     EXPECT_TRUE(state.hooks.movePointName(1, 0));
     EXPECT_EQ(state.pointsText, q("P(2;4):255:1:31\r\nQ:0:0:30"));
+    // The keypad's 2 on the graph's plot area: one pixel down again.
+    QTest::keyClick(window->graphWindow()->plotArea(), Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_EQ(state.pointsText, q("P(2;4):255:1:30\r\nQ:0:0:30"));
     points()->list()->clearSelection();
     EXPECT_FALSE(state.hooks.movePointName(0, -1));
 
