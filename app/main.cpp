@@ -23,6 +23,7 @@ int runWindow(int argc, char* argv[]) {
     core::State state;
     state.messages = std::make_shared<mainwin::MessageBoxService>();
     state.fileDialogs = std::make_shared<mainwin::FileDialogBoxes>();
+    state.colourDialogs = std::make_shared<mainwin::ColourDialogBox>();
     mainwin::MainWindow window(state);
     window.show();
     return QApplication::exec();

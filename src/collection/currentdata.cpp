@@ -468,6 +468,7 @@ ApplyStatus colget(core::State& state, const Fields& fields) {
         if (!fault) {
             state.extraLinesText = fields[extraLinesField];
             state.pointsText = fields[pointsField];
+            state.hooks.call(state.hooks.extraObjectsRead);
         }
         // The records were emptied: the engine must hear of the lines applied so far, whatever
         // field failed.

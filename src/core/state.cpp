@@ -24,7 +24,8 @@ void DrawingReport::addNotice(const QString& text) {
 
 State::State()
     : messages(std::make_shared<platform::StreamMessages>()),
-      fileDialogs(std::make_shared<platform::NoFileDialogs>()) {
+      fileDialogs(std::make_shared<platform::NoFileDialogs>()),
+      colourDialogs(std::make_shared<platform::NoColourDialogs>()) {
     keyTable = QStringList{QString(),
                            QStringLiteral("}"),
                            QStringLiteral("["),

@@ -3,6 +3,7 @@
 // ranges, colours, the math engine and a handful of flags. One State object is made at start-up
 // and handed to whoever needs it; windows observe it and never own its data.
 
+#include "platform/colourdialogs.h"
 #include "platform/filedialogs.h"
 #include "platform/mathengine.h"
 #include "platform/messages.h"
@@ -186,6 +187,9 @@ struct Hooks {
     // window moves by dx, dy pixels (dy counts downwards, as on the screen). True when a point
     // was selected and its name moved; the graph then redraws.
     std::function<bool(int dx, int dy)> movePointName;
+    // extraLinesText or pointsText were replaced from outside their windows (a collection entry,
+    // all lines cleared): the lines and points windows show them again.
+    std::function<void()> extraObjectsRead;
 
     template <class... Args>
     void call(const std::function<void(Args...)>& f, std::type_identity_t<Args>... args) const {
@@ -240,8 +244,9 @@ struct State {
     platform::MathEngine engine;
     EngineHandles handles;
     Hooks hooks;
-    std::shared_ptr<platform::MessageService> messages;       // never null
-    std::shared_ptr<platform::FileDialogService> fileDialogs; // never null
+    std::shared_ptr<platform::MessageService> messages;           // never null
+    std::shared_ptr<platform::FileDialogService> fileDialogs;     // never null
+    std::shared_ptr<platform::ColourDialogService> colourDialogs; // never null
     Scale scale;
     GraphOptions graphOptions;
     TermEditor termEditor;
@@ -270,8 +275,10 @@ struct State {
     // "Zoom-Einstellungen": a zoom step out widens the x or y span by this factor (at least 1).
     double zoomX = 1.5, zoomY = 1.5;
     bool extraLinesShown = true;
-    bool pointsShown = true; // "zu&sätzliche Punkte sichtbar"
-    int pointSize = 4;       // size of the additional points
+    bool pointsShown = true;     // the discs of the additional points ("Punkte")
+    bool pointNamesShown = true; // their names ("Namen")
+    int pointSize = 4;           // radius of the additional points in pixels
+    int linesLineType = 2;       // pen style 0 ... 6 of the additional lines without their own
     int axisPenWidth = 2;
     int paramWindowWidth = 4740;
     QString forwardStepText = QStringLiteral("qq+sw*");

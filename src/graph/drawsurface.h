@@ -13,10 +13,12 @@
 
 namespace graph {
 
-// A solid pen. Width in pixels; 0 is the thinnest visible line.
+// A pen. Width in pixels; 0 is the thinnest visible line. Styles as the additional lines
+// choose them: 0 solid, 1 dashed, 2 dotted, 3 dash-dot, 4 dash-dot-dot, 5 invisible, 6 solid.
 struct Pen {
     int width = 0;
     core::Colour colour = 0;
+    int style = 0;
     bool operator==(const Pen&) const = default;
 };
 
@@ -44,6 +46,8 @@ public:
     virtual void polyline(std::span<const QPoint> points) = 0;
     // A disc of the given radius around centre, filled with colour, without an outline.
     virtual void disc(QPoint centre, int radius, core::Colour colour) = 0;
+    // A circle of the given radius around centre, framed one pixel wide in colour, not filled.
+    virtual void ring(QPoint centre, int radius, core::Colour colour) = 0;
     // A closed polygon framed with the current pen and filled with fill.
     virtual void polygon(std::span<const QPoint> points, core::Colour fill) = 0;
     // Text in the current font and text colour with the top left of its cell at topLeft; the

@@ -108,6 +108,23 @@ void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t 
     raster.blend(points.back().x(), points.back().y(), colour, 256);
 }
 
+Qt::PenStyle penStyle(int style) {
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
 } // namespace
 
 PainterSurface::PainterSurface(QPainter& painter)
@@ -127,7 +144,8 @@ void PainterSurface::setPen(const Pen& pen) {
     flush();
     pen_ = pen;
     const int width = pen.width > 0 ? pen.width : 1;
-    qpen_ = QPen(core::toQColor(pen.colour), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    qpen_ = QPen(core::toQColor(pen.colour), width, penStyle(pen.style),
+                 pen.style == 0 || pen.style == 6 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
     offset_ = width % 2 == 1 ? 0.5 : 0.0;
     painterHasLinePen_ = false;
 }
@@ -170,7 +188,8 @@ void PainterSurface::flush() {
 
 void PainterSurface::drawJoined(std::span<const QPoint> points) {
     if (points.size() < 2) return;
-    if (directImage_ && pen_.width <= 1) {
+    if (qpen_.style() == Qt::NoPen) return;
+    if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine) {
         blendPolyline(*directImage_, points, qpen_.color().rgba());
         return;
     }
@@ -194,6 +213,15 @@ void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
     // so its middle lies on the corner of the centre pixel.
     painter_.drawEllipse(QPointF(centre), radius, radius);
     painter_.setBrush(Qt::NoBrush);
+    painterHasLinePen_ = false;
+}
+
+void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
+    flush();
+    painter_.setPen(QPen(core::toQColor(colour), 1));
+    painter_.setBrush(Qt::NoBrush);
+    // Framed inside the disc of the same radius.
+    painter_.drawEllipse(QPointF(centre), radius - 0.5, radius - 0.5);
     painterHasLinePen_ = false;
 }
 

@@ -32,6 +32,7 @@ public:
     void lineTo(QPoint p) override;
     void polyline(std::span<const QPoint> points) override;
     void disc(QPoint centre, int radius, core::Colour colour) override;
+    void ring(QPoint centre, int radius, core::Colour colour) override;
     void polygon(std::span<const QPoint> points, core::Colour fill) override;
     void text(QPoint topLeft, const QString& s) override;
     QSize measureText(const QString& s) override;

@@ -46,6 +46,14 @@ void RecordingSurface::disc(QPoint centre, int radius, core::Colour colour) {
     ops_.push_back(std::move(op));
 }
 
+void RecordingSurface::ring(QPoint centre, int radius, core::Colour colour) {
+    Op op = make(Kind::Ring);
+    op.points = {centre};
+    op.radius = radius;
+    op.fill = colour;
+    ops_.push_back(std::move(op));
+}
+
 void RecordingSurface::polygon(std::span<const QPoint> points, core::Colour fill) {
     Op op = make(Kind::Polygon);
     op.points.assign(points.begin(), points.end());

@@ -11,15 +11,15 @@ namespace graph {
 
 class RecordingSurface : public DrawSurface {
 public:
-    enum class Kind { MoveTo, LineTo, Polyline, Disc, Polygon, Text };
+    enum class Kind { MoveTo, LineTo, Polyline, Disc, Ring, Polygon, Text };
 
     struct Op {
         Kind kind;
         // MoveTo: the target; LineTo: the start and the end; Polyline, Polygon: all points;
         // Disc, Text: the centre or the top left.
         std::vector<QPoint> points;
-        int radius = 0;        // Disc
-        core::Colour fill = 0; // Disc, Polygon
+        int radius = 0;        // Disc, Ring
+        core::Colour fill = 0; // Disc, Ring, Polygon
         QString text;          // Text
         Pen pen;
         Font font;
@@ -38,6 +38,7 @@ public:
     void lineTo(QPoint p) override;
     void polyline(std::span<const QPoint> points) override;
     void disc(QPoint centre, int radius, core::Colour colour) override;
+    void ring(QPoint centre, int radius, core::Colour colour) override;
     void polygon(std::span<const QPoint> points, core::Colour fill) override;
     void text(QPoint topLeft, const QString& s) override;
     QSize measureText(const QString& s) override;

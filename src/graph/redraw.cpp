@@ -4,6 +4,7 @@
 #include "graph/background.h"
 #include "graph/curve.h"
 #include "graph/drawsurface.h"
+#include "graph/extraobjects.h"
 #include "graph/functiongraph.h"
 #include "graph/integral.h"
 #include "graph/plotter.h"
@@ -90,6 +91,7 @@ void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
             state.engine.clearError();
         }
     }
+    drawExtraObjects(state, plotter, surface);
     surface.flush();
 }
 

@@ -30,7 +30,8 @@ void drawBackground(core::State& state, Plotter& plotter, DrawSurface& surface);
 // translated term, in its line slot's pen and colour. Each line may take lineWorkBudget of
 // engine work; a line that needs more stops where its budget ends (what it drew stays). The
 // state's drawing report is renewed: it lists those lines and the notices of the drawing, for
-// the windows to show once the picture is painted.
+// the windows to show once the picture is painted. The additional lines and points follow the
+// graphs (drawExtraObjects).
 void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface);
 
 } // namespace graph

@@ -1,6 +1,7 @@
 #include "mainwin/filedialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QRegularExpression>
 
@@ -42,6 +43,12 @@ std::optional<QString> FileDialogBoxes::saveFile(const QString& title, const QSt
     takeSuffix(dialog.selectedNameFilter());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return chosen(dialog.selectedFiles().first());
+}
+
+std::optional<QColor> ColourDialogBox::chooseColour(const QColor& initial, const QString& title) {
+    const QColor c = QColorDialog::getColor(initial, QApplication::activeWindow(), title);
+    if (!c.isValid()) return std::nullopt;
+    return c;
 }
 
 } // namespace mainwin

@@ -22,6 +22,8 @@
 #include "mainwin/printing.h"
 #include "mainwin/programsetup.h"
 #include "mainwin/undokeys.h"
+#include "objects/linewindow.h"
+#include "objects/pointwindow.h"
 #include "params/paramlogic.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
@@ -144,6 +146,7 @@ void MainWindow::prepareWindows() {
     rangeFrame_->setObjectName(QStringLiteral("interformFrame"));
     rangeFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
     rangeFrame_->hide();
+    prepareObjectWindows();
 
     paramTimer_ = new QTimer(this);
     paramTimer_->setObjectName(QStringLiteral("Timer1"));
@@ -240,6 +243,7 @@ void MainWindow::noteWindowAttributes() {
 
 void MainWindow::takeWindowAttributes(int read) {
     syncMarks();
+    pointWindow_->showDisplay();                // the point size
     if (graphOptions_) graphOptions_->setdef(); // the list may bring other values
     if (read & core::descriptionFontRead) collectionWindow_->showDescriptionFont();
     if (read & core::termFontRead) {
@@ -406,6 +410,7 @@ void MainWindow::buildSettingsMenu(QMenuBar* bar) {
            state_.extraLinesShown = checked;
            redrawall();
        });
+    buildObjectEntries(objects, nullptr);
 
     QMenu* zoom = addSubmenu(extra, "mn_zoomum", QStringLiteral("Einstellungen für den Zoom"));
     on(addEntry(zoom, "mn_zoomoptions", QStringLiteral("&Zoom-Faktoren")),
@@ -439,8 +444,48 @@ void MainWindow::buildWindowMenu(QMenuBar* bar) {
        [this] { showFrame(termFrame_); });
     on(addEntry(windows, "mn_col", QStringLiteral("&Sammlung")),
        [this] { showFrame(collectionFrame_); });
+    buildObjectEntries(nullptr, windows);
     on(addEntry(windows, "mn_inter", QStringLiteral("&Intervalle")), [this] { showRangeWindow(); });
     buildArrangeEntries(windows);
+}
+
+void MainWindow::prepareObjectWindows() {
+    lineWindow_ = new objects::LineWindow(state_);
+    lineFrame_ = area_->addSubWindow(lineWindow_);
+    lineFrame_->setObjectName(QStringLiteral("AsymptotenFrame"));
+    lineFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    lineFrame_->hide();
+    pointWindow_ = new objects::PointWindow(state_);
+    pointFrame_ = area_->addSubWindow(pointWindow_);
+    pointFrame_->setObjectName(QStringLiteral("PunkteFrame"));
+    pointFrame_->setAttribute(Qt::WA_DeleteOnClose, false);
+    pointFrame_->hide();
+}
+
+void MainWindow::buildObjectEntries(QMenu* shown, QMenu* windows) {
+    const auto on = connector(this);
+    if (shown)
+        on(addToggle(shown, "mn_puvis", QStringLiteral("zu&sätzliche Punkte sichtbar"),
+                     state_.pointsShown || state_.pointNamesShown),
+           [this](bool checked) {
+               state_.pointsShown = state_.pointNamesShown = checked;
+               pointWindow_->showDisplay();
+               redrawall();
+           });
+    if (!windows) return;
+    on(addEntry(windows, "mn_asy", QStringLiteral("G&eraden")), [this] {
+        showFrame(lineFrame_);
+        lineWindow_->focusInput();
+    });
+    on(addEntry(windows, "mn_punkt", QStringLiteral("Punkte")), [this] { showFrame(pointFrame_); });
+    state_.hooks.extraObjectsRead = [this] {
+        lineWindow_->text2list();
+        pointWindow_->makeliste();
+    };
+    // The name's offset counts upwards, the keys' step downwards.
+    state_.hooks.movePointName = [this](int dx, int dy) {
+        return pointWindow_->moveSelectedName(dx, -dy);
+    };
 }
 
 void MainWindow::showCalculator() {
@@ -663,6 +708,7 @@ void MainWindow::syncMarks() {
     mark("mn_axevis", options.axesShown);
     mark("mn_axname", options.axisNamesShown);
     mark("mn_asyvis", state_.extraLinesShown);
+    mark("mn_puvis", state_.pointsShown || state_.pointNamesShown);
     mark("mn_autoint", state_.autoIntegralRecognition);
     mark("mn_pardock", state_.arrangeParamsOnApply);
     mark("mn_gri", state_.windowAttributes.graphIndividual);

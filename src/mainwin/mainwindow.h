@@ -33,6 +33,10 @@ class GraphWindow;
 class OptionsGraphDialog;
 class OptionsZoomDialog;
 } // namespace graph
+namespace objects {
+class LineWindow;
+class PointWindow;
+} // namespace objects
 namespace params {
 class ParamList;
 class ParamWindows;
@@ -83,6 +87,8 @@ public:
     // The parameter selection list ("Parameter").
     params::ParamList* paramList() const { return paramList_; }
     QMdiSubWindow* paramListFrame() const { return paramListFrame_; }
+    objects::LineWindow* lineWindow() const { return lineWindow_; }
+    objects::PointWindow* pointWindow() const { return pointWindow_; }
 
     // Puts text on the clipboard; tests replace it.
     std::function<void(const QString&)> copyText;
@@ -126,6 +132,9 @@ private:
     void buildHelpMenu(QMenuBar* bar);
     // The calculator, made when first asked for; it recomputes after every data-set assembly.
     void showCalculator();
+    // The windows of the additional lines and points, their menu entries and hooks.
+    void prepareObjectWindows();
+    void buildObjectEntries(QMenu* shown, QMenu* windows);
     // Runs a command of the collection and shows the collection afterwards.
     void collectionCommand(const std::function<void()>& command);
     void buildLinePopup();
@@ -201,7 +210,11 @@ private:
     calc::CalcWindow* calc_ = nullptr;
     QMdiSubWindow* calcFrame_ = nullptr;
     ContextHelp* help_ = nullptr;
-    graph::OptionsZoomDialog* zoomOptions_ = nullptr;   // likewise
+    graph::OptionsZoomDialog* zoomOptions_ = nullptr; // likewise
+    objects::LineWindow* lineWindow_ = nullptr;       // "Asymptoten"
+    QMdiSubWindow* lineFrame_ = nullptr;
+    objects::PointWindow* pointWindow_ = nullptr; // "Punkte"
+    QMdiSubWindow* pointFrame_ = nullptr;
 };
 
 } // namespace mainwin

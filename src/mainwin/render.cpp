@@ -8,8 +8,11 @@
 #include "mainwin/animation.h"
 #include "mainwin/collectionrun.h"
 #include "mainwin/graphicexport.h"
+#include "objects/extralines.h"
+#include "objects/points.h"
 #include "params/paramlogic.h"
 #include "platform/messages.h"
+#include "session/applydata.h"
 #include "session/plotarea.h"
 #include "session/ranges.h"
 #include "session/startup.h"
@@ -39,6 +42,7 @@ const QString oneToOneOption = QStringLiteral("--one-to-one");
 
 const QString usageText = QStringLiteral(
     "Aufruf: kurvatur --render DATEI [--size BxH] [--term ZEILE]... [--set NAME=WERT]...\n"
+    "                 [--line GERADE]... [--point PUNKT]...\n"
     "                 [--range x=A:B] [--range y=A:B] [--range t=A:B] [--one-to-one]\n"
     "                 [--collection DATEI [--entry NAME|NUMMER]]\n"
     "                 [--animate NAME=VON:BIS:SCHRITT]... [--fps N]\n"
@@ -49,6 +53,10 @@ const QString usageText = QStringLiteral(
     "  --size BxH        Größe der Zeichenfläche in Pixeln (Vorgabe 800x600)\n"
     "  --term ZEILE      eine Zeile des Termfensters, z. B. \"f(x) = a*x^2\" (höchstens 13)\n"
     "  --set NAME=WERT   Wert eines Parameters, z. B. a=0,5, uf=1 oder anzf=100\n"
+    "  --line GERADE     eine zusätzliche Gerade, z. B. \"x=2\", \"y=m*x+1\" oder mit Farbe\n"
+    "                    und Linienart \"c=255:x=2:0\" (wiederholbar)\n"
+    "  --point PUNKT     ein zusätzlicher Punkt, z. B. \"P(2;3)\" oder mit Farbe und\n"
+    "                    Namensversatz \"P(2;3):255:0:30\" (wiederholbar)\n"
     "  --range x=A:B     dargestellter Bereich für x, y oder den Kurvenparameter t; A und B\n"
     "                    wie im Fenster \"Dargestellter Bereich\", auch Terme und 2,5\n"
     "  --one-to-one      nach den Bereichen Verhältnis 1:1: der y-Bereich wird so angepasst,\n"
@@ -77,6 +85,8 @@ struct Request {
     int width = defaultWidth;
     int height = defaultHeight;
     QStringList terms;
+    QStringList lines;  // additional lines in their text form
+    QStringList points; // additional points, typed or in their list form
     std::vector<std::pair<QString, QString>> values; // name, value text
     std::vector<RangeRequest> ranges;
     bool oneToOne = false;        // the y range is fitted so that a unit is as long on both axes
@@ -148,6 +158,12 @@ std::optional<Request> parse(const QStringList& arguments, QString& problem) {
                 return std::nullopt;
             }
             request.terms.append(value);
+        } else if (option == QStringLiteral("--line") || option == QStringLiteral("--point")) {
+            if (value.trimmed().isEmpty()) {
+                problem = option + QStringLiteral(" ohne Wert");
+                return std::nullopt;
+            }
+            (option == QStringLiteral("--line") ? request.lines : request.points).append(value);
         } else if (option == QStringLiteral("--set")) {
             const qsizetype at = value.indexOf(QLatin1Char('='));
             const QString name = value.left(at).trimmed();
@@ -257,6 +273,18 @@ void drawEntry(core::State& state, const collection::Fields& fields, const QStri
     terms::findandgetpre(state, 0);
 }
 
+// The lines and points behind those that a collection's entry brought, as the windows keep them.
+void addObjects(core::State& state, const QStringList& lines, const QStringList& points) {
+    const QString lineBreak = QStringLiteral("\r\n");
+    QStringList allLines{state.extraLinesText};
+    allLines << lines;
+    state.extraLinesText =
+        objects::readlist(objects::text2list(allLines.join(lineBreak), state.lineColours[14]));
+    QStringList allPoints{state.pointsText};
+    allPoints << points;
+    state.pointsText = objects::getliste(objects::makeliste(allPoints.join(lineBreak)));
+}
+
 void printState(const core::State& state, QTextStream& out) {
     const QChar tab = QLatin1Char('\t');
     out << state.termEditor.statusText << Qt::endl;
@@ -308,7 +336,8 @@ const QStringList& renderOptions() {
     static const QStringList options = {
         QStringLiteral("--render"), QStringLiteral("--size"),    QStringLiteral("--term"),
         QStringLiteral("--set"),    QStringLiteral("--range"),   QStringLiteral("--collection"),
-        QStringLiteral("--entry"),  QStringLiteral("--animate"), QStringLiteral("--fps")};
+        QStringLiteral("--entry"),  QStringLiteral("--animate"), QStringLiteral("--fps"),
+        QStringLiteral("--line"),   QStringLiteral("--point")};
     return options;
 }
 
@@ -371,6 +400,11 @@ int render(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     steps.readSettings = false;
     // No screen: the plot area is measured as on a screen of 96 DPI.
     session::startup(state, core::defaultTwipsPerPixel, core::defaultTwipsPerPixel, steps);
+
+    if (!request->lines.isEmpty() || !request->points.isEmpty()) {
+        addObjects(state, request->lines, request->points);
+        session::applydata(state);
+    }
 
     for (const auto& [name, value] : request->values) {
         const int k = slotOfName(state, name);

@@ -7,6 +7,8 @@
 #include "engine/linedefs.h"
 #include "engine/translate.h"
 #include "graph/scale.h"
+#include "objects/extralines.h"
+#include "objects/points.h"
 #include "params/paramlogic.h"
 #include "terms/termcheck.h"
 
@@ -90,55 +92,6 @@ ParamSearch startParamSearch(const core::State& state) {
     return search;
 }
 
-// Texts joined into one sum, each in brackets and translated, so that the engine reports the names
-// of all of them one after another and a fault of the one does not hide the names of the others.
-QString sumOf(const QStringList& terms, const core::State& state) {
-    QStringList parts;
-    for (const QString& term : terms) {
-        const QString translated = engine::translate(term.trimmed(), false, state);
-        if (!translated.trimmed().isEmpty())
-            parts << QLatin1Char('(') + translated + QLatin1Char(')');
-    }
-    return parts.join(QLatin1Char('+'));
-}
-
-// The right-hand sides of the additional lines. A line reads "c=<colour>:<equation>[:<type>]":
-// joining the whole text with blanks for ":" would put the colour and the type beside the
-// equation, which no engine reads, and every line with a colour would fail.
-QString extraLinesNames(const QString& text, const core::State& state) {
-    QStringList terms;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        for (const QString& item : line.split(QLatin1Char(':'))) {
-            const QString part = item.trimmed();
-            const bool typeDigit = part.size() == 1 && part.at(0).isDigit();
-            if (part.isEmpty() || typeDigit || part.startsWith(QStringLiteral("c="))) continue;
-            terms << part.mid(part.indexOf(QLatin1Char('=')) + 1);
-        }
-    }
-    // y=m*x+t runs over x, the graph's running variable.
-    return engine::replword(sumOf(terms, state), QStringLiteral("x"), QStringLiteral("_x"), 3);
-}
-
-// The coordinates of the additional points. A point reads "name(x;y)" or "name(x|y)", in the
-// list form followed by ":", its colour and the offsets of its name.
-QString pointCoordinates(const QString& text, const core::State& state) {
-    QStringList terms;
-    for (const QString& line : text.split(QLatin1Char('\n'))) {
-        const QString point = line.section(QLatin1Char(':'), 0, 0).trimmed();
-        const qsizetype open = point.indexOf(
-            QLatin1Char('('), std::max<qsizetype>(point.indexOf(QLatin1Char('$')), 0));
-        if (open < 0) continue;
-        const qsizetype semicolon = point.indexOf(QLatin1Char(';'), open);
-        const qsizetype bar = point.indexOf(QLatin1Char('|'), open);
-        const qsizetype separator = std::max(semicolon, bar);
-        if (separator < 0) continue;
-        terms << point.mid(open + 1, separator - open - 1);
-        if (point.endsWith(QLatin1Char(')')))
-            terms << point.mid(separator + 1, point.size() - separator - 2);
-    }
-    return sumOf(terms, state);
-}
-
 // A found name becomes an engine variable; an existing parameter of that name keeps its slot
 // and value, any other name waits for a free slot.
 void takeName(core::State& state, ParamSearch& search, const QString& name, int handle) {
@@ -186,9 +139,12 @@ void collectAllNames(core::State& state, ParamSearch& search, QString& message) 
     std::vector<std::pair<QString, QString>> texts; // (label, text)
     for (int j = 0; j < state.linesInUse; ++j)
         texts.emplace_back(state.lines[j].name, state.lineSlots[j].translated);
-    texts.emplace_back(QStringLiteral("Geradenfenster"),
-                       extraLinesNames(state.extraLinesText, state));
-    texts.emplace_back(QStringLiteral("Punktefenster"), pointCoordinates(state.pointsText, state));
+    // Each line's term and each point's coordinate on its own: a wrong one hides no parameter
+    // of the others.
+    for (const QString& t : objects::lineParameterTexts(state.extraLinesText, state))
+        texts.emplace_back(QStringLiteral("Geradenfenster"), t);
+    for (const QString& t : objects::pointParameterTexts(state.pointsText, state))
+        texts.emplace_back(QStringLiteral("Punktefenster"), t);
     texts.emplace_back(QStringLiteral("Intervallfenster"), state.rangeText);
     // Lines that use each other evaluate against these stand-ins until defineall; new variables
     // leave them in place, so they are made once for all texts.

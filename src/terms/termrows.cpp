@@ -110,6 +110,7 @@ void clrall(core::State& state) {
     }
     state.extraLinesText.clear();
     state.pointsText.clear();
+    state.hooks.call(state.hooks.extraObjectsRead);
     state.rangeFields = {};
     state.rangeText.clear();
     state.resetnames();

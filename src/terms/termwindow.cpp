@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QColorDialog>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -197,10 +196,8 @@ TermWindow::TermWindow(core::State& state, QWidget* parent) : QWidget(parent), s
             [this] { setstate(1 - state_.termEditor.termState); });
 
     clipboardText = [] { return QGuiApplication::clipboard()->text(); };
-    chooseColour = [this](const QColor& initial) -> std::optional<QColor> {
-        const QColor c = QColorDialog::getColor(initial, this);
-        if (!c.isValid()) return std::nullopt;
-        return c;
+    chooseColour = [this](const QColor& initial) {
+        return state_.colourDialogs->chooseColour(initial, QStringLiteral("Farbe ändern"));
     };
 
     setMinimumWidth(px(smallestWidth));

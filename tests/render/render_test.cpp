@@ -114,6 +114,31 @@ TEST_F(CommandLine, OneToOneDrawsACircleRoundAtAnySize) {
     }
 }
 
+TEST_F(CommandLine, DrawsAdditionalLinesAndPoints) {
+    // 400 x 400 pixels, x and y from -10 to 10: 20 pixels per unit.
+    const Outcome r =
+        render(u"o.png"_s, {u"--size"_s, u"400x400"_s, u"--line"_s, u"c=255:x=a:0"_s, u"--line"_s,
+                            u"y=-x"_s, u"--set"_s, u"a=5"_s, u"--point"_s, u"P(2;3)"_s,
+                            u"--point"_s, u"(-4;4):65280:0:30"_s});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    EXPECT_EQ(r.outLines().value(0), u"Ok."_s);
+    EXPECT_TRUE(r.outLines().contains(u"param\ta\t28\t5\t-10\t10"_s)) << r.out.toStdString();
+    const QImage image(path(u"o.png"_s));
+    const auto red = [](QRgb p) { return qRed(p) > 200 && qGreen(p) < 100 && qBlue(p) < 100; };
+    const auto green = [](QRgb p) { return qGreen(p) > 200 && qRed(p) < 100 && qBlue(p) < 100; };
+    const auto black = [](QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; };
+    // x = a at a = 5: column 300, red from top to bottom.
+    for (int row : {5, 150, 390})
+        EXPECT_TRUE(red(image.pixel(300, row))) << row;
+    // y = -x in black through (-7;7), the discs at (2;3) and (-4;4).
+    EXPECT_TRUE(black(image.pixel(60, 60)));
+    EXPECT_TRUE(black(image.pixel(239, 139)));
+    EXPECT_TRUE(green(image.pixel(119, 119)));
+    // Wrong forms are refused with the usage.
+    EXPECT_EQ(render(u"o.png"_s, {u"--line"_s, u" "_s}).code, 2);
+}
+
 TEST_F(CommandLine, RangesTakeWhatTheRangeWindowTakes) {
     const Outcome r =
         render(u"f.png"_s, {u"--term"_s, u"f(x) = x"_s, u"--range"_s, u"x= -2,5 : 2#,5°"_s});

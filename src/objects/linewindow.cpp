@@ -1,0 +1,268 @@
+#include "objects/linewindow.h"
+
+#include "core/colours.h"
+#include "core/state.h"
+#include "engine/settingsfile.h"
+#include "objects/objectapply.h"
+#include "objects/statusline.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+namespace objects {
+
+namespace {
+
+constexpr int rowHeight = 24; // pixels; the list rows and the controls beside them alike
+
+void paintColourButton(QPushButton* button, core::Colour colour) {
+    button->setStyleSheet(
+        QStringLiteral("background-color: %1;").arg(core::toQColor(colour).name(QColor::HexRgb)));
+}
+
+} // namespace
+
+LineWindow::LineWindow(core::State& state, QWidget* parent)
+    : QWidget(parent), state_(state), list_(new QListWidget(this)), input_(new QLineEdit(this)),
+      commonStyle_(new QLineEdit(this)), standardColour_(new QLabel(this)),
+      status_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Asymptoten"));
+    setWindowTitle(QStringLiteral("Zusätzliche Geraden"));
+    const QString hint = QStringLiteral("Gleichungen der Gestalt x=a oder y=m*x+t");
+    setToolTip(hint);
+
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setUniformItemSizes(true);
+    list_->installEventFilter(this);
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { input_->setText(item->text()); });
+    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { activate(); });
+
+    auto* rowsColumn = new QVBoxLayout;
+    rowsColumn->setSpacing(0);
+    rowsColumn->setContentsMargins(0, list_->frameWidth(), 0, 0);
+    for (int r = 0; r < rows; ++r) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(2);
+        styleFields_[r] = new QLineEdit(this);
+        styleFields_[r]->setObjectName(QStringLiteral("Text1%1").arg(r));
+        styleFields_[r]->setToolTip(QStringLiteral("Linienart individuell einstellen"));
+        styleFields_[r]->setFixedSize(28, rowHeight);
+        connect(styleFields_[r], &QLineEdit::editingFinished, this, [this, r] { chli(r); });
+        colourButtons_[r] = new QPushButton(this);
+        colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
+        colourButtons_[r]->setFixedSize(28, rowHeight);
+        colourButtons_[r]->setToolTip(QStringLiteral("Farbe ändern"));
+        connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
+        row->addWidget(styleFields_[r]);
+        row->addWidget(colourButtons_[r]);
+        rowsColumn->addLayout(row);
+    }
+    rowsColumn->addStretch();
+    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
+
+    auto* inputLabel = new QLabel(QStringLiteral("Eingabezeile:"), this);
+    inputLabel->setObjectName(QStringLiteral("Label2"));
+    input_->setObjectName(QStringLiteral("Text4"));
+    input_->setToolTip(hint);
+    input_->installEventFilter(this);
+    auto* styleLabel = new QLabel(QStringLiteral("Linienart:     ( 0 - 6 )"), this);
+    styleLabel->setObjectName(QStringLiteral("Label1"));
+    commonStyle_->setObjectName(QStringLiteral("Text2"));
+    commonStyle_->setText(QString::number(state_.linesLineType));
+    commonStyle_->setMaximumWidth(60);
+    connect(commonStyle_, &QLineEdit::editingFinished, this, [this] { chdicke(); });
+    standardColour_->setObjectName(QStringLiteral("Picture1"));
+    standardColour_->setFixedSize(rowHeight, rowHeight);
+    standardColour_->setAutoFillBackground(true);
+
+    auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
+    take->setObjectName(QStringLiteral("Command1"));
+    take->setToolTip(hint);
+    connect(take, &QPushButton::clicked, this, [this] { asytaste(); });
+    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
+    close->setObjectName(QStringLiteral("Command2"));
+    connect(close, &QPushButton::clicked, this, [this] {
+        (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
+            ->hide();
+    });
+    auto* standard = new QPushButton(QStringLiteral("&Standardfarbe"), this);
+    standard->setObjectName(QStringLiteral("Command3"));
+    connect(standard, &QPushButton::clicked, this, [this] { chooseStandardColour(); });
+    auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
+    erase->setObjectName(QStringLiteral("Command5"));
+    connect(erase, &QPushButton::clicked, this, [this] { remove(); });
+    status_->setObjectName(QStringLiteral("Label3"));
+    status_->setWordWrap(true);
+    status_->setAutoFillBackground(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(list_, 0, 0, 1, 3);
+    grid->addLayout(rowsColumn, 0, 3);
+    grid->addWidget(inputLabel, 1, 0);
+    grid->addWidget(input_, 1, 1, 1, 3);
+    grid->addWidget(styleLabel, 2, 0);
+    grid->addWidget(commonStyle_, 2, 1);
+    grid->addWidget(standardColour_, 2, 2);
+    grid->addWidget(standard, 2, 3);
+    grid->addWidget(take, 3, 0);
+    grid->addWidget(erase, 3, 1);
+    grid->addWidget(close, 3, 2, 1, 2);
+    grid->addWidget(status_, 4, 0, 1, 4);
+    showStatus(status_, {});
+    text2list();
+}
+
+void LineWindow::text2list() {
+    lines_ = objects::text2list(state_.extraLinesText, state_.lineColours[14]);
+    showList();
+}
+
+void LineWindow::showList(int current) {
+    QPalette palette = standardColour_->palette();
+    palette.setColor(QPalette::Window, core::toQColor(state_.lineColours[14]));
+    standardColour_->setPalette(palette);
+    list_->clear();
+    for (const ExtraLine& line : lines_) {
+        auto* item = new QListWidgetItem(line.equation, list_);
+        item->setData(Qt::UserRole, qulonglong(line.colour));
+        item->setSizeHint(QSize(0, rowHeight));
+    }
+    if (current >= 0 && current < list_->count()) {
+        // Current but not selected: the next input is a new line, not a replacement of this one.
+        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+        list_->clearSelection();
+        list_->scrollToItem(list_->item(current));
+    }
+    activate();
+}
+
+int LineWindow::firstVisible() const {
+    const QModelIndex top = list_->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+void LineWindow::activate() {
+    const int first = firstVisible();
+    for (int r = 0; r < rows; ++r) {
+        const int at = first + r;
+        const bool shown = at < int(lines_.size());
+        styleFields_[r]->setVisible(shown);
+        colourButtons_[r]->setVisible(shown);
+        if (!shown) continue;
+        styleFields_[r]->setText(styleText(lines_[std::size_t(at)].style));
+        paintColourButton(colourButtons_[r], lines_[std::size_t(at)].colour);
+    }
+}
+
+void LineWindow::asytaste() {
+    std::optional<int> selected;
+    const auto chosen = list_->selectedItems();
+    if (chosen.size() == 1) selected = list_->row(chosen.front());
+    const auto at = objects::asytaste(lines_, input_->text(), selected, state_.lineColours[14]);
+    if (!at) return;
+    input_->clear();
+    showList(*at);
+    nimms();
+}
+
+void LineWindow::remove() {
+    std::vector<ExtraLine> kept;
+    for (int i = 0; i < int(lines_.size()); ++i)
+        if (!list_->item(i)->isSelected()) kept.push_back(lines_[std::size_t(i)]);
+    if (kept.size() == lines_.size()) return;
+    lines_ = std::move(kept);
+    showList();
+    nimms();
+}
+
+void LineWindow::chli(int r) {
+    const int at = firstVisible() + r;
+    if (at >= int(lines_.size())) return;
+    const int style = styleOf(styleFields_[r]->text());
+    styleFields_[r]->setText(styleText(style));
+    if (lines_[std::size_t(at)].style == style) return;
+    lines_[std::size_t(at)].style = style;
+    nimms();
+}
+
+void LineWindow::chdicke() {
+    bool ok = false;
+    const int v = commonStyle_->text().trimmed().toInt(&ok);
+    if (!ok || v < 0 || v > largestStyle) {
+        commonStyle_->setText(QString::number(state_.linesLineType));
+        state_.messages->inform(QStringLiteral("Fehler:"),
+                                QStringLiteral("Unerlaubter Wert für die Linienart!"),
+                                platform::MessageIcon::Critical);
+        return;
+    }
+    if (v == state_.linesLineType) return;
+    state_.linesLineType = v;
+    if (!state_.configFolder.isEmpty() && state_.configFolderWritable) engine::savesettings(state_);
+    state_.hooks.call(state_.hooks.redrawall);
+}
+
+void LineWindow::chooseColour(int r) {
+    const int at = firstVisible() + r;
+    if (at >= int(lines_.size())) return;
+    const auto c = state_.colourDialogs->chooseColour(
+        core::toQColor(lines_[std::size_t(at)].colour), QStringLiteral("Farbe der Geraden"));
+    if (!c) return;
+    lines_[std::size_t(at)].colour = core::fromQColor(*c);
+    list_->item(at)->setData(Qt::UserRole, qulonglong(lines_[std::size_t(at)].colour));
+    activate();
+    nimms();
+}
+
+void LineWindow::chooseStandardColour() {
+    const auto c = state_.colourDialogs->chooseColour(core::toQColor(state_.lineColours[14]),
+                                                      QStringLiteral("Standardfarbe"));
+    if (!c) return;
+    core::setcolour(state_, 14, core::fromQColor(*c));
+    QPalette palette = standardColour_->palette();
+    palette.setColor(QPalette::Window, *c);
+    standardColour_->setPalette(palette);
+    state_.hooks.call(state_.hooks.redrawall);
+    if (!state_.configFolder.isEmpty() && state_.configFolderWritable) engine::savesettings(state_);
+}
+
+void LineWindow::focusInput() {
+    input_->setFocus();
+}
+
+void LineWindow::nimms() {
+    state_.extraLinesText = readlist(lines_);
+    applyObjects(state_);
+    // Said once here; the redraws that follow (a slider, every timer tick) say nothing.
+    showStatus(status_, interprete(state_).errors);
+}
+
+bool LineWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (watched == input_ && enter) {
+            asytaste();
+            return true;
+        }
+        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
+            remove();
+            return true;
+        }
+        if (watched == list_ && enter) {
+            input_->setFocus();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace objects

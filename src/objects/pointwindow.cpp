@@ -1,0 +1,277 @@
+#include "objects/pointwindow.h"
+
+#include "core/colours.h"
+#include "core/numbers.h"
+#include "core/rounding.h"
+#include "core/state.h"
+#include "objects/objectapply.h"
+#include "objects/statusline.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace objects {
+
+namespace {
+
+constexpr int rowHeight = 24; // pixels; the list rows and the colour buttons alike
+
+} // namespace
+
+PointWindow::PointWindow(core::State& state, QWidget* parent)
+    : QWidget(parent), state_(state), list_(new QListWidget(this)), input_(new QLineEdit(this)),
+      radius_(new QLineEdit(this)), fontSize_(new QLineEdit(this)),
+      showPoints_(new QCheckBox(QStringLiteral("Punkte"), this)),
+      showNames_(new QCheckBox(QStringLiteral("Namen"), this)), status_(new QLabel(this)) {
+    setObjectName(QStringLiteral("Punkte"));
+    setWindowTitle(QStringLiteral("Punkte"));
+    const QString hint = QStringLiteral("Punkte der Gestalt P(x0;y0) oder nur (x0;y0)");
+    setToolTip(hint);
+
+    list_->setObjectName(QStringLiteral("List1"));
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setUniformItemSizes(true);
+    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
+    list_->installEventFilter(this);
+    connect(list_, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { input_->setText(item->text()); });
+    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { activate(); });
+
+    auto* buttons = new QVBoxLayout;
+    buttons->setSpacing(0);
+    buttons->setContentsMargins(0, list_->frameWidth(), 0, 0);
+    for (int r = 0; r < rows; ++r) {
+        colourButtons_[r] = new QPushButton(this);
+        colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
+        colourButtons_[r]->setFixedSize(28, rowHeight);
+        colourButtons_[r]->setToolTip(QStringLiteral("Farbe ändern"));
+        connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
+        buttons->addWidget(colourButtons_[r]);
+    }
+    buttons->addStretch();
+
+    auto* inputLabel = new QLabel(QStringLiteral("Eingabezeile:"), this);
+    input_->setObjectName(QStringLiteral("Text4"));
+    input_->setToolTip(hint);
+    input_->installEventFilter(this);
+    auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
+    take->setObjectName(QStringLiteral("Command1"));
+    connect(take, &QPushButton::clicked, this, [this] { taste(); });
+    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
+    close->setObjectName(QStringLiteral("Command2"));
+    connect(close, &QPushButton::clicked, this, [this] {
+        (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
+            ->hide();
+    });
+    auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
+    erase->setObjectName(QStringLiteral("Command5"));
+    connect(erase, &QPushButton::clicked, this, [this] { remove(); });
+
+    auto* sizeLabel = new QLabel(QStringLiteral("Größe:"), this);
+    radius_->setObjectName(QStringLiteral("Text1"));
+    radius_->setToolTip(QStringLiteral("Radius der Punkte in Pixeln"));
+    fontSize_->setObjectName(QStringLiteral("Text2"));
+    fontSize_->setToolTip(QStringLiteral("Schriftgröße der Namen"));
+    for (QLineEdit* field : {radius_, fontSize_}) {
+        field->setMaximumWidth(60);
+        field->installEventFilter(this);
+        connect(field, &QLineEdit::editingFinished, this, [this] { chsize(); });
+    }
+    auto* display = new QGroupBox(QStringLiteral("Anzeige"), this);
+    auto* displayRows = new QVBoxLayout(display);
+    showPoints_->setObjectName(QStringLiteral("Check1"));
+    showNames_->setObjectName(QStringLiteral("Check2"));
+    displayRows->addWidget(showPoints_);
+    displayRows->addWidget(showNames_);
+    connect(showPoints_, &QCheckBox::clicked, this, [this](bool on) {
+        state_.pointsShown = on;
+        state_.hooks.call(state_.hooks.redrawall);
+    });
+    connect(showNames_, &QCheckBox::clicked, this, [this](bool on) {
+        state_.pointNamesShown = on;
+        state_.hooks.call(state_.hooks.redrawall);
+    });
+    status_->setObjectName(QStringLiteral("Label3"));
+    status_->setWordWrap(true);
+    status_->setAutoFillBackground(true);
+
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(list_, 0, 0, 1, 4);
+    grid->addLayout(buttons, 0, 4);
+    grid->addWidget(inputLabel, 1, 0);
+    grid->addWidget(input_, 1, 1, 1, 4);
+    grid->addWidget(sizeLabel, 2, 0);
+    grid->addWidget(radius_, 2, 1);
+    grid->addWidget(fontSize_, 2, 2);
+    grid->addWidget(display, 2, 3, 1, 2);
+    grid->addWidget(take, 3, 0);
+    grid->addWidget(erase, 3, 1);
+    grid->addWidget(close, 3, 2, 1, 3);
+    grid->addWidget(status_, 4, 0, 1, 5);
+    showStatus(status_, {});
+    showDisplay();
+    makeliste();
+}
+
+void PointWindow::makeliste() {
+    points_ = objects::makeliste(state_.pointsText);
+    showList();
+}
+
+void PointWindow::showDisplay() {
+    showPoints_->setChecked(state_.pointsShown);
+    showNames_->setChecked(state_.pointNamesShown);
+    radius_->setText(QString::number(state_.pointSize));
+    fontSize_->setText(QString::number(state_.graphOptions.thirdFontSize));
+}
+
+void PointWindow::showList(int current) {
+    list_->clear();
+    for (const Point& p : points_) {
+        auto* item = new QListWidgetItem(p.typed, list_);
+        item->setData(Qt::UserRole, qulonglong(p.colour));
+        item->setSizeHint(QSize(0, rowHeight));
+    }
+    if (current >= 0 && current < list_->count()) {
+        // The row becomes the current one, without a selection: the next input is a new point.
+        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
+        list_->clearSelection();
+        list_->scrollToItem(list_->item(current));
+    }
+    activate();
+}
+
+int PointWindow::firstVisible() const {
+    const QModelIndex top = list_->indexAt(QPoint(1, 1));
+    return top.isValid() ? top.row() : 0;
+}
+
+void PointWindow::activate() {
+    const int first = firstVisible();
+    for (int r = 0; r < rows; ++r) {
+        const int at = first + r;
+        const bool shown = at < int(points_.size());
+        colourButtons_[r]->setVisible(shown);
+        if (shown)
+            colourButtons_[r]->setStyleSheet(
+                QStringLiteral("background-color: %1;")
+                    .arg(core::toQColor(points_[std::size_t(at)].colour).name(QColor::HexRgb)));
+    }
+}
+
+void PointWindow::taste() {
+    std::optional<int> selected;
+    const auto chosen = list_->selectedItems();
+    if (chosen.size() == 1) selected = list_->row(chosen.front());
+    const auto row = objects::taste(points_, input_->text(), selected);
+    if (!row) return;
+    input_->clear();
+    showList(*row);
+    nimms();
+}
+
+void PointWindow::remove() {
+    std::vector<Point> kept;
+    for (int i = 0; i < int(points_.size()); ++i)
+        if (!list_->item(i)->isSelected()) kept.push_back(points_[std::size_t(i)]);
+    if (kept.size() == points_.size()) return;
+    points_ = std::move(kept);
+    showList();
+    nimms();
+}
+
+void PointWindow::chooseColour(int r) {
+    const int at = firstVisible() + r;
+    if (at >= int(points_.size())) return;
+    const auto c = state_.colourDialogs->chooseColour(
+        core::toQColor(points_[std::size_t(at)].colour), QStringLiteral("Farbe des Punktes"));
+    if (!c) return;
+    points_[std::size_t(at)].colour = core::fromQColor(*c);
+    list_->item(at)->setData(Qt::UserRole, qulonglong(points_[std::size_t(at)].colour));
+    activate();
+    nimms();
+}
+
+void PointWindow::chsize() {
+    const auto font = core::evalnum(state_.engine, fontSize_->text());
+    const auto radius = core::evalnum(state_.engine, radius_->text());
+    const bool fontOk = font && *font >= smallestNameFont && *font <= largestNameFont;
+    const bool radiusOk =
+        radius && std::abs(*radius) >= smallestRadius && std::abs(*radius) <= largestRadius;
+    if (fontOk && radiusOk) {
+        const int newFont = core::round16(*font);
+        const int newRadius = core::round16(std::abs(*radius));
+        if (newFont != state_.graphOptions.thirdFontSize || newRadius != state_.pointSize) {
+            state_.graphOptions.thirdFontSize = newFont;
+            state_.pointSize = newRadius;
+            // The name font belongs to the fonts that are renewed with the background.
+            state_.scale.backgroundValid = false;
+            state_.hooks.call(state_.hooks.redrawall);
+        }
+    }
+    showDisplay();
+}
+
+bool PointWindow::moveSelectedName(int dx, int dy) {
+    if (!isVisible()) return false;
+    QListWidgetItem* item = list_->currentItem();
+    if (!item || !item->isSelected()) return false;
+    const int row = list_->row(item);
+    Point& p = points_[std::size_t(row)];
+    p.nameRight += dx;
+    p.nameUp += dy;
+    state_.pointsText = getliste(points_);
+    // The offsets belong to the current data, as after every change of the list.
+    state_.hooks.call(state_.hooks.collectionTakeOver);
+    return true;
+}
+
+void PointWindow::nimms() {
+    state_.pointsText = getliste(points_);
+    applyObjects(state_);
+    QStringList messages;
+    for (std::size_t i = 0; i < points_.size(); ++i)
+        if (!points_[i].located)
+            messages << QStringLiteral("Zeile %1 hat keine Koordinaten der Gestalt P(x0;y0) und "
+                                       "wird nicht gezeichnet: ")
+                                .arg(i + 1) +
+                            points_[i].typed;
+    showStatus(status_, messages);
+}
+
+bool PointWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (watched == input_ && enter) {
+            taste();
+            return true;
+        }
+        if ((watched == radius_ || watched == fontSize_) && enter) {
+            chsize();
+            return true;
+        }
+        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
+            remove();
+            return true;
+        }
+        if (watched == list_ && enter) {
+            input_->setFocus();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace objects
