@@ -244,7 +244,6 @@ TEST_F(ApplyData, AdditionalLinesAndPointsInTheirStoredFormGiveTheirParameters) 
     const Case cases[] = {
         // colour, equation and own line type; x is the running variable, not a parameter
         {"c=255:x=-2:2\r\nc=32768:y=a*x+t:3\r\nc=0:x=m", "", {"a", "t", "m"}},
-        {"x=1:y=d", "", {"d"}},
         {"y=2,5*x+k", "", {"k"}},
         {"", "P(p;f(p)):255:6:30\r\nQ(q|2):0:0:30", {"p", "q"}},
         {"", "N_1(-wurzel(r);0):0:6:30\r\n(s;1,5)", {"r", "s"}},
