@@ -49,16 +49,17 @@ class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
         : m_(m), sm_(sm), xslot_(xslot) {
-        for (int l = 0; l < B; ++l) {
-            // Lanes beyond the samples repeat the last one, so that they take the same paths.
-            x_[l] = xs[l < count ? l : count - 1];
-            top_[l] = l < count ? 1 : 0;
-            err_[l] = 0;
-            calls_[l] = 0;
-        }
+        std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
+        // Lanes beyond the samples repeat the last one, so that they take the same paths.
+        for (int l = count; l < B; ++l)
+            x_[l] = xs[count - 1];
+        std::memset(top_, 1, std::size_t(count));
+        std::memset(top_ + count, 0, std::size_t(B - count));
+        std::memset(err_, 0, sizeof err_);
     }
 
     std::uint8_t err_[B];
+    bool anyError_ = false; // some lane has an error code
     std::int64_t work_ = 0;
     bool aborted_ = false;
 
@@ -553,7 +554,8 @@ private:
     const double* xslot_;
     alignas(64) double x_[B];
     std::uint8_t top_[B];
-    std::int32_t calls_[B];
+    std::int32_t calls_[B]; // zeroed by the first call
+    bool calling_ = false;
     int nesting_ = 0;
 
 public:
@@ -600,17 +602,22 @@ private:
     // Marks the live lanes of mask where bad holds with the error code. Errors are rare: one
     // pass that only asks whether any lane is bad, a second one only then.
     template <typename Bad> void check(const std::uint8_t* mask, int code, Bad&& bad) {
-        bool any = false;
-        KURVATUR_LANES any |= bool(bad(l));
-        if (!any) return;
+        std::int64_t any = 0; // as wide as a lane, so that the loop vectorises
+        KURVATUR_LANES any |= bad(l) ? 1 : 0;
+        if (any == 0) return;
         for (int l = 0; l < B; ++l)
-            if (live(mask, l) && bad(l)) err_[l] = std::uint8_t(code);
+            if (live(mask, l) && bad(l)) fail(l, code);
+    }
+
+    void fail(int l, int code) {
+        err_[l] = std::uint8_t(code);
+        anyError_ = true;
     }
 
     void angleWork(const std::uint8_t* mask, const double* a) {
-        bool far = false;
-        KURVATUR_LANES far |= std::fabs(a[l]) >= 1e8;
-        if (!far) return;
+        std::int64_t far = 0;
+        KURVATUR_LANES far |= std::fabs(a[l]) >= 1e8 ? 1 : 0;
+        if (far == 0) return;
         for (int l = 0; l < B; ++l)
             if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
     }
@@ -706,28 +713,34 @@ private:
         const Program* body = in.a.fn->body.get();
         std::uint8_t* live = level.live;
         int count = 0;
-        for (int l = 0; l < B; ++l) {
-            live[l] = this->live(mask, l) ? 1 : 0;
-            count += live[l];
-        }
-        const auto failAll = [&](std::uint8_t code) {
+        KURVATUR_LANES live[l] = std::uint8_t(mask[l] & (err_[l] == 0 ? 1 : 0));
+        KURVATUR_LANES count += live[l];
+        const auto failAll = [&](int code) {
             for (int l = 0; l < B; ++l)
-                if (live[l]) err_[l] = code;
+                if (live[l]) fail(l, code);
         };
         if (count == 0) {
         } else if (body == nullptr) {
-            failAll(std::uint8_t(ErrorCode::syntax));
+            failAll(ErrorCode::syntax);
         } else if (depth == maxCallDepth) {
             failAll(codeOther);
         } else {
-            count = 0;
-            for (int l = 0; l < B; ++l) {
-                if (!live[l]) continue;
-                if (++calls_[l] > maxCallsPerEvaluation) {
-                    err_[l] = codeOther;
-                    live[l] = 0;
-                } else {
-                    ++count;
+            if (!calling_) {
+                std::memset(calls_, 0, sizeof calls_);
+                calling_ = true;
+            }
+            std::int32_t most = 0;
+            KURVATUR_LANES {
+                calls_[l] += live[l];
+                most = std::max(most, calls_[l]);
+            }
+            if (most > maxCallsPerEvaluation) {
+                for (int l = 0; l < B; ++l) {
+                    if (live[l] && calls_[l] > maxCallsPerEvaluation) {
+                        fail(l, codeOther);
+                        live[l] = 0;
+                        --count;
+                    }
                 }
             }
             work_ -= body->work * count;
@@ -770,6 +783,14 @@ bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep
     if (r.aborted_ || r.work_ < 0) return false;
     machine.workLeft = r.work_;
     const double* a = r.blk(sp);
+    std::int64_t failed = r.anyError_ ? 1 : 0;
+    for (int l = 0; l < B; ++l)
+        failed |= a[l] != a[l] ? 1 : 0;
+    if (failed == 0) {
+        std::memcpy(ys, a, sizeof(double) * std::size_t(count));
+        std::memset(errors, 0, std::size_t(count));
+        return true;
+    }
     for (int l = 0; l < count; ++l) {
         std::uint8_t e = r.err_[l];
         if (e == 0 && std::isnan(a[l])) e = codeOther;

@@ -281,15 +281,26 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
         } else if (expr.factorP_ != nullptr) {
             // A product evaluate() computes inline: only a sample that is not a number goes
             // through the machine, as it does there.
-            const double* p = expr.factorP_ == xslot ? x : nullptr;
-            const double* q = expr.factorQ_ == xslot ? x : nullptr;
+            const bool p = expr.factorP_ == xslot, q = expr.factorQ_ == xslot;
             const double pv = *expr.factorP_, qv = *expr.factorQ_, c = expr.factorC_;
-            for (int l = 0; l < count; ++l)
-                y[l] = (p ? p[l] : pv) * (q ? q[l] : qv) * c;
-            for (int l = 0; l < count; ++l) {
-                e[l] = 0;
-                if (std::isnan(y[l])) single(start + std::size_t(l));
+            if (p && q) {
+                for (int l = 0; l < count; ++l)
+                    y[l] = x[l] * x[l] * c;
+            } else if (p || q) {
+                const double other = (p ? qv : pv);
+                for (int l = 0; l < count; ++l)
+                    y[l] = p ? x[l] * other * c : other * x[l] * c;
+            } else {
+                for (int l = 0; l < count; ++l)
+                    y[l] = pv * qv * c;
             }
+            std::int64_t nan = 0;
+            for (int l = 0; l < count; ++l)
+                nan |= y[l] != y[l] ? 1 : 0;
+            std::fill(e, e + count, std::uint8_t(0));
+            if (nan != 0)
+                for (int l = 0; l < count; ++l)
+                    if (std::isnan(y[l])) single(start + std::size_t(l));
         } else if (!detail::runSweepBlock(*program, *machine_, *sweep_, xslot, x, count, y, e)) {
             for (int l = 0; l < count; ++l)
                 single(start + std::size_t(l));
