@@ -6,6 +6,7 @@
 #include "graph/drawsurface.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/sweep.h"
 #include "graph/trace.h"
 
 #include <algorithm>
@@ -81,23 +82,30 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         return defined;
     };
 
-    for (std::int64_t k = plotter.firstSample[i]; k <= plotter.lastSample[i]; k += stride) {
-        engine.setVariable(running, xMin + double(k) * sw);
-        double ty = engine.evaluate(e);
-        if (engine.error() != 0 || std::isnan(ty)) {
-            engine.clearError();
-            // The line's work budget is spent: every further sample would fail the same way.
-            if (engine.workLimitReached()) break;
-            // Left out without lifting the pen: the neighbours on both sides are joined.
-            trace.skipSample = true;
-            continue;
+    // The samples a chunk at a time, each chunk in one sweep of the engine.
+    Sweep sweep(engine, e, running);
+    const std::int64_t firstSample = plotter.firstSample[i], lastSample = plotter.lastSample[i];
+    for (std::int64_t k0 = firstSample; k0 <= lastSample; k0 += Sweep::chunk * stride) {
+        const std::int64_t count =
+            std::min<std::int64_t>(Sweep::chunk, (lastSample - k0) / stride + 1);
+        sweep.take(int(count), [&](int j) { return xMin + double(k0 + j * stride) * sw; });
+        for (int j = 0; j < int(count); ++j) {
+            const std::int64_t k = k0 + j * stride;
+            if (!sweep.defined(j)) {
+                // The line's work budget is spent: every further sample fails the same way.
+                if (sweep.budgetSpent(j)) return;
+                // Left out without lifting the pen: the neighbours on both sides are joined.
+                trace.skipSample = true;
+                continue;
+            }
+            const double value = sweep.value(j);
+            double ty = value;
+            double tx = 0; // the sample's column always lies inside the plot
+            trace.clip(tx, ty, 1, clipY);
+            const SamplePoint p{double(k), 0, value, tx, ty};
+            trace.liftAtPole(discs, p, plotW, plotH, middle);
+            trace.draw(surface, plotter, p, toPixel * double(k), (plotH - ty) / tppY);
         }
-        const double value = ty;
-        double tx = 0; // the sample's column always lies inside the plot
-        trace.clip(tx, ty, 1, clipY);
-        const SamplePoint p{double(k), 0, value, tx, ty};
-        trace.liftAtPole(discs, p, plotW, plotH, middle);
-        trace.draw(surface, plotter, p, toPixel * double(k), (plotH - ty) / tppY);
     }
 }
 
