@@ -54,6 +54,9 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
     auto* keepCount = new QCheckBox(QStringLiteral("Anzahl der x-Werte konstant lassen"), this);
     keepCount->setObjectName(QStringLiteral("Check1"));
     form->addRow(keepCount);
+    refine_ = new QCheckBox(QStringLiteral("Polstellen und Sprünge genau zeichnen"), this);
+    refine_->setObjectName(QStringLiteral("Check2"));
+    form->addRow(refine_);
 
     auto* buttons = new QHBoxLayout;
     QPushButton* take = button(this, "Command1", "&Übernehmen");
@@ -76,6 +79,7 @@ void OptionsGraphDialog::setdef() {
     const GraphOptionTexts texts = graphOptionTexts(state_);
     for (int i = 0; i < 16; ++i)
         fields_[i]->setText(texts[i]);
+    refine_->setChecked(state_.graphOptions.refineSampling);
 }
 
 void OptionsGraphDialog::apply() {
@@ -87,7 +91,9 @@ void OptionsGraphDialog::apply() {
         state_.messages->inform(refusal->title, refusal->text, platform::MessageIcon::Critical);
         return;
     }
-    applyGraphOptions(state_, std::get<GraphOptionValues>(result));
+    GraphOptionValues values = std::get<GraphOptionValues>(result);
+    values.refineSampling = refine_->isChecked();
+    applyGraphOptions(state_, values);
     takeEffect();
 }
 

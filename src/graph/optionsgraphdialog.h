@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QCheckBox;
 class QLineEdit;
 
 namespace core {
@@ -30,6 +31,7 @@ private:
 
     core::State& state_;
     std::array<QLineEdit*, 16> fields_{};
+    QCheckBox* refine_ = nullptr;
 };
 
 } // namespace graph
