@@ -144,12 +144,13 @@ void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
     const double xMin = state.ranges.xMin;
     const double sw = state.lineSlots[i].stepWidth;
     const double toPixel = plotter.sampleToPixel;
+    const double scale = plotter.lineScale;
     const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
     const std::int64_t firstSample = plotter.firstSample[i], lastSample = plotter.lastSample[i];
     if (lastSample < firstSample) return;
     // Refinement may add up to sixteen points per sample on the whole line.
     const std::int64_t share = 16 * ((lastSample - firstSample) / stride + 1) + 1024;
-    SharpLine line(engine, e, running, xMin, sw, plotH, tppY, double(stride), share);
+    SharpLine line(engine, e, running, xMin, sw, plotH, tppY / scale, double(stride), share);
 
     Sweep sweep(engine, e, running);
     std::vector<SharpLine::Point> points;
@@ -179,7 +180,7 @@ void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
                 continue;
             }
             if (n > 0 && line.broken(points[n - 1], p)) penUp = true;
-            const QPoint at(core::round32(toPixel * p.k), core::round32(line.pixelY(p)));
+            const QPoint at(core::round32(toPixel * p.k * scale), core::round32(line.pixelY(p)));
             if (penUp) {
                 surface.moveTo(at);
             } else if (at != last) {

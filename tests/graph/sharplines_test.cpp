@@ -7,6 +7,7 @@
 #include "graph/recordingsurface.h"
 #include "graph/redraw.h"
 #include "graph/scale.h"
+#include "session/plotarea.h"
 #include "support/recorded.h"
 
 #include <gtest/gtest.h>
@@ -157,3 +158,48 @@ TEST_F(SharpLines, DiscsAreTheSamplesEither) {
 }
 
 } // namespace
+
+namespace {
+
+// A surface of a device with two pixels per pixel.
+class FineSurface : public graph::RecordingSurface {
+public:
+    int deviceScale() const override { return 2; }
+    void setLineScale(int scale) override { scales.push_back(scale); }
+    std::vector<int> scales;
+};
+
+} // namespace
+
+// At a pixel ratio of 2 the lines are drawn in device pixels, discs stay in pixels, and the
+// surface is back at pixels afterwards.
+TEST_F(SharpLines, LinesAtTheDevicesResolution) {
+    FineSurface fine;
+    for (const int lineType : {0, 3}) {
+        SCOPED_TRACE(lineType);
+        draw(QStringLiteral("_x/2"), -10, 10, -10, 10, true, lineType);
+        const auto pixels = surface.ops();
+        fine.clear();
+        fine.scales.clear();
+        graph::drawLines(state, plotter, fine);
+        EXPECT_EQ(fine.scales, (std::vector<int>{2, 1}));
+        if (lineType == 0) {
+            const auto lines = ofKind(fine.ops(), Kind::LineTo);
+            ASSERT_FALSE(lines.empty());
+            EXPECT_NEAR(lines.back().points[1].x(), 1600, 2);
+            EXPECT_NEAR(lines.back().points[1].y(), 2 * row(5), 2);
+        } else {
+            const auto discs = ofKind(fine.ops(), Kind::Disc);
+            ASSERT_EQ(discs.size(), ofKind(pixels, Kind::Disc).size());
+            EXPECT_EQ(discs.back().points, ofKind(pixels, Kind::Disc).back().points);
+        }
+    }
+}
+
+// The default sample count follows the device's pixels.
+TEST_F(SharpLines, OneSamplePerDevicePixel) {
+    for (const double ratio : {1.0, 2.0}) {
+        session::setPlotArea(state, 400 * 15.0, 300 * 15.0, ratio);
+        EXPECT_EQ(state.lines[0].sampleCount, int(400 * ratio));
+    }
+}
