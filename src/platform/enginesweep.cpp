@@ -602,9 +602,7 @@ private:
     // Marks the live lanes of mask where bad holds with the error code. Errors are rare: one
     // pass that only asks whether any lane is bad, a second one only then.
     template <typename Bad> void check(const std::uint8_t* mask, int code, Bad&& bad) {
-        std::int64_t any = 0; // as wide as a lane, so that the loop vectorises
-        KURVATUR_LANES any |= bad(l) ? 1 : 0;
-        if (any == 0) return;
+        if (!anyLane(B, bad)) return;
         for (int l = 0; l < B; ++l)
             if (live(mask, l) && bad(l)) fail(l, code);
     }
@@ -615,9 +613,7 @@ private:
     }
 
     void angleWork(const std::uint8_t* mask, const double* a) {
-        std::int64_t far = 0;
-        KURVATUR_LANES far |= std::fabs(a[l]) >= 1e8 ? 1 : 0;
-        if (far == 0) return;
+        if (!anyLane(B, [a](int l) { return std::fabs(a[l]) >= 1e8; })) return;
         for (int l = 0; l < B; ++l)
             if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
     }
@@ -783,10 +779,7 @@ bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep
     if (r.aborted_ || r.work_ < 0) return false;
     machine.workLeft = r.work_;
     const double* a = r.blk(sp);
-    std::int64_t failed = r.anyError_ ? 1 : 0;
-    for (int l = 0; l < B; ++l)
-        failed |= a[l] != a[l] ? 1 : 0;
-    if (failed == 0) {
+    if (!r.anyError_ && !anyLane(B, [a](int l) { return a[l] != a[l]; })) {
         std::memcpy(ys, a, sizeof(double) * std::size_t(count));
         std::memset(errors, 0, std::size_t(count));
         return true;

@@ -14,6 +14,19 @@ namespace platform::detail {
 // of a term stay in the first-level cache.
 inline constexpr int sweepLanes = 128;
 
+// Whether f(l) holds for any l in 0 ... count-1, in independent partial counts that the compiler
+// can vectorise (a single running sum or flag would have to be kept in order).
+template <typename F> bool anyLane(int count, F&& f) {
+    double part[4] = {0, 0, 0, 0};
+    int l = 0;
+    for (; l + 4 <= count; l += 4)
+        for (int k = 0; k < 4; ++k)
+            part[k] += f(l + k) ? 1.0 : 0.0;
+    for (; l < count; ++l)
+        part[0] += f(l) ? 1.0 : 0.0;
+    return part[0] + part[1] + part[2] + part[3] != 0;
+}
+
 struct SweepLevel;
 
 // What sweeps keep between blocks, so that a block allocates nothing once the engine has run a

@@ -294,11 +294,8 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
                 for (int l = 0; l < count; ++l)
                     y[l] = pv * qv * c;
             }
-            std::int64_t nan = 0;
-            for (int l = 0; l < count; ++l)
-                nan |= y[l] != y[l] ? 1 : 0;
             std::fill(e, e + count, std::uint8_t(0));
-            if (nan != 0)
+            if (detail::anyLane(count, [y](int l) { return y[l] != y[l]; }))
                 for (int l = 0; l < count; ++l)
                     if (std::isnan(y[l])) single(start + std::size_t(l));
         } else if (!detail::runSweepBlock(*program, *machine_, *sweep_, xslot, x, count, y, e)) {
