@@ -25,7 +25,8 @@ constexpr int B = sweepLanes;
 // inside a deep recursion) the block is left to the scalar machine, which needs no native stack.
 constexpr int maxNesting = 640;
 
-// Error codes of code 1 keep their kind in the scalar machine's data; a sweep gives the code.
+// Code 1 for every kind of it (not a number, calls too deep or too many); a sweep gives codes
+// only, the kind is the scalar machine's error data.
 constexpr std::uint8_t codeOther = std::uint8_t(ErrorCode::other);
 
 } // namespace
