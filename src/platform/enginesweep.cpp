@@ -648,36 +648,45 @@ private:
         const double* c = blk(sp);
         const double k = in.a.c;
         bool anyThen = false, anyElse = false;
-        for (int l = 0; l < B; ++l) {
-            bool holds = false;
-            switch (in.op) {
-            case Op::JzEqC:
-                holds = c[l] == k;
-                break;
-            case Op::JzNeC:
-                holds = c[l] != k;
-                break;
-            case Op::JzLtC:
-                holds = c[l] < k;
-                break;
-            case Op::JzGtC:
-                holds = c[l] > k;
-                break;
-            case Op::JzLeC:
-                holds = c[l] < k;
-                break;
-            case Op::JzGeC:
-                holds = c[l] >= k;
-                break;
-            default:
-                holds = c[l] != 0;
-                break;
+        // One loop per kind of test, so that the test is not decided again in every lane.
+        const auto split = [&](auto holds) {
+            int thenCount = 0, elseCount = 0;
+            std::uint8_t* then = level.then;
+            std::uint8_t* otherwise = level.otherwise;
+            KURVATUR_LANES then[l] = holds(l) ? 1 : 0;
+            KURVATUR_LANES {
+                const auto on = std::uint8_t(mask[l] & (err_[l] == 0 ? 1 : 0));
+                const std::uint8_t h = then[l];
+                then[l] = std::uint8_t(on & h);
+                otherwise[l] = std::uint8_t(on & (h ^ 1));
             }
-            const bool on = live(mask, l);
-            level.then[l] = on && holds;
-            level.otherwise[l] = on && !holds;
-            anyThen |= on && holds;
-            anyElse |= on && !holds;
+            KURVATUR_LANES thenCount += then[l];
+            KURVATUR_LANES elseCount += otherwise[l];
+            anyThen = thenCount != 0;
+            anyElse = elseCount != 0;
+        };
+        switch (in.op) {
+        case Op::JzEqC:
+            split([&](int l) { return c[l] == k; });
+            break;
+        case Op::JzNeC:
+            split([&](int l) { return c[l] != k; });
+            break;
+        case Op::JzLtC:
+            split([&](int l) { return c[l] < k; });
+            break;
+        case Op::JzGtC:
+            split([&](int l) { return c[l] > k; });
+            break;
+        case Op::JzLeC:
+            split([&](int l) { return c[l] <= k; });
+            break;
+        case Op::JzGeC:
+            split([&](int l) { return c[l] >= k; });
+            break;
+        default:
+            split([&](int l) { return c[l] != 0; });
+            break;
         }
         --sp;
         const int start = sp;
