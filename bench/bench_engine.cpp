@@ -1,6 +1,7 @@
 // Speed of the math engine against hand-written C++ and against muparser, on the same terms over
 // the same sweep of 1000 values of the running variable: one parse, then per value one variable
-// assignment and one evaluation into an array of samples, as a graph does. "time_per_eval" is the
+// assignment and one evaluation into an array of samples ("Engine"), or the whole sweep in one
+// call ("EngineBulk"), as a graph does. "time_per_eval" is the
 // time of one evaluation.
 
 #include "platform/mathengine.h"
@@ -12,6 +13,7 @@
 #endif
 
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -73,6 +75,32 @@ void engineBenchmark(benchmark::State& state, int index) {
             ys[i] = engine.evaluate(expr);
         }
         benchmark::DoNotOptimize(ys.data());
+        benchmark::ClobberMemory();
+    }
+    reportPerEvaluation(state);
+}
+
+// The same sweep in one engine call: a block of samples per pass over each instruction.
+void engineBulkBenchmark(benchmark::State& state, int index) {
+    platform::MathEngine engine;
+    engine.setVariable(engine.defineVariable("a"), paramA);
+    engine.setVariable(engine.defineVariable("b"), paramB);
+    engine.setVariable(engine.defineVariable("c"), paramC);
+    const int x = engine.defineVariable("_x");
+    engine.defineFunction("f(_x)=_x^2+1");
+    engine.defineFunction("g(_x)=f(_x)*f(_x-1)");
+    const platform::Expression expr = engine.parse(terms[index].engine);
+    if (!expr.valid()) {
+        state.SkipWithError("parse failed");
+        return;
+    }
+    const std::vector<double> xs = sweep();
+    std::vector<double> ys(xs.size());
+    std::vector<std::uint8_t> errors(xs.size());
+    for (auto _ : state) {
+        engine.evaluateSweep(expr, x, xs, ys, errors);
+        benchmark::DoNotOptimize(ys.data());
+        benchmark::DoNotOptimize(errors.data());
         benchmark::ClobberMemory();
     }
     reportPerEvaluation(state);
@@ -163,6 +191,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < termCount; ++i) {
         const std::string n = std::to_string(i);
         benchmark::RegisterBenchmark(("BM_Engine/" + n).c_str(), engineBenchmark, i);
+        benchmark::RegisterBenchmark(("BM_EngineBulk/" + n).c_str(), engineBulkBenchmark, i);
         benchmark::RegisterBenchmark(("BM_Native/" + n).c_str(), nativeBenchmark, i);
 #ifdef KURVATUR_HAVE_MUPARSER
         if (terms[i].muparser != nullptr)

@@ -16,7 +16,7 @@ inline double roundEven(double v) {
     const double diff = v - lower;
     if (diff < 0.5) return lower;
     if (diff > 0.5) return lower + 1;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+    return std::floor(lower * 0.5) * 2 == lower ? lower : lower + 1; // even: exact, no division
 }
 
 namespace detail {

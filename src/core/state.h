@@ -207,6 +207,7 @@ struct GraphOptions {
     int axisNameFontSize = 16;  // pixels
     int thirdFontSize = 15;     // pixels; names of the additional points
     int gridBrightness = 210;   // the grid lines' grey: this value for red, green and blue
+    bool refineSampling = true; // "Polstellen und Sprünge genau zeichnen"
     QString xAxisName = QStringLiteral("x");
     QString yAxisName = QStringLiteral("y");
 };

@@ -21,7 +21,7 @@ constexpr int darkest = 0, brightest = 255;       // the grid's grey
 constexpr int fewestLines = 1, mostLines = 200;   // minimal and maximal grid line counts
 constexpr int mostDecimals = 15;                  // decimal places of the axis numbers
 constexpr int smallestPoint = 1, largestPoint = 50;
-constexpr int itemCount = 33;
+constexpr int itemCount = 34;
 
 QString flag(bool on) {
     return on ? QStringLiteral("-1") : QStringLiteral("0");
@@ -206,6 +206,9 @@ const std::array<Item, itemCount>& items() {
          floatInto(&WindowAttributes::graphLeft, 0), core::graphGeometryRead},
         {When::graphMark, [](S s) { return single(s.windowAttributes.termLeft); },
          floatInto(&WindowAttributes::termLeft, 0), core::graphGeometryRead},
+        // Kept last, so that a list written before it existed leaves the setting as it is.
+        {When::always, [](S s) { return flag(s.graphOptions.refineSampling); },
+         flagInto([](core::State& s) -> bool& { return s.graphOptions.refineSampling; })},
     }};
     return table;
 }

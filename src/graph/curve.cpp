@@ -5,10 +5,12 @@
 #include "core/state.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/sweep.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 namespace graph {
 
@@ -67,23 +69,40 @@ void drawk(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         return defined;
     };
 
+    // Both terms a chunk at a time; y only where x is defined, as the point above takes them.
+    Sweep xs(engine, xExpr, running), ys(engine, yExpr, running);
+    std::vector<double> ts;
+    std::vector<int> yIndex; // of each sample in the y sweep, -1 where x is undefined
     Trace trace;
-    for (std::int64_t j = 0; j <= count; ++j) {
-        const std::int64_t k = std::min(j * stride, n);
-        const double t = tLo + double(k) * step;
-        double tx = 0, ty = 0;
-        if (!point(t, tx, ty)) {
-            // The line's work budget is spent: every further sample would fail the same way.
-            if (engine.workLimitReached()) break;
-            // Left out without lifting the pen: the neighbours on both sides are joined.
-            trace.skipSample = true;
-            continue;
+    for (std::int64_t j0 = 0; j0 <= count; j0 += Sweep::chunk) {
+        const int chunk = int(std::min<std::int64_t>(Sweep::chunk, count - j0 + 1));
+        xs.take(chunk, [&](int j) { return tLo + double(std::min((j0 + j) * stride, n)) * step; });
+        ts.clear();
+        yIndex.assign(std::size_t(chunk), -1);
+        for (int j = 0; j < chunk; ++j) {
+            if (!xs.defined(j)) continue;
+            yIndex[std::size_t(j)] = int(ts.size());
+            ts.push_back(xs.x(j));
         }
-        const double xValue = tx, yValue = ty;
-        trace.clip(tx, ty, clipX, clipY);
-        const SamplePoint p{t, xValue, yValue, tx, ty};
-        trace.liftAtPole(discs, p, plotW, plotH, point);
-        trace.draw(surface, plotter, p, tx / tppX, (plotH - ty) / tppY);
+        ys.take(ts);
+        for (int j = 0; j < chunk; ++j) {
+            const int y = yIndex[std::size_t(j)];
+            if (y < 0 || !ys.defined(y)) {
+                // The line's work budget is spent: every further sample fails the same way.
+                if (engine.workLimitReached() && (y < 0 ? xs.budgetSpent(j) : ys.budgetSpent(y)))
+                    return;
+                // Left out without lifting the pen: the neighbours on both sides are joined.
+                trace.skipSample = true;
+                continue;
+            }
+            const double t = xs.x(j);
+            double tx = xs.value(j), ty = ys.value(y);
+            const double xValue = tx, yValue = ty;
+            trace.clip(tx, ty, clipX, clipY);
+            const SamplePoint p{t, xValue, yValue, tx, ty};
+            trace.liftAtPole(discs, p, plotW, plotH, point);
+            trace.draw(surface, plotter, p, tx / tppX, (plotH - ty) / tppY);
+        }
     }
 }
 

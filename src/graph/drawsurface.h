@@ -58,6 +58,13 @@ public:
 
     // Draws out whatever the surface still holds back (joined segments are drawn as one path).
     virtual void flush() {}
+
+    // Device pixels per pixel where the surface can take lines at its device's resolution (a
+    // screen or image of pixel ratio 2), else 1.
+    virtual int deviceScale() const { return 1; }
+    // From now on moveTo, lineTo and polyline take coordinates in 1/scale pixels (scale 1 or
+    // deviceScale()); everything else stays in pixels.
+    virtual void setLineScale(int scale) { (void)scale; }
 };
 
 } // namespace graph

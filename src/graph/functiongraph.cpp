@@ -6,6 +6,7 @@
 #include "graph/drawsurface.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/sweep.h"
 #include "graph/trace.h"
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <cstdint>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace graph {
 
@@ -25,6 +27,84 @@ double boundSample(core::State& state, const QString& text, double absent, doubl
     if (!v) return absent;
     return std::clamp((*v - state.ranges.xMin) / sw, 0.0, double(n));
 }
+
+// Pole- and jump-aware drawing of a line of function values (the option "Polstellen und Sprünge
+// genau zeichnen"). Where the segment between two neighbouring points is suspicious (one end
+// undefined, or the ends more than jumpPixels apart while the segment can be seen) a point is
+// added halfway, all points of one level in one sweep of the engine, up to maxDepth halvings.
+// A segment that is still suspicious at the finest level does not converge: a pole or a jump,
+// across which the pen lifts. An undefined point lifts the pen. The refinement adds points to the
+// line only, never samples: a line needing more than its share of points is drawn as before
+// where the share ends.
+class SharpLine {
+public:
+    static constexpr int maxDepth = 18;
+    static constexpr double jumpPixels = 2;
+
+    struct Point {
+        double k;     // sample index, fractional for added points
+        double value; // twips above the bottom of the plot, clipped to the band
+        bool defined;
+    };
+
+    SharpLine(platform::MathEngine& engine, const platform::Expression& e, int running, double xMin,
+              double sw, double plotH, double tppY, double stride, std::int64_t share)
+        : sweep_(engine, e, running), engine_(engine), xMin_(xMin), sw_(sw), plotH_(plotH),
+          tppY_(tppY), finest_(stride / double(1 << maxDepth) * 1.5), share_(share) {}
+
+    double pixelY(const Point& p) const { return (plotH_ - p.value) / tppY_; }
+
+    bool suspicious(const Point& a, const Point& b) const {
+        if (a.defined != b.defined) return true;
+        if (!a.defined) return false;
+        const double ya = pixelY(a), yb = pixelY(b), height = plotH_ / tppY_;
+        if ((ya < 0 && yb < 0) || (ya > height && yb > height)) return false; // out of sight
+        return std::abs(ya - yb) > jumpPixels;
+    }
+
+    // Not converged at the finest level: the pen lifts between a and b.
+    bool broken(const Point& a, const Point& b) const {
+        return b.k - a.k <= finest_ && suspicious(a, b);
+    }
+
+    // Refines the points in place, level by level.
+    void refine(std::vector<Point>& points, double clipY) {
+        for (int level = 0; level < maxDepth; ++level) {
+            mids_.clear();
+            for (std::size_t i = 0; i + 1 < points.size(); ++i)
+                if (suspicious(points[i], points[i + 1]))
+                    mids_.push_back((points[i].k + points[i + 1].k) / 2);
+            if (mids_.empty() || std::int64_t(mids_.size()) > share_) return;
+            share_ -= std::int64_t(mids_.size());
+            sweep_.take(int(mids_.size()),
+                        [&](int j) { return xMin_ + mids_[std::size_t(j)] * sw_; });
+            // The budget ran out within the level: its points are not to be trusted.
+            if (engine_.workLimitReached()) return;
+            merged_.clear();
+            std::size_t m = 0;
+            for (std::size_t i = 0; i < points.size(); ++i) {
+                merged_.push_back(points[i]);
+                if (i + 1 < points.size() && m < mids_.size() &&
+                    suspicious(points[i], points[i + 1])) {
+                    const int j = int(m++);
+                    merged_.push_back({mids_[std::size_t(j)],
+                                       std::clamp(sweep_.value(j), -clipY, clipY),
+                                       sweep_.defined(j)});
+                }
+            }
+            points.swap(merged_);
+        }
+    }
+
+private:
+    Sweep sweep_;
+    platform::MathEngine& engine_;
+    double xMin_, sw_, plotH_, tppY_;
+    double finest_; // the span of a segment halved maxDepth times, with room for rounding
+    std::int64_t share_;
+    std::vector<double> mids_;
+    std::vector<Point> merged_;
+};
 
 } // namespace
 
@@ -50,6 +130,70 @@ void checkdef(core::State& state, Plotter& plotter, int i) {
 void marker(DrawSurface& surface, double px, double py, int radius, core::Colour colour) {
     surface.disc(QPoint(core::round32(px), core::round32(py)), radius, colour);
 }
+
+namespace {
+
+// drawf with the option "Polstellen und Sprünge genau zeichnen", for a line drawn as a line.
+void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
+               const platform::Expression& e, int i) {
+    platform::MathEngine& engine = state.engine;
+    const int running = state.handles.x;
+    const double plotH = state.scale.plotH;
+    const double clipY = 2 * plotH;
+    const double tppY = std::max(state.tppY, 1);
+    const double xMin = state.ranges.xMin;
+    const double sw = state.lineSlots[i].stepWidth;
+    const double toPixel = plotter.sampleToPixel;
+    const double scale = plotter.lineScale;
+    const std::int64_t stride = std::max(plotter.sampleStride[i], 1);
+    const std::int64_t firstSample = plotter.firstSample[i], lastSample = plotter.lastSample[i];
+    if (lastSample < firstSample) return;
+    // Refinement may add up to sixteen points per sample on the whole line.
+    const std::int64_t share = 16 * ((lastSample - firstSample) / stride + 1) + 1024;
+    SharpLine line(engine, e, running, xMin, sw, plotH, tppY / scale, double(stride), share);
+
+    Sweep sweep(engine, e, running);
+    std::vector<SharpLine::Point> points;
+    bool penUp = true;
+    QPoint last;
+    for (std::int64_t k0 = firstSample; k0 <= lastSample; k0 += Sweep::chunk * stride) {
+        const std::int64_t count =
+            std::min<std::int64_t>(Sweep::chunk, (lastSample - k0) / stride + 1);
+        sweep.take(int(count), [&](int j) { return xMin + double(k0 + j * stride) * sw; });
+        // The last point of the chunk before opens this one, so that their segment is refined.
+        const bool continued = !points.empty();
+        if (continued) points.erase(points.begin(), points.end() - 1);
+        bool spent = false;
+        for (int j = 0; j < int(count); ++j) {
+            if (!sweep.defined(j) && sweep.budgetSpent(j)) {
+                spent = true;
+                break;
+            }
+            points.push_back({double(k0 + j * stride), std::clamp(sweep.value(j), -clipY, clipY),
+                              sweep.defined(j)});
+        }
+        line.refine(points, clipY);
+        for (std::size_t n = continued ? 1 : 0; n < points.size(); ++n) {
+            const SharpLine::Point& p = points[n];
+            if (!p.defined) {
+                penUp = true;
+                continue;
+            }
+            if (n > 0 && line.broken(points[n - 1], p)) penUp = true;
+            const QPoint at(core::round32(toPixel * p.k * scale), core::round32(line.pixelY(p)));
+            if (penUp) {
+                surface.moveTo(at);
+            } else if (at != last) {
+                surface.lineTo(at);
+            }
+            last = at;
+            penUp = false;
+        }
+        if (spent) return;
+    }
+}
+
+} // namespace
 
 void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QString& term, int i) {
     platform::MathEngine& engine = state.engine;
@@ -81,23 +225,34 @@ void drawf(core::State& state, Plotter& plotter, DrawSurface& surface, const QSt
         return defined;
     };
 
-    for (std::int64_t k = plotter.firstSample[i]; k <= plotter.lastSample[i]; k += stride) {
-        engine.setVariable(running, xMin + double(k) * sw);
-        double ty = engine.evaluate(e);
-        if (engine.error() != 0 || std::isnan(ty)) {
-            engine.clearError();
-            // The line's work budget is spent: every further sample would fail the same way.
-            if (engine.workLimitReached()) break;
-            // Left out without lifting the pen: the neighbours on both sides are joined.
-            trace.skipSample = true;
-            continue;
+    if (state.graphOptions.refineSampling && !discs) {
+        drawSharp(state, plotter, surface, e, i);
+        return;
+    }
+    // The samples a chunk at a time, each chunk in one sweep of the engine.
+    Sweep sweep(engine, e, running);
+    const std::int64_t firstSample = plotter.firstSample[i], lastSample = plotter.lastSample[i];
+    for (std::int64_t k0 = firstSample; k0 <= lastSample; k0 += Sweep::chunk * stride) {
+        const std::int64_t count =
+            std::min<std::int64_t>(Sweep::chunk, (lastSample - k0) / stride + 1);
+        sweep.take(int(count), [&](int j) { return xMin + double(k0 + j * stride) * sw; });
+        for (int j = 0; j < int(count); ++j) {
+            const std::int64_t k = k0 + j * stride;
+            if (!sweep.defined(j)) {
+                // The line's work budget is spent: every further sample fails the same way.
+                if (sweep.budgetSpent(j)) return;
+                // Left out without lifting the pen: the neighbours on both sides are joined.
+                trace.skipSample = true;
+                continue;
+            }
+            const double value = sweep.value(j);
+            double ty = value;
+            double tx = 0; // the sample's column always lies inside the plot
+            trace.clip(tx, ty, 1, clipY);
+            const SamplePoint p{double(k), 0, value, tx, ty};
+            trace.liftAtPole(discs, p, plotW, plotH, middle);
+            trace.draw(surface, plotter, p, toPixel * double(k), (plotH - ty) / tppY);
         }
-        const double value = ty;
-        double tx = 0; // the sample's column always lies inside the plot
-        trace.clip(tx, ty, 1, clipY);
-        const SamplePoint p{double(k), 0, value, tx, ty};
-        trace.liftAtPole(discs, p, plotW, plotH, middle);
-        trace.draw(surface, plotter, p, toPixel * double(k), (plotH - ty) / tppY);
     }
 }
 

@@ -128,6 +128,7 @@ void applyGraphOptions(core::State& state, const GraphOptionValues& v) {
     o.gridBrightness = v.gridBrightness;
     o.xAxisName = v.xAxisName;
     o.yAxisName = v.yAxisName;
+    o.refineSampling = v.refineSampling;
     state.lineColours[13] = core::gridColour(v.gridBrightness);
     if (v.infinityLimit) state.infinityLimit = *v.infinityLimit;
     setscale(state);

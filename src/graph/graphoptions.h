@@ -27,6 +27,7 @@ struct GraphOptionValues {
     int xDigitsMin = 2, yDigitsMin = 2;
     int numberFontSize = 12, axisNameFontSize = 16, gridBrightness = 210;
     QString xAxisName, yAxisName;
+    bool refineSampling = true; // the check box "Polstellen und Sprünge genau zeichnen"
     // The limit of the integration directions, when its field held a value strictly between
     // 0 and 1; otherwise the limit stays.
     std::optional<QString> infinityLimit;
@@ -41,8 +42,8 @@ struct GraphOptionRefusal {
 // The fields as the state fills them (numbers with a decimal comma).
 GraphOptionTexts graphOptionTexts(const core::State& state);
 
-// Reads and checks the fields. A field that cannot be read as a number fails the check of that
-// field with its message (it does not count as 0).
+// Reads and checks the fields (the check box is the caller's to fill in). A field that cannot be
+// read as a number fails the check of that field with its message (it does not count as 0).
 std::variant<GraphOptionValues, GraphOptionRefusal> readGraphOptions(platform::MathEngine& engine,
                                                                      const GraphOptionTexts& texts);
 

@@ -181,7 +181,8 @@ void GraphWindow::resizeEvent(QResizeEvent* event) {
     layoutControls();
     state_.scale.backgroundValid = false;
     session::setPlotArea(state_, core::pixelsToTwips(plotArea_->width(), state_.tppX),
-                         core::pixelsToTwips(plotArea_->height(), state_.tppY));
+                         core::pixelsToTwips(plotArea_->height(), state_.tppY),
+                         plotArea_->devicePixelRatioF());
     redraw();
 }
 

@@ -5,6 +5,7 @@
 #include "graph/curve.h"
 #include "graph/plotter.h"
 #include "graph/scale.h"
+#include "graph/sweep.h"
 #include "graph/trace.h"
 
 #include <algorithm>
@@ -143,6 +144,24 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
     // The lower bound's position in samples; not rounded, so F(a) = 0 is drawn where a lies.
     const double kx = (a - xMin) * n / state.scale.xRange;
 
+    // With the usual step texts the integrand alone goes to the engine, in sweeps; the limit of
+    // the guard is the number its text gives.
+    const bool bare = term == QStringLiteral("F(x)");
+    const QString& integrandText = state.lineSlots[i].integralSpec;
+    const bool usualSteps = state.forwardStepText == QStringLiteral("qq+sw*") &&
+                            state.backwardStepText == QStringLiteral("qq-sw*");
+    platform::Expression integrand;
+    double infinityLimit = 1e-10;
+    if (usualSteps && !bare) {
+        integrand = engine.parse(integrandText.toStdString());
+        QString limit = state.infinityLimit.trimmed();
+        limit.replace(QLatin1Char(','), QLatin1Char('.'));
+        const double l = engine.eval(limit.toStdString());
+        if (engine.error() == 0) infinityLimit = l;
+        engine.clearError();
+    }
+    const bool sweepable = integrand.valid();
+
     for (const int dir : {1, -1}) {
         // The line's work budget is spent: the other direction would fail at once.
         if (engine.workLimitReached()) break;
@@ -150,23 +169,86 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
         if (!(approach / double(stride) <= double(maxApproachSteps))) continue;
 
         const QString& text = texts[dir > 0 ? 0 : 1];
-        const platform::Expression guard = ifdl(state, text);
         const platform::Expression next = engine.parse(text.toStdString());
-        if (!guard.valid() || !next.valid()) {
+        if (!next.valid()) {
             engine.clearError();
             continue;
         }
-
         double value = 0;        // F at the current point
         double ty = -yMin * ymu; // its height
-        engine.setVariable(h.x, a);
-        engine.setVariable(h.qq, 0);
         Trace trace;
         trace.outY = ty;
         const auto middle = [&](double position, double&, double& v) {
             const KeptStepVariables kept(state);
             return halfway(state, next, trace.last.y, a + (position - kx) * sw, stepWidth / 2, v);
         };
+        const auto drawPoint = [&](double position) {
+            double tx = 0; // the column is the sample's, always inside
+            double clipped = ty;
+            trace.clip(tx, clipped, clipX, clipY);
+            if (position < first || position > last) trace.skipSample = true;
+            const SamplePoint p{position, 0, value, tx, clipped};
+            trace.liftAtPole(discs, p, plotW, plotH, middle);
+            trace.draw(surface, plotter, p, toPixel * position, (plotH - clipped) / tppY);
+        };
+
+        if (sweepable) {
+            // The integrand a chunk at a time in sweeps of the engine; the step and its guard
+            // computed here exactly as the engine computes their texts: qq+sw*f is (f*sw)+qq.
+            const double ahead = dir > 0 ? last - kx : kx - first;
+            const std::int64_t steps =
+                std::max<std::int64_t>(1, std::int64_t(std::floor(ahead / double(stride))) + 2);
+            const double signedStep = dir > 0 ? stepWidth : -stepWidth;
+            const auto stepped = [&](double qq, double f) { return f * signedStep + qq; };
+            const auto withinLimit = [&](double v) {
+                return !(1.0 / (1.0 + std::abs(v)) < infinityLimit);
+            };
+            Sweep sweep(engine, integrand, h.x);
+            std::int64_t chunkStart = 0, chunkEnd = 0;
+            const auto f = [&](std::int64_t s, double& out) {
+                if (s >= chunkEnd) {
+                    chunkStart = s;
+                    const std::int64_t count =
+                        std::max<std::int64_t>(1, std::min<std::int64_t>(Sweep::chunk, steps - s));
+                    chunkEnd = s + count;
+                    sweep.take(int(count), [&](int j) {
+                        return a + double((chunkStart + j) * dir * stride) * sw;
+                    });
+                }
+                const int j = int(s - chunkStart);
+                out = sweep.value(j);
+                return sweep.defined(j);
+            };
+            double fPrev = 0;
+            bool failed = !f(0, fPrev);
+            double position = kx;
+            for (std::int64_t s = 0;; ++s) {
+                if (failed || !withinLimit(stepped(value, fPrev))) break;
+                drawPoint(position);
+                double fs = 0;
+                if (f(s, fs)) {
+                    value = stepped(value, fs);
+                    failed = std::isnan(value);
+                } else {
+                    value = 0;
+                    failed = true;
+                }
+                if (failed) value = 0;
+                ty = (value - yMin) * ymu;
+                fPrev = fs;
+                position += double(dir * stride);
+                if (dir > 0 ? position > last : position < first) break;
+            }
+            continue;
+        }
+
+        const platform::Expression guard = ifdl(state, text);
+        if (!guard.valid()) {
+            engine.clearError();
+            continue;
+        }
+        engine.setVariable(h.x, a);
+        engine.setVariable(h.qq, 0);
         std::int64_t k = 0;
         double position = kx;
         while (true) {
@@ -178,13 +260,7 @@ void stammf(core::State& state, Plotter& plotter, DrawSurface& surface, const QS
                 engine.clearError();
                 break;
             }
-            double tx = 0; // the column is the sample's, always inside
-            double clipped = ty;
-            trace.clip(tx, clipped, clipX, clipY);
-            if (position < first || position > last) trace.skipSample = true;
-            const SamplePoint p{position, 0, value, tx, clipped};
-            trace.liftAtPole(discs, p, plotW, plotH, middle);
-            trace.draw(surface, plotter, p, toPixel * position, (plotH - clipped) / tppY);
+            drawPoint(position);
 
             engine.setVariable(h.x, a + double(k) * sw);
             value = engine.evaluate(next);

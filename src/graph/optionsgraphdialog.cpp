@@ -57,6 +57,9 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
     // Read by the next resize of the graph window, with no button to wait for.
     connect(keepCount_, &QCheckBox::toggled, this,
             [this](bool checked) { state_.keepSampleCount = checked; });
+    refine_ = new QCheckBox(QStringLiteral("Polstellen und Sprünge genau zeichnen"), this);
+    refine_->setObjectName(QStringLiteral("Check2"));
+    form->addRow(refine_);
 
     auto* buttons = new QHBoxLayout;
     QPushButton* take = button(this, "Command1", "&Übernehmen");
@@ -80,6 +83,7 @@ void OptionsGraphDialog::setdef() {
     for (int i = 0; i < 16; ++i)
         fields_[i]->setText(texts[i]);
     keepCount_->setChecked(state_.keepSampleCount);
+    refine_->setChecked(state_.graphOptions.refineSampling);
 }
 
 void OptionsGraphDialog::apply() {
@@ -91,7 +95,9 @@ void OptionsGraphDialog::apply() {
         state_.messages->inform(refusal->title, refusal->text, platform::MessageIcon::Critical);
         return;
     }
-    applyGraphOptions(state_, std::get<GraphOptionValues>(result));
+    GraphOptionValues values = std::get<GraphOptionValues>(result);
+    values.refineSampling = refine_->isChecked();
+    applyGraphOptions(state_, values);
     takeEffect();
 }
 

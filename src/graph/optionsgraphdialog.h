@@ -32,6 +32,7 @@ private:
     core::State& state_;
     std::array<QLineEdit*, 16> fields_{};
     QCheckBox* keepCount_ = nullptr;
+    QCheckBox* refine_ = nullptr;
 };
 
 } // namespace graph

@@ -9,6 +9,7 @@
 #include <QPolygonF>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace graph {
@@ -27,8 +28,7 @@ QImage* directTarget(QPainter& painter) {
     const QImage::Format format = image->format();
     if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_RGB32)
         return nullptr;
-    if (image->devicePixelRatio() != 1.0 || !painter.transform().isIdentity() ||
-        painter.hasClipping() || painter.opacity() != 1.0 ||
+    if (!painter.transform().isIdentity() || painter.hasClipping() || painter.opacity() != 1.0 ||
         painter.compositionMode() != QPainter::CompositionMode_SourceOver)
         return nullptr;
     return image;
@@ -61,10 +61,11 @@ struct Raster {
     }
 };
 
-// An antialiased line one pixel wide between pixel centres, without its end pixel, so that the
-// joints of a polyline are not covered twice. Each step along the longer direction covers two
-// neighbouring pixels across it in proportion to the exact position of the line.
-void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour) {
+// An antialiased line `thickness` pixels wide between pixel centres, without its end pixel, so
+// that the joints of a polyline are not covered twice. Each step along the longer direction
+// covers thickness + 1 neighbouring pixels across it, the outer two in proportion to the exact
+// position of the line.
+void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int thickness) {
     const std::int64_t dx = std::int64_t(b.x()) - a.x();
     const std::int64_t dy = std::int64_t(b.y()) - a.y();
     const std::int64_t adx = dx < 0 ? -dx : dx, ady = dy < 0 ? -dy : dy;
@@ -91,21 +92,36 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour) {
         const std::int64_t across = across0 + gradient * j;
         const std::int64_t lower = across >> 16; // floor
         const auto fraction = std::uint32_t((across >> 8) & 0xff);
-        if (steep) {
-            raster.blend(lower, along, colour, 256 - fraction);
-            if (fraction != 0) raster.blend(lower + 1, along, colour, fraction);
-        } else {
-            raster.blend(along, lower, colour, 256 - fraction);
-            if (fraction != 0) raster.blend(along, lower + 1, colour, fraction);
+        for (int t = 0; t <= thickness; ++t) {
+            const std::uint32_t coverage = t == 0           ? 256 - fraction
+                                           : t == thickness ? fraction
+                                                            : 256;
+            if (coverage == 0) continue;
+            if (steep)
+                raster.blend(lower + t, along, colour, coverage);
+            else
+                raster.blend(along, lower + t, colour, coverage);
         }
     }
 }
 
-void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t colour) {
+void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t colour,
+                   int thickness) {
     Raster raster(image);
     for (std::size_t k = 1; k < points.size(); ++k)
-        blendSegment(raster, points[k - 1], points[k], colour);
-    raster.blend(points.back().x(), points.back().y(), colour, 256);
+        blendSegment(raster, points[k - 1], points[k], colour, thickness);
+    for (int dy = 0; dy < thickness; ++dy)
+        for (int dx = 0; dx < thickness; ++dx)
+            raster.blend(points.back().x() + dx, points.back().y() + dy, colour, 256);
+}
+
+// The pixel ratio of the painter's device when it is a whole number, else 1.
+int wholeRatio(QPainter& painter) {
+    QPaintDevice* device = painter.device();
+    if (!device) return 1;
+    const double ratio = device->devicePixelRatioF();
+    const int whole = int(std::lround(ratio));
+    return whole >= 1 && whole <= 4 && ratio == whole ? whole : 1;
 }
 
 Qt::PenStyle penStyle(int style) {
@@ -128,7 +144,7 @@ Qt::PenStyle penStyle(int style) {
 } // namespace
 
 PainterSurface::PainterSurface(QPainter& painter)
-    : painter_(painter), directImage_(directTarget(painter)) {
+    : painter_(painter), directImage_(directTarget(painter)), deviceScale_(wholeRatio(painter)) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
@@ -148,6 +164,11 @@ void PainterSurface::setPen(const Pen& pen) {
                  pen.style == 0 || pen.style == 6 ? Qt::RoundCap : Qt::FlatCap, Qt::RoundJoin);
     offset_ = width % 2 == 1 ? 0.5 : 0.0;
     painterHasLinePen_ = false;
+}
+
+void PainterSurface::setLineScale(int scale) {
+    flush();
+    lineScale_ = std::clamp(scale, 1, deviceScale_);
 }
 
 void PainterSurface::setFont(const Font& font) {
@@ -189,13 +210,16 @@ void PainterSurface::flush() {
 void PainterSurface::drawJoined(std::span<const QPoint> points) {
     if (points.size() < 2) return;
     if (qpen_.style() == Qt::NoPen) return;
-    if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine) {
-        blendPolyline(*directImage_, points, qpen_.color().rgba());
+    // Straight into the pixels when the points are the image's own (at a pixel ratio above 1
+    // only in line coordinates at its resolution): one pixel wide per pixel of the ratio.
+    if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine &&
+        lineScale_ == deviceScale_ && directImage_->devicePixelRatio() == deviceScale_) {
+        blendPolyline(*directImage_, points, qpen_.color().rgba(), lineScale_);
         return;
     }
     scratch_.clear();
     for (const QPoint& p : points)
-        scratch_.push_back(centred(p));
+        scratch_.push_back(lineCentred(p));
     useLinePen();
     painter_.drawPolyline(scratch_.data(), int(scratch_.size()));
 }

@@ -37,16 +37,25 @@ public:
     void text(QPoint topLeft, const QString& s) override;
     QSize measureText(const QString& s) override;
     void flush() override;
+    int deviceScale() const override { return deviceScale_; }
+    void setLineScale(int scale) override;
 
 private:
     void useLinePen();
     void drawJoined(std::span<const QPoint> points);
     QPointF centred(QPoint p) const { return QPointF(p.x() + offset_, p.y() + offset_); }
+    QPointF lineCentred(QPoint p) const {
+        return QPointF(p.x() / double(lineScale_) + offset_, p.y() / double(lineScale_) + offset_);
+    }
 
     QPainter& painter_;
     // Thin lines on a plain image are drawn straight into its pixels, which is several times
     // faster than the painter's general path and looks the same; null when that is not possible.
     QImage* directImage_ = nullptr;
+    // A whole pixel ratio of the device (2 on most fine screens), else 1; lines in 1/lineScale_
+    // pixels.
+    int deviceScale_ = 1;
+    int lineScale_ = 1;
     Pen pen_;
     QPen qpen_;
     // Half a pixel for odd widths, so that a line of one pixel covers exactly one pixel row.

@@ -24,6 +24,9 @@ struct Plotter {
 
     // Handed over before a line is drawn.
     int currentLineType = 0; // 0 or less: connected line; 1 ... 10: discs of that radius
+    // Line coordinates per pixel (DrawSurface::setLineScale): the lines are drawn at the
+    // device's resolution, discs stay in pixels.
+    int lineScale = 1;
     core::Colour currentColour = 0;
 };
 

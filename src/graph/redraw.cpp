@@ -73,6 +73,9 @@ void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
     state.drawingReport.clear();
     makepens(state, plotter.objects, renewLinePens);
     const int lastLine = std::min(state.lastLine, core::lineCount - 1);
+    // The lines at the device's resolution.
+    plotter.lineScale = surface.deviceScale();
+    surface.setLineScale(plotter.lineScale);
     for (int i = 0; i <= lastLine; ++i) {
         const core::FuncLine& line = state.lines[i];
         const core::LineSlot& lineSlot = state.lineSlots[i];
@@ -91,6 +94,8 @@ void drawLines(core::State& state, Plotter& plotter, DrawSurface& surface) {
             state.engine.clearError();
         }
     }
+    surface.setLineScale(1);
+    plotter.lineScale = 1;
     drawExtraObjects(state, plotter, surface);
     surface.flush();
 }

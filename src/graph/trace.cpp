@@ -54,12 +54,13 @@ void Trace::draw(DrawSurface& surface, const Plotter& plotter, const SamplePoint
                  double py) {
     if (skipSample) return;
     const int radius = std::min(plotter.currentLineType, maxMarkerRadius);
+    const double scale = plotter.lineScale;
     if (radius > 0)
         marker(surface, px + 1, py + 1, radius, plotter.currentColour);
     else if (penUp)
-        surface.moveTo(QPoint(core::round32(px), core::round32(py)));
+        surface.moveTo(QPoint(core::round32(px * scale), core::round32(py * scale)));
     else
-        surface.lineTo(QPoint(core::round32(px), core::round32(py)));
+        surface.lineTo(QPoint(core::round32(px * scale), core::round32(py * scale)));
     penUp = false;
     last = p;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/enginecompiler.h"
 #include "platform/enginecore.h"
+#include "platform/enginesweep.h"
 
 #include <algorithm>
 #include <charconv>
@@ -253,6 +254,57 @@ double MathEngine::eval(std::string_view text) {
     }
     clearError();
     return value;
+}
+
+void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<const double> xs,
+                               std::span<double> ys, std::span<std::uint8_t> errors) {
+    const std::size_t n = std::min({xs.size(), ys.size(), errors.size()});
+    if (n == 0) return;
+    const double* xslot = handle >= 0 && handle < slotCount_ ? slots_[handle] : nullptr;
+    const detail::Program* program = expr.program_.get();
+    // One sample as the scalar machine takes it.
+    const auto single = [&](std::size_t k) {
+        setVariable(handle, xs[k]);
+        clearError();
+        ys[k] = evaluate(expr);
+        errors[k] = std::uint8_t(errorCode_);
+    };
+    if (program != nullptr && !sweep_) sweep_ = std::make_unique<detail::SweepMachine>();
+    for (std::size_t start = 0; start < n; start += detail::sweepLanes) {
+        const int count = int(std::min<std::size_t>(detail::sweepLanes, n - start));
+        double* y = ys.data() + start;
+        std::uint8_t* e = errors.data() + start;
+        const double* x = xs.data() + start;
+        if (program == nullptr) {
+            for (int l = 0; l < count; ++l)
+                single(start + std::size_t(l));
+        } else if (expr.factorP_ != nullptr) {
+            // A product evaluate() computes inline: only a sample that is not a number goes
+            // through the machine, as it does there.
+            const bool p = expr.factorP_ == xslot, q = expr.factorQ_ == xslot;
+            const double pv = *expr.factorP_, qv = *expr.factorQ_, c = expr.factorC_;
+            if (p && q) {
+                for (int l = 0; l < count; ++l)
+                    y[l] = x[l] * x[l] * c;
+            } else if (p || q) {
+                const double other = (p ? qv : pv);
+                for (int l = 0; l < count; ++l)
+                    y[l] = p ? x[l] * other * c : other * x[l] * c;
+            } else {
+                for (int l = 0; l < count; ++l)
+                    y[l] = pv * qv * c;
+            }
+            std::fill(e, e + count, std::uint8_t(0));
+            if (detail::anyLane(count, [y](int l) { return y[l] != y[l]; }))
+                for (int l = 0; l < count; ++l)
+                    if (std::isnan(y[l])) single(start + std::size_t(l));
+        } else if (!detail::runSweepBlock(*program, *machine_, *sweep_, xslot, x, count, y, e)) {
+            for (int l = 0; l < count; ++l)
+                single(start + std::size_t(l));
+        }
+    }
+    setVariable(handle, xs[n - 1]);
+    clearError();
 }
 
 void MathEngine::clearError() {

@@ -10,13 +10,14 @@
 
 namespace session {
 
-void setPlotArea(core::State& state, double plotW, double plotH) {
+void setPlotArea(core::State& state, double plotW, double plotH, double devicePixelRatio) {
     state.scale.plotW = plotW;
     state.scale.plotH = plotH;
 
     if (!state.keepSampleCount) {
         // A line never draws fewer than one sample interval, however narrow the window.
-        const int count = std::max<int>(1, core::round16(plotW / std::max(state.tppX, 1)));
+        const double ratio = devicePixelRatio >= 1 && devicePixelRatio <= 4 ? devicePixelRatio : 1;
+        const int count = std::max<int>(1, core::round16(plotW / std::max(state.tppX, 1) * ratio));
         const core::BusyScope busy(state); // the parameter windows must not redraw 13 times
         for (int i = 0; i < core::lineCount; ++i) {
             core::FuncLine& line = state.lines[i];

@@ -12,7 +12,7 @@ namespace {
 
 const QString defaultList = QStringLiteral(
     "x:y:16:12:-1:210:0:0:0,5:0,5:10:10:40:40:2:2:-1:-1:-1:-1:-1:1:10:10:0:0:0:4:0:0:"
-    "0:0:0:");
+    "0:0:0:-1:");
 
 // The default list with element k replaced.
 QString withItem(int k, const QString& element) {
@@ -34,7 +34,7 @@ protected:
     core::State state;
 };
 
-TEST_F(Attributes, DefaultListHasTheThirtyThreeItemsInOrder) {
+TEST_F(Attributes, DefaultListHasTheThirtyFourItemsInOrder) {
     EXPECT_EQ(engine::attrlist(state), defaultList);
 }
 
@@ -91,14 +91,16 @@ TEST_P(AttributeItem, IsReadInEitherDecimalForm) {
     EXPECT_EQ(item(state, c.item), QString::fromUtf8(c.written));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AttributeItem,
-    ::testing::Values(Accepted{8, "0,5", "0,5"}, Accepted{8, "0.25", "0,25"},
-                      Accepted{6, "-2,5", "-2,5"}, Accepted{2, " 20 ", "20"}, Accepted{3, "6", "6"},
-                      Accepted{4, "1", "-1"}, Accepted{16, "0", "0"}, Accepted{5, "0", "0"},
-                      Accepted{10, "1", "1"}, Accepted{14, "15", "15"}, Accepted{21, "3", "3"},
-                      Accepted{24, "1", "1"}, Accepted{27, "-7", "7"}, Accepted{22, "26", "26"},
-                      Accepted{29, "4500,5", "4500,5"}, Accepted{0, "a,b", "a,b"}));
+INSTANTIATE_TEST_SUITE_P(Cases, AttributeItem,
+                         ::testing::Values(Accepted{8, "0,5", "0,5"}, Accepted{8, "0.25", "0,25"},
+                                           Accepted{6, "-2,5", "-2,5"}, Accepted{2, " 20 ", "20"},
+                                           Accepted{3, "6", "6"}, Accepted{4, "1", "-1"},
+                                           Accepted{16, "0", "0"}, Accepted{5, "0", "0"},
+                                           Accepted{10, "1", "1"}, Accepted{14, "15", "15"},
+                                           Accepted{21, "3", "3"}, Accepted{24, "1", "1"},
+                                           Accepted{27, "-7", "7"}, Accepted{22, "26", "26"},
+                                           Accepted{29, "4500,5", "4500,5"},
+                                           Accepted{0, "a,b", "a,b"}, Accepted{33, "0", "0"}));
 
 TEST_F(Attributes, EveryItemOutsideWhatTheDialogsAcceptIsRefusedAlone) {
     // Each refused element stands between items that are read.
@@ -106,7 +108,8 @@ TEST_F(Attributes, EveryItemOutsideWhatTheDialogsAcceptIsRefusedAlone) {
         {2, "5"},    {3, "73"},   {4, "ja"},   {5, "256"}, {6, "1e400"}, {8, "0"},
         {9, "-0,5"}, {11, "0"},   {12, "201"}, {14, "16"}, {15, "-1"},   {21, "4"},
         {22, "5"},   {23, "100"}, {24, "2"},   {27, "0"},  {27, "51"},   {29, "0"},
-        {30, "-3"},  {31, "-5"},  {7, "1x"},   {13, "5"}}; // maximum below the minimum 10
+        {30, "-3"},  {31, "-5"},  {33, "2"},   {7, "1x"},  {13, "5"}}; // maximum below the minimum
+                                                                       // 10
     for (const auto& [k, element] : refused) {
         core::State s;
         QString list = withItem(k, QString::fromUtf8(element));

@@ -50,6 +50,8 @@ protected:
     void SetUp() override {
         state.messages = std::make_shared<platform::RecordingMessages>();
         state.busyFlag = 0;
+        // Samples only, so that a whole line is its sample count in points.
+        state.graphOptions.refineSampling = false;
     }
 
     // The lines as the user types them, applied as the program does, on a plot of width x 600

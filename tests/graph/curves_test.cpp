@@ -438,3 +438,40 @@ TEST_F(Curves, IntegralCurveSaysWhenTheEngineFailsBeyondTheGuards) {
 }
 
 } // namespace
+
+namespace {
+
+// Ops compared by what they draw.
+bool sameDrawing(const std::vector<Op>& a, const std::vector<Op>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        if (a[k].kind != b[k].kind || a[k].points != b[k].points) return false;
+    return true;
+}
+
+} // namespace
+
+// The integrand taken in sweeps draws exactly what the step texts evaluated one by one draw:
+// across poles, jumps, undefined stretches, the guard's limit and both directions.
+TEST_F(Curves, IntegralInSweepsDrawsWhatTheStepTextsDraw) {
+    int drawn = 0;
+    for (const char* integrand : {"f(x) = 1/x", "f(x) = wenn(x > 0; 10^11; 1)", "f(x) = sqrt(x)",
+                                  "f(x) = tan(x)", "f(x) = x^2-3", "f(x) = wenn(x<1; 0; 1)"}) {
+        for (const int samples : {7, 500, 801}) {
+            SCOPED_TRACE(testing::Message() << integrand << " N=" << samples);
+            apply({integrand, "G(x) = F(x)"}, samples, {-10, 10, -10, 10}, 800, 600);
+            setLowerBound(1, 0.5);
+            state.lines[1].lineType = samples == 7 ? 2 : 0;
+            const auto swept = drawnBy(1);
+            // Equivalent texts the sweep does not take apart.
+            state.forwardStepText = QStringLiteral("qq + sw*");
+            state.backwardStepText = QStringLiteral("qq - sw*");
+            const auto stepped = drawnBy(1);
+            state.forwardStepText = QStringLiteral("qq+sw*");
+            state.backwardStepText = QStringLiteral("qq-sw*");
+            drawn += !swept.empty();
+            EXPECT_TRUE(sameDrawing(swept, stepped));
+        }
+    }
+    EXPECT_GE(drawn, 15);
+}

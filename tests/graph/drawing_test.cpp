@@ -115,6 +115,10 @@ TEST_F(Drawing, PoleOfOneOverXIsNotJoined) {
         state.lines[0].sampleCount = c.samples;
         setRange(c.xMin, c.xMax, -10, 10);
         setLine(0, QStringLiteral("1/_x"), QStringLiteral("-5"), QStringLiteral("5"));
+        // Refined, the branches come within a fraction of a pixel of the pole on either side.
+        state.graphOptions.refineSampling = true;
+        EXPECT_EQ(segmentsAcross(drawLines(), column(0) - 1, column(0) + 1), 0);
+        state.graphOptions.refineSampling = false;
         const auto ops = drawLines();
         EXPECT_EQ(segmentsAcross(ops, column(0), column(0)), 0);
         // Both branches are drawn.

@@ -91,6 +91,22 @@ protected:
         }
         EXPECT_EQ(engine.error(), o.code) << shown << " (parse, evaluate)";
         EXPECT_EQ(engine.errorData(), o.data) << shown << " (parse, evaluate)";
+        if (o.expr.valid()) { // a sweep over the running variable's value gives it at every sample
+            const double here = engine.variable(x);
+            const std::vector<double> xs(3, here);
+            std::vector<double> ys(xs.size(), -1);
+            std::vector<std::uint8_t> codes(xs.size(), 99);
+            engine.evaluateSweep(o.expr, x, xs, ys, codes);
+            for (std::size_t k = 0; k < xs.size(); ++k) {
+                EXPECT_EQ(codes[k], o.code) << shown << " (sweep)";
+                if (std::isfinite(o.value)) {
+                    EXPECT_DOUBLE_EQ(ys[k], o.value) << shown << " (sweep)";
+                } else {
+                    EXPECT_EQ(ys[k], o.value) << shown << " (sweep)";
+                }
+            }
+            EXPECT_EQ(engine.variable(x), here);
+        }
         engine.eval("");
         return o;
     }
@@ -684,3 +700,188 @@ TEST_F(Engine, RandomTextsGiveAValueOrAnError) {
 }
 
 } // namespace
+
+namespace {
+
+// A random term over the running variable _x: every operator and function of the engine,
+// conditions, user functions (one that ends its recursion, one that never does) and constants
+// that hit the edges of the functions' domains.
+class TreeMaker {
+public:
+    explicit TreeMaker(unsigned seed) : rng_(seed) {}
+
+    std::string term(int depth) {
+        if (depth <= 0 || pick(5) == 0) return leaf();
+        static const char* unary[] = {
+            "sin",   "cos",    "tan",   "sec",   "csc",    "cot",  "asin", "acos",  "atan",
+            "acot",  "sinh",   "cosh",  "tanh",  "coth",   "sech", "csch", "asinh", "acosh",
+            "atanh", "acoth",  "asech", "acsch", "sqrt",   "abs",  "sgn",  "int",   "fix",
+            "frac",  "round",  "ceil",  "floor", "ln",     "log",  "log2", "log10", "exp",
+            "exp2",  "wurzel", "h",     "rec",   "endless"};
+        static const char* binary[] = {
+            "+", "-", "*",  "/",  "^",     " mod ", "\\",    " div ", "=",    "<>",
+            "<", ">", "<=", ">=", " and ", " or ",  " xor ", " eqv ", " imp "};
+        const std::string a = term(depth - 1);
+        switch (pick(9)) {
+        case 0:
+        case 1: {
+            const char* f = unary[pick(std::size(unary))];
+            if (std::string(f) == "endless" && pick(4) != 0) f = "h";
+            return std::string(f) + "(" + a + ")";
+        }
+        case 2:
+        case 3:
+        case 4:
+            return "(" + a + binary[pick(std::size(binary))] + term(depth - 1) + ")";
+        case 5:
+            return (pick(2) ? "iif(" : "wenn(") + a + "; " + term(depth - 1) + "; " +
+                   term(depth - 1) + ")";
+        case 6: {
+            static const char* two[] = {"atan2", "min", "max", "g", "log", "exp"};
+            return std::string(two[pick(std::size(two))]) + "(" + a + ", " + term(depth - 1) + ")";
+        }
+        case 7:
+            return pick(2) ? "-" + a : "not " + a;
+        default:
+            return pick(2) ? "(" + a + ")!" : "(" + a + ")^" + std::to_string(int(pick(7)) - 3);
+        }
+    }
+
+private:
+    std::size_t pick(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng_);
+    }
+
+    std::string leaf() {
+        static const char* leaves[] = {"_x",  "_x", "_x",  "a",   "b",   "0",   "1",  "2",
+                                       "0.5", "90", "180", "200", "1e9", "171", "pi", "e"};
+        return leaves[pick(std::size(leaves))];
+    }
+
+    std::mt19937 rng_;
+};
+
+struct Sampled {
+    std::vector<double> values;
+    std::vector<std::uint8_t> codes;
+    std::int64_t work = 0;
+};
+
+// Values of the running variable around the edges of the domains, over several blocks.
+std::vector<double> sweepValues() {
+    std::vector<double> xs;
+    for (int k = -120; k <= 120; ++k)
+        xs.push_back(k / 20.0);
+    for (double v : {90.0, 180.0, 270.0, 100.0, 200.0, 1e9, -1e9, 171.0, 170.0, 3e8, 1e300})
+        xs.push_back(v);
+    return xs;
+}
+
+Sampled scalarWay(MathEngine& engine, const Expression& expr, int x,
+                  const std::vector<double>& xs) {
+    Sampled s;
+    const std::int64_t before = engine.work();
+    for (double v : xs) {
+        engine.setVariable(x, v);
+        engine.clearError();
+        s.values.push_back(engine.evaluate(expr));
+        s.codes.push_back(std::uint8_t(engine.error()));
+    }
+    engine.clearError();
+    s.work = engine.work() - before;
+    return s;
+}
+
+Sampled sweepWay(MathEngine& engine, const Expression& expr, int x, const std::vector<double>& xs) {
+    Sampled s;
+    s.values.assign(xs.size(), -1);
+    s.codes.assign(xs.size(), 99);
+    const std::int64_t before = engine.work();
+    engine.evaluateSweep(expr, x, xs, s.values, s.codes);
+    EXPECT_EQ(engine.error(), 0);
+    s.work = engine.work() - before;
+    return s;
+}
+
+void expectSameSamples(const Sampled& scalar, const Sampled& sweep, const std::vector<double>& xs,
+                       const std::string& text) {
+    EXPECT_EQ(scalar.work, sweep.work) << text;
+    for (std::size_t k = 0; k < xs.size(); ++k) {
+        ASSERT_EQ(scalar.codes[k], sweep.codes[k]) << text << " at " << xs[k];
+        const double a = scalar.values[k], b = sweep.values[k];
+        ASSERT_TRUE(a == b || (std::isnan(a) && std::isnan(b)))
+            << text << " at " << xs[k] << ": " << a << " " << b;
+    }
+}
+
+} // namespace
+
+// The sweep gives every sample exactly what one evaluation per sample gives: values, error
+// codes and work, in every angle mode, with calls that end, calls that never end and functions
+// redefined after the terms were parsed.
+TEST_F(Engine, SweepMatchesOneEvaluationPerSample) {
+    ASSERT_TRUE(engine.defineFunction("h(t)=t*2"));
+    ASSERT_TRUE(engine.defineFunction("g(t, u)=h(t)-u*_x"));
+    ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
+    ASSERT_TRUE(engine.defineFunction("endless(t)=endless(t)+1"));
+    const std::vector<double> xs = sweepValues();
+    TreeMaker maker(2024);
+    std::vector<std::pair<std::string, Expression>> terms;
+    for (int i = 0; i < 2000; ++i) {
+        const std::string text = maker.term(1 + i % 5);
+        Expression expr = engine.parse(text);
+        if (expr.valid()) terms.emplace_back(text, std::move(expr));
+    }
+    engine.clearError();
+    ASSERT_GT(terms.size(), std::size_t(1500));
+    for (int mode = 1; mode <= 3; ++mode) {
+        engine.setTrigMode(mode);
+        if (mode == 3) {
+            ASSERT_TRUE(engine.defineFunction("h(t)=t-1")); // late binding
+        }
+        for (std::size_t i = 0; i < terms.size(); ++i) {
+            const auto& [text, expr] = terms[i];
+            SCOPED_TRACE(testing::Message() << "mode " << mode << ": " << text);
+            const Sampled scalar = scalarWay(engine, expr, x, xs);
+            expectSameSamples(scalar, sweepWay(engine, expr, x, xs), xs, text);
+            if (i % 7 == 0 && scalar.work > 2) { // a work limit reached within the sweep
+                engine.setWorkLimit(engine.work() + scalar.work / 2);
+                const Sampled cutScalar = scalarWay(engine, expr, x, xs);
+                engine.setWorkLimit(engine.work() + scalar.work / 2);
+                const Sampled cutSweep = sweepWay(engine, expr, x, xs);
+                engine.setWorkLimit(MathEngine::noWorkLimit);
+                expectSameSamples(cutScalar, cutSweep, xs, text + " (limited)");
+            }
+            ASSERT_FALSE(HasFailure());
+        }
+    }
+    engine.setTrigMode(1);
+}
+
+// Terms that the sweep must not take apart: products computed inline, a recursion deeper than
+// the engine allows, a term on a variable that is not the running one, an invalid expression.
+TEST_F(Engine, SweepOfSpecialTerms) {
+    ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
+    // conditions nested in a deep recursion: beyond what the sweep follows natively
+    ASSERT_TRUE(engine.defineFunction(
+        "deep(n)=iif(n<1; 0; iif(n>-1; iif(n>-2; iif(n>-3; deep(n-1)+1; 0); 0); 0))"));
+    std::vector<double> xs;
+    for (int k = 0; k < 300; ++k)
+        xs.push_back(k - 20);
+    for (const char* text :
+         {"_x", "_x^2", "3*_x", "a*_x", "a", "rec(_x)", "rec(_x)*0+1/(_x-3)", "wenn(_x<1; 0; 1)",
+          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)"}) {
+        const Expression expr = engine.parse(text);
+        ASSERT_TRUE(expr.valid()) << text;
+        expectSameSamples(scalarWay(engine, expr, x, xs), sweepWay(engine, expr, x, xs), xs, text);
+    }
+    // rec(_x) at _x = 200 and beyond nests too deep
+    std::vector<double> ys(xs.size());
+    std::vector<std::uint8_t> codes(xs.size());
+    engine.evaluateSweep(engine.parse("rec(_x)"), x, xs, ys, codes);
+    EXPECT_EQ(ys[20 + 150], 150);
+    EXPECT_EQ(codes[20 + 250], 1);
+    engine.evaluateSweep(Expression{}, x, xs, ys, codes);
+    EXPECT_EQ(codes[0], 9);
+    EXPECT_EQ(engine.variable(x), xs.back());
+}

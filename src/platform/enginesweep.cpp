@@ -1,0 +1,808 @@
+// The sweep machine. The top of the stack is a block of lanes like every other value (no separate
+// accumulator), so that a push needs no copy and an operation writes its result where its left
+// operand was. Every lane of a block is computed in plain loops the compiler can vectorise;
+// lanes that have failed or lie outside the current branch compute along and are ignored. What
+// must not happen for such a lane happens per lane: an error is marked only for a live lane of
+// the branch, work and calls are counted only for those, and a branch or a call runs only when
+// at least one live lane takes it, so a function that calls itself ends exactly when it does in
+// the scalar machine.
+
+#include "platform/enginesweep.h"
+
+#include "platform/enginefunctions.h"
+#include "platform/mathengine.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr int B = sweepLanes;
+
+// Branches and calls the sweep follows nested; deeper (a term of hundreds of nested conditions
+// inside a deep recursion) the block is left to the scalar machine, which needs no native stack.
+constexpr int maxNesting = 640;
+
+// Code 1 for every kind of it (not a number, calls too deep or too many); a sweep gives codes
+// only, the kind is the scalar machine's error data.
+constexpr std::uint8_t codeOther = std::uint8_t(ErrorCode::other);
+
+} // namespace
+
+struct SweepLevel {
+    alignas(64) double scratch[B];
+    alignas(64) double temp[B];
+    std::uint8_t then[B];
+    std::uint8_t otherwise[B];
+    std::uint8_t live[B];
+};
+
+SweepMachine::SweepMachine() = default;
+SweepMachine::~SweepMachine() = default;
+
+namespace {
+
+#define KURVATUR_LANES for (int l = 0; l < B; ++l)
+
+class BlockRun {
+public:
+    BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
+        : m_(m), sm_(sm), xslot_(xslot) {
+        std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
+        // Lanes beyond the samples repeat the last one, so that they take the same paths.
+        for (int l = count; l < B; ++l)
+            x_[l] = xs[count - 1];
+        std::memset(top_, 1, std::size_t(count));
+        std::memset(top_ + count, 0, std::size_t(B - count));
+        std::memset(err_, 0, sizeof err_);
+    }
+
+    std::uint8_t err_[B];
+    bool anyError_ = false; // some lane has an error code
+    std::int64_t work_ = 0;
+    bool aborted_ = false;
+
+    // Runs the code from ip up to `end` (a branch's end) or its Ret (a whole program) for the
+    // live lanes of mask. sp is the block index of the top of the stack, fp that of the first
+    // argument of the function being run.
+    void run(const Instr* ip, const Instr* end, int& sp, int fp, int depth,
+             const std::uint8_t* mask) {
+        if (++nesting_ > maxNesting) {
+            aborted_ = true;
+            return;
+        }
+        SweepLevel& level = levelAt(nesting_);
+        for (; ip != end; ++ip) {
+            const Instr& in = *ip;
+            switch (in.op) {
+            case Op::LoadC: {
+                double* a = push(sp);
+                const double c = in.a.c;
+                KURVATUR_LANES a[l] = c;
+                break;
+            }
+            case Op::LoadV: {
+                double* a = push(sp);
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l); });
+                break;
+            }
+            case Op::LoadA: {
+                double* a = push(sp);
+                std::memcpy(a, blk(fp + in.n), sizeof(double) * B);
+                break;
+            }
+            case Op::LoadVSqr: {
+                double* a = push(sp);
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l); });
+                break;
+            }
+            case Op::LoadASqr: {
+                double* a = push(sp);
+                const double* v = blk(fp + in.n);
+                KURVATUR_LANES a[l] = v[l] * v[l];
+                break;
+            }
+            case Op::LoadVMulV: {
+                double* a = push(sp);
+                var(in.a.p, [&](auto u) {
+                    var(in.b.p, [&](auto v) { KURVATUR_LANES a[l] = u(l) * v(l); });
+                });
+                break;
+            }
+            case Op::LoadVMulC: {
+                double* a = push(sp);
+                const double c = in.b.c;
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * c; });
+                break;
+            }
+            case Op::LoadAMulC: {
+                double* a = push(sp);
+                const double* v = blk(fp + in.n);
+                const double c = in.a.c;
+                KURVATUR_LANES a[l] = v[l] * c;
+                break;
+            }
+            case Op::LoadAMulV: {
+                double* a = push(sp);
+                const double* u = blk(fp + in.n);
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = u[l] * v(l); });
+                break;
+            }
+            case Op::LoadVAddC: {
+                double* a = push(sp);
+                const double c = in.b.c;
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) + c; });
+                break;
+            }
+            case Op::LoadAAddC: {
+                double* a = push(sp);
+                const double* v = blk(fp + in.n);
+                const double c = in.a.c;
+                KURVATUR_LANES a[l] = v[l] + c;
+                break;
+            }
+
+#define KURVATUR_BINARY(op, expr)                                                                  \
+    case op: {                                                                                     \
+        double* s = blk(sp - 1);                                                                   \
+        const double* a = blk(sp);                                                                 \
+        KURVATUR_LANES s[l] = (expr);                                                              \
+        --sp;                                                                                      \
+        break;                                                                                     \
+    }
+                KURVATUR_BINARY(Op::Add, s[l] + a[l])
+                KURVATUR_BINARY(Op::Sub, s[l] - a[l])
+                KURVATUR_BINARY(Op::Mul, s[l] * a[l])
+                KURVATUR_BINARY(Op::Eq, truth(s[l] == a[l]))
+                KURVATUR_BINARY(Op::Ne, truth(s[l] != a[l]))
+                KURVATUR_BINARY(Op::Lt, truth(s[l] < a[l]))
+                KURVATUR_BINARY(Op::Gt, truth(s[l] > a[l]))
+                KURVATUR_BINARY(Op::Le, truth(s[l] <= a[l]))
+                KURVATUR_BINARY(Op::Ge, truth(s[l] >= a[l]))
+                KURVATUR_BINARY(Op::And, truth((s[l] != 0) & (a[l] != 0)))
+                KURVATUR_BINARY(Op::Or, truth((s[l] != 0) | (a[l] != 0)))
+                KURVATUR_BINARY(Op::Xor, truth((s[l] != 0) != (a[l] != 0)))
+                KURVATUR_BINARY(Op::Eqv, truth((s[l] != 0) == (a[l] != 0)))
+                KURVATUR_BINARY(Op::Imp, truth((s[l] == 0) | (a[l] != 0)))
+                KURVATUR_BINARY(Op::Min2, s[l] < a[l] ? s[l] : a[l])
+                KURVATUR_BINARY(Op::Max2, s[l] > a[l] ? s[l] : a[l])
+#undef KURVATUR_BINARY
+            case Op::AddMulV:
+            case Op::SubMulV: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                const bool add = in.op == Op::AddMulV;
+                var(in.a.p, [&](auto v) {
+                    if (add) {
+                        KURVATUR_LANES s[l] = s[l] + a[l] * v(l);
+                    } else {
+                        KURVATUR_LANES s[l] = s[l] - a[l] * v(l);
+                    }
+                });
+                --sp;
+                break;
+            }
+            case Op::AddMulC: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                const double c = in.a.c;
+                KURVATUR_LANES s[l] = s[l] + a[l] * c;
+                --sp;
+                break;
+            }
+            case Op::SubMulC: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                const double c = in.a.c;
+                KURVATUR_LANES s[l] = s[l] - a[l] * c;
+                --sp;
+                break;
+            }
+            case Op::Div: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                check(mask, ErrorCode::divisionByZero, [&](int l) { return a[l] == 0; });
+                KURVATUR_LANES s[l] = s[l] / a[l];
+                --sp;
+                break;
+            }
+            case Op::Pow: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                check(mask, ErrorCode::power, [&](int l) { return badPower(s[l], a[l]); });
+                KURVATUR_LANES s[l] = std::pow(s[l], a[l]);
+                --sp;
+                break;
+            }
+            case Op::Mod: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                check(mask, ErrorCode::integerDivisionByZero, [&](int l) { return a[l] == 0; });
+                for (int l = 0; l < B; ++l)
+                    if (live(mask, l)) work_ -= remainderWork(s[l], a[l]);
+                KURVATUR_LANES s[l] = std::fmod(s[l], a[l]);
+                --sp;
+                break;
+            }
+            case Op::IntDiv: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                check(mask, ErrorCode::integerDivisionByZero,
+                      [&](int l) { return std::nearbyint(a[l]) == 0; });
+                KURVATUR_LANES s[l] = std::trunc(std::nearbyint(s[l]) / std::nearbyint(a[l]));
+                --sp;
+                break;
+            }
+            case Op::Atan2: {
+                double* s = blk(sp - 1);
+                const double* a = blk(sp);
+                KURVATUR_LANES s[l] = fromRadians(std::atan2(s[l], a[l]), m_);
+                --sp;
+                break;
+            }
+
+#define KURVATUR_WITH_CONSTANT(op, expr)                                                           \
+    case op: {                                                                                     \
+        double* a = blk(sp);                                                                       \
+        const double c = in.a.c;                                                                   \
+        KURVATUR_LANES a[l] = (expr);                                                              \
+        break;                                                                                     \
+    }
+                KURVATUR_WITH_CONSTANT(Op::AddC, a[l] + c)
+                KURVATUR_WITH_CONSTANT(Op::SubC, a[l] - c)
+                KURVATUR_WITH_CONSTANT(Op::MulC, a[l] * c)
+                KURVATUR_WITH_CONSTANT(Op::DivC, a[l] / c)
+                KURVATUR_WITH_CONSTANT(Op::RSubC, c - a[l])
+                KURVATUR_WITH_CONSTANT(Op::EqC, truth(a[l] == c))
+                KURVATUR_WITH_CONSTANT(Op::NeC, truth(a[l] != c))
+                KURVATUR_WITH_CONSTANT(Op::LtC, truth(a[l] < c))
+                KURVATUR_WITH_CONSTANT(Op::GtC, truth(a[l] > c))
+                KURVATUR_WITH_CONSTANT(Op::LeC, truth(a[l] <= c))
+                KURVATUR_WITH_CONSTANT(Op::GeC, truth(a[l] >= c))
+#undef KURVATUR_WITH_CONSTANT
+            case Op::RDivC: {
+                double* a = blk(sp);
+                const double c = in.a.c;
+                check(mask, ErrorCode::divisionByZero, [&](int l) { return a[l] == 0; });
+                KURVATUR_LANES a[l] = c / a[l];
+                break;
+            }
+            case Op::PowC: {
+                double* a = blk(sp);
+                const double c = in.a.c;
+                check(mask, ErrorCode::power, [&](int l) { return badPower(a[l], c); });
+                KURVATUR_LANES a[l] = std::pow(a[l], c);
+                break;
+            }
+
+#define KURVATUR_WITH_VARIABLE(op, expr)                                                           \
+    case op: {                                                                                     \
+        double* a = blk(sp);                                                                       \
+        var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = (expr); });                                \
+        break;                                                                                     \
+    }
+                KURVATUR_WITH_VARIABLE(Op::AddV, a[l] + v(l))
+                KURVATUR_WITH_VARIABLE(Op::SubV, a[l] - v(l))
+                KURVATUR_WITH_VARIABLE(Op::MulV, a[l] * v(l))
+                KURVATUR_WITH_VARIABLE(Op::RSubV, v(l) - a[l])
+#undef KURVATUR_WITH_VARIABLE
+            case Op::DivV: {
+                double* a = blk(sp);
+                var(in.a.p, [&](auto v) {
+                    check(mask, ErrorCode::divisionByZero, [&](int l) { return v(l) == 0; });
+                    KURVATUR_LANES a[l] = a[l] / v(l);
+                });
+                break;
+            }
+            case Op::RDivV: {
+                double* a = blk(sp);
+                check(mask, ErrorCode::divisionByZero, [&](int l) { return a[l] == 0; });
+                var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) / a[l]; });
+                break;
+            }
+
+#define KURVATUR_WITH_ARGUMENT(op, expr)                                                           \
+    case op: {                                                                                     \
+        double* a = blk(sp);                                                                       \
+        const double* v = blk(fp + in.n);                                                          \
+        KURVATUR_LANES a[l] = (expr);                                                              \
+        break;                                                                                     \
+    }
+                KURVATUR_WITH_ARGUMENT(Op::AddA, a[l] + v[l])
+                KURVATUR_WITH_ARGUMENT(Op::SubA, a[l] - v[l])
+                KURVATUR_WITH_ARGUMENT(Op::MulA, a[l] * v[l])
+                KURVATUR_WITH_ARGUMENT(Op::RSubA, v[l] - a[l])
+#undef KURVATUR_WITH_ARGUMENT
+            case Op::DivA: {
+                double* a = blk(sp);
+                const double* v = blk(fp + in.n);
+                check(mask, ErrorCode::divisionByZero, [&](int l) { return v[l] == 0; });
+                KURVATUR_LANES a[l] = a[l] / v[l];
+                break;
+            }
+            case Op::RDivA: {
+                double* a = blk(sp);
+                const double* v = blk(fp + in.n);
+                check(mask, ErrorCode::divisionByZero, [&](int l) { return a[l] == 0; });
+                KURVATUR_LANES a[l] = v[l] / a[l];
+                break;
+            }
+
+            case Op::MulAddC: {
+                double* a = blk(sp);
+                const double c = in.a.c, d = in.b.c;
+                KURVATUR_LANES a[l] = a[l] * c + d;
+                break;
+            }
+            case Op::AddVMulV:
+            case Op::SubVMulV: {
+                double* a = blk(sp);
+                const bool add = in.op == Op::AddVMulV;
+                var(in.a.p, [&](auto u) {
+                    var(in.b.p, [&](auto v) {
+                        if (add) {
+                            KURVATUR_LANES a[l] += u(l) * v(l);
+                        } else {
+                            KURVATUR_LANES a[l] -= u(l) * v(l);
+                        }
+                    });
+                });
+                break;
+            }
+            case Op::AddVMulC:
+            case Op::SubVMulC: {
+                double* a = blk(sp);
+                const double c = in.b.c;
+                const bool add = in.op == Op::AddVMulC;
+                var(in.a.p, [&](auto v) {
+                    if (add) {
+                        KURVATUR_LANES a[l] += v(l) * c;
+                    } else {
+                        KURVATUR_LANES a[l] -= v(l) * c;
+                    }
+                });
+                break;
+            }
+            case Op::Sqr: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] *= a[l];
+                break;
+            }
+            case Op::Cube: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] = a[l] * a[l] * a[l];
+                break;
+            }
+            case Op::PowI: {
+                double* a = blk(sp);
+                const int n = in.n;
+                if (n < 0) check(mask, ErrorCode::power, [&](int l) { return a[l] == 0; });
+                double* x = level.scratch;
+                std::memcpy(x, a, sizeof(double) * B);
+                KURVATUR_LANES a[l] = 1.0;
+                for (unsigned k = unsigned(n < 0 ? -n : n); k != 0; k >>= 1) {
+                    if (k & 1u) KURVATUR_LANES a[l] *= x[l];
+                    KURVATUR_LANES x[l] *= x[l];
+                }
+                if (n < 0) KURVATUR_LANES a[l] = 1.0 / a[l];
+                break;
+            }
+
+            case Op::Neg: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] = -a[l];
+                break;
+            }
+            case Op::Not: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] = truth(a[l] == 0);
+                break;
+            }
+            case Op::Fact: {
+                double* a = blk(sp);
+                check(mask, ErrorCode::factorialArgument,
+                      [&](int l) { return !(a[l] >= 0) || !whole(a[l]); });
+                check(mask, ErrorCode::factorialTooLarge, [&](int l) { return a[l] > 170; });
+                for (int l = 0; l < B; ++l)
+                    a[l] = a[l] >= 0 && a[l] <= 170 && whole(a[l]) ? factorials[std::size_t(a[l])]
+                                                                   : 0.0;
+                break;
+            }
+            case Op::Sin:
+            case Op::Cos:
+            case Op::Tan:
+                angle(mask, blk(sp), in.op);
+                break;
+            case Op::Sec:
+            case Op::Csc:
+            case Op::Cot: {
+                double* a = blk(sp);
+                angleWork(mask, a);
+                double* s = level.scratch;
+                const bool sec = in.op == Op::Sec;
+                if (m_.trigMode == 1) {
+                    if (sec) {
+                        KURVATUR_LANES s[l] = std::cos(a[l]);
+                    } else {
+                        KURVATUR_LANES s[l] = std::sin(a[l]);
+                    }
+                } else {
+                    for (int l = 0; l < B; ++l)
+                        s[l] = sec ? cosine(a[l], m_) : sine(a[l], m_);
+                }
+                const int code = sec                ? ErrorCode::secDomain
+                                 : in.op == Op::Csc ? ErrorCode::cscDomain
+                                                    : ErrorCode::cotDomain;
+                check(mask, code, [&](int l) { return s[l] == 0; });
+                if (in.op == Op::Cot) {
+                    for (int l = 0; l < B; ++l)
+                        a[l] = cosine(a[l], m_) / s[l];
+                } else {
+                    KURVATUR_LANES a[l] = 1.0 / s[l];
+                }
+                break;
+            }
+            case Op::Asin: {
+                double* a = blk(sp);
+                check(mask, ErrorCode::asinDomain, [&](int l) { return a[l] < -1 || a[l] > 1; });
+                KURVATUR_LANES a[l] = fromRadians(std::asin(a[l]), m_);
+                break;
+            }
+            case Op::Acos: {
+                double* a = blk(sp);
+                check(mask, ErrorCode::acosDomain, [&](int l) { return a[l] < -1 || a[l] > 1; });
+                KURVATUR_LANES a[l] = fromRadians(std::acos(a[l]), m_);
+                break;
+            }
+            case Op::Atan: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] = fromRadians(std::atan(a[l]), m_);
+                break;
+            }
+            case Op::Acot: {
+                double* a = blk(sp);
+                KURVATUR_LANES a[l] = fromRadians(std::numbers::pi / 2 - std::atan(a[l]), m_);
+                break;
+            }
+
+#define KURVATUR_FUNCTION(op, bad, code, expr)                                                     \
+    case op: {                                                                                     \
+        double* a = blk(sp);                                                                       \
+        if (code != 0) check(mask, code, [&]([[maybe_unused]] int l) { return bad; });             \
+        KURVATUR_LANES a[l] = (expr);                                                              \
+        break;                                                                                     \
+    }
+                KURVATUR_FUNCTION(Op::Sinh, false, 0, std::sinh(a[l]))
+                KURVATUR_FUNCTION(Op::Cosh, false, 0, std::cosh(a[l]))
+                KURVATUR_FUNCTION(Op::Tanh, false, 0, std::tanh(a[l]))
+                KURVATUR_FUNCTION(Op::Coth, a[l] == 0, ErrorCode::cothDomain, 1.0 / std::tanh(a[l]))
+                KURVATUR_FUNCTION(Op::Sech, false, 0, 1.0 / std::cosh(a[l]))
+                KURVATUR_FUNCTION(Op::Csch, a[l] == 0, ErrorCode::cschDomain, 1.0 / std::sinh(a[l]))
+                KURVATUR_FUNCTION(Op::Asinh, false, 0, std::asinh(a[l]))
+                KURVATUR_FUNCTION(Op::Acosh, a[l] < 1, ErrorCode::acoshDomain, std::acosh(a[l]))
+                KURVATUR_FUNCTION(Op::Atanh, std::fabs(a[l]) >= 1, ErrorCode::atanhDomain,
+                                  std::atanh(a[l]))
+                KURVATUR_FUNCTION(Op::Acoth, std::fabs(a[l]) <= 1, ErrorCode::acothDomain,
+                                  std::atanh(1.0 / a[l]))
+                KURVATUR_FUNCTION(Op::Asech, a[l] <= 0 || a[l] > 1, ErrorCode::asechDomain,
+                                  std::acosh(1.0 / a[l]))
+                KURVATUR_FUNCTION(Op::Acsch, a[l] == 0, ErrorCode::acschDomain,
+                                  std::asinh(1.0 / a[l]))
+                KURVATUR_FUNCTION(Op::Sqrt, a[l] < 0, ErrorCode::sqrtDomain, std::sqrt(a[l]))
+                KURVATUR_FUNCTION(Op::Abs, false, 0, std::fabs(a[l]))
+                KURVATUR_FUNCTION(Op::Sgn, false, 0, a[l] > 0 ? 1.0 : a[l] < 0 ? -1.0 : a[l])
+                KURVATUR_FUNCTION(Op::Int, false, 0, std::floor(a[l]))
+                KURVATUR_FUNCTION(Op::Fix, false, 0, std::trunc(a[l]))
+                KURVATUR_FUNCTION(Op::Frac, false, 0, a[l] - std::trunc(a[l]))
+                KURVATUR_FUNCTION(Op::Round, false, 0, std::nearbyint(a[l]))
+                KURVATUR_FUNCTION(Op::Ceil, false, 0, std::ceil(a[l]))
+                KURVATUR_FUNCTION(Op::Floor, false, 0, std::floor(a[l]))
+                KURVATUR_FUNCTION(Op::Ln, a[l] <= 0, ErrorCode::lnDomain, std::log(a[l]))
+                KURVATUR_FUNCTION(Op::Log2, a[l] <= 0, ErrorCode::log2Domain, std::log2(a[l]))
+                KURVATUR_FUNCTION(Op::Log10, a[l] <= 0, ErrorCode::log10Domain, std::log10(a[l]))
+                KURVATUR_FUNCTION(Op::Exp, false, 0, std::exp(a[l]))
+                KURVATUR_FUNCTION(Op::Exp2, false, 0, std::exp2(a[l]))
+#undef KURVATUR_FUNCTION
+
+            case Op::MinN:
+            case Op::MaxN: {
+                double* a = blk(sp);
+                const bool min = in.op == Op::MinN;
+                for (int k = 1; k < in.n; ++k) {
+                    const double* s = blk(sp - k);
+                    if (min) {
+                        KURVATUR_LANES a[l] = s[l] < a[l] ? s[l] : a[l];
+                    } else {
+                        KURVATUR_LANES a[l] = s[l] > a[l] ? s[l] : a[l];
+                    }
+                }
+                sp -= in.n - 1;
+                if (in.n > 1) std::memcpy(blk(sp), a, sizeof(double) * B);
+                break;
+            }
+
+            case Op::Jz:
+            case Op::JzEqC:
+            case Op::JzNeC:
+            case Op::JzLtC:
+            case Op::JzGtC:
+            case Op::JzLeC:
+            case Op::JzGeC:
+                ip = branch(level, ip, sp, fp, depth, mask);
+                if (aborted_) return;
+                --ip; // the loop steps to the end of the conditional
+                break;
+            case Op::Jmp: // not reached: a branch ends before its jump
+                ip += in.n - 1;
+                break;
+            case Op::Call:
+                call(level, in, sp, depth, mask);
+                if (aborted_) return;
+                break;
+            case Op::Ret:
+                --nesting_;
+                return;
+            }
+        }
+        --nesting_;
+    }
+
+private:
+    const Machine& m_;
+    SweepMachine& sm_;
+    const double* xslot_;
+    alignas(64) double x_[B];
+    std::uint8_t top_[B];
+    std::int32_t calls_[B]; // zeroed by the first call
+    bool calling_ = false;
+    int nesting_ = 0;
+
+public:
+    const std::uint8_t* top() const {
+        return top_;
+    }
+
+    double* blk(int index) {
+        return sm_.blocks.data() + std::size_t(index) * B;
+    }
+
+    void reserve(int values) {
+        const std::size_t wanted = std::size_t(values) * B;
+        if (sm_.blocks.size() < wanted) sm_.blocks.resize(std::max(wanted, 2 * sm_.blocks.size()));
+    }
+
+private:
+    SweepLevel& levelAt(int index) {
+        while (int(sm_.levels.size()) <= index)
+            sm_.levels.push_back(std::make_unique<SweepLevel>());
+        return *sm_.levels[std::size_t(index)];
+    }
+
+    double* push(int& sp) {
+        return blk(++sp);
+    }
+
+    bool live(const std::uint8_t* mask, int l) const {
+        return mask[l] != 0 && err_[l] == 0;
+    }
+
+    // Hands f the lanes of a variable: the running variable's samples, or the one value of any
+    // other variable (no evaluation changes a variable).
+    template <typename F> void var(const double* p, F&& f) {
+        if (p == xslot_) {
+            const double* v = x_;
+            f([v](int l) { return v[l]; });
+        } else {
+            const double c = *p;
+            f([c](int) { return c; });
+        }
+    }
+
+    // Marks the live lanes of mask where bad holds with the error code. Errors are rare: one
+    // pass that only asks whether any lane is bad, a second one only then.
+    template <typename Bad> void check(const std::uint8_t* mask, int code, Bad&& bad) {
+        if (!anyLane(B, bad)) return;
+        for (int l = 0; l < B; ++l)
+            if (live(mask, l) && bad(l)) fail(l, code);
+    }
+
+    void fail(int l, int code) {
+        err_[l] = std::uint8_t(code);
+        anyError_ = true;
+    }
+
+    void angleWork(const std::uint8_t* mask, const double* a) {
+        if (!anyLane(B, [a](int l) { return std::fabs(a[l]) >= 1e8; })) return;
+        for (int l = 0; l < B; ++l)
+            if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
+    }
+
+    void angle(const std::uint8_t* mask, double* a, Op op) {
+        angleWork(mask, a);
+        if (m_.trigMode == 1) {
+            if (op == Op::Sin) {
+                KURVATUR_LANES a[l] = std::sin(a[l]);
+            } else if (op == Op::Cos) {
+                KURVATUR_LANES a[l] = std::cos(a[l]);
+            } else {
+                KURVATUR_LANES a[l] = std::tan(a[l]);
+            }
+            return;
+        }
+        for (int l = 0; l < B; ++l)
+            a[l] = op == Op::Sin   ? sine(a[l], m_)
+                   : op == Op::Cos ? cosine(a[l], m_)
+                                   : tangent(a[l], m_);
+    }
+
+    // iif: the condition's block is on top. Each branch runs for the live lanes that take it,
+    // and not at all when none does. Returns the instruction after the conditional.
+    const Instr* branch(SweepLevel& level, const Instr* ip, int& sp, int fp, int depth,
+                        const std::uint8_t* mask) {
+        const Instr& in = *ip;
+        const Instr* elseStart = ip + in.n;
+        const Instr* jump = elseStart - 1;
+        const Instr* after = jump + jump->n;
+        const double* c = blk(sp);
+        const double k = in.a.c;
+        bool anyThen = false, anyElse = false;
+        // One loop per kind of test, so that the test is not decided again in every lane.
+        const auto split = [&](auto holds) {
+            int thenCount = 0, elseCount = 0;
+            std::uint8_t* then = level.then;
+            std::uint8_t* otherwise = level.otherwise;
+            KURVATUR_LANES then[l] = holds(l) ? 1 : 0;
+            KURVATUR_LANES {
+                const auto on = std::uint8_t(mask[l] & (err_[l] == 0 ? 1 : 0));
+                const std::uint8_t h = then[l];
+                then[l] = std::uint8_t(on & h);
+                otherwise[l] = std::uint8_t(on & (h ^ 1));
+            }
+            KURVATUR_LANES thenCount += then[l];
+            KURVATUR_LANES elseCount += otherwise[l];
+            anyThen = thenCount != 0;
+            anyElse = elseCount != 0;
+        };
+        switch (in.op) {
+        case Op::JzEqC:
+            split([&](int l) { return c[l] == k; });
+            break;
+        case Op::JzNeC:
+            split([&](int l) { return c[l] != k; });
+            break;
+        case Op::JzLtC:
+            split([&](int l) { return c[l] < k; });
+            break;
+        case Op::JzGtC:
+            split([&](int l) { return c[l] > k; });
+            break;
+        case Op::JzLeC:
+            split([&](int l) { return c[l] <= k; });
+            break;
+        case Op::JzGeC:
+            split([&](int l) { return c[l] >= k; });
+            break;
+        default:
+            split([&](int l) { return c[l] != 0; });
+            break;
+        }
+        --sp;
+        const int start = sp;
+        if (anyThen) {
+            run(ip + 1, jump, sp, fp, depth, level.then);
+            if (aborted_) return after;
+        }
+        if (anyThen && anyElse) {
+            std::memcpy(level.temp, blk(start + 1), sizeof(double) * B);
+            sp = start;
+        }
+        if (anyElse) {
+            run(jump + 1, after, sp, fp, depth, level.otherwise);
+            if (aborted_) return after;
+        }
+        if (anyThen && anyElse) {
+            double* r = blk(start + 1);
+            const double* t = level.temp;
+            const std::uint8_t* then = level.then;
+            KURVATUR_LANES r[l] = then[l] ? t[l] : r[l];
+        }
+        sp = start + 1;
+        return after;
+    }
+
+    // A call of a user function with in.n arguments, the last on top. The arguments become the
+    // function's frame; its value takes the place of the first.
+    void call(SweepLevel& level, const Instr& in, int& sp, int depth, const std::uint8_t* mask) {
+        const int fp = sp + 1 - in.n;
+        const Program* body = in.a.fn->body.get();
+        std::uint8_t* live = level.live;
+        int count = 0;
+        KURVATUR_LANES live[l] = std::uint8_t(mask[l] & (err_[l] == 0 ? 1 : 0));
+        KURVATUR_LANES count += live[l];
+        const auto failAll = [&](int code) {
+            for (int l = 0; l < B; ++l)
+                if (live[l]) fail(l, code);
+        };
+        if (count == 0) {
+        } else if (body == nullptr) {
+            failAll(ErrorCode::syntax);
+        } else if (depth == maxCallDepth) {
+            failAll(codeOther);
+        } else {
+            if (!calling_) {
+                std::memset(calls_, 0, sizeof calls_);
+                calling_ = true;
+            }
+            std::int32_t most = 0;
+            KURVATUR_LANES {
+                calls_[l] += live[l];
+                most = std::max(most, calls_[l]);
+            }
+            if (most > maxCallsPerEvaluation) {
+                for (int l = 0; l < B; ++l) {
+                    if (live[l] && calls_[l] > maxCallsPerEvaluation) {
+                        fail(l, codeOther);
+                        live[l] = 0;
+                        --count;
+                    }
+                }
+            }
+            work_ -= body->work * count;
+            if (work_ < 0) {
+                aborted_ = true; // the scalar machine finds the sample that passes the limit
+                return;
+            }
+            if (count > 0 && std::int64_t(m_.capacity) - (sp + 1) < body->maxStack + 2) {
+                failAll(codeOther);
+            } else if (count > 0) {
+                reserve(sp + body->maxStack + 4);
+                int bodySp = sp + 1;
+                run(body->code.data(), nullptr, bodySp, fp, depth + 1, live);
+                if (aborted_) return;
+                if (bodySp != fp) std::memcpy(blk(fp), blk(bodySp), sizeof(double) * B);
+            }
+        }
+        sp = fp;
+    }
+};
+
+} // namespace
+
+bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
+                   const double* xslot, const double* xs, int count, double* ys,
+                   std::uint8_t* errors) {
+    if (std::size_t(program.maxStack) + 2 > machine.capacity) {
+        for (int l = 0; l < count; ++l) {
+            ys[l] = 0;
+            errors[l] = codeOther;
+        }
+        return true;
+    }
+    BlockRun r(machine, sweep, xslot, xs, count);
+    r.work_ = machine.workLeft - program.work * count;
+    if (r.work_ < 0) return false;
+    r.reserve(program.maxStack + 3);
+    int sp = 0;
+    r.run(program.code.data(), nullptr, sp, 0, 0, r.top());
+    if (r.aborted_ || r.work_ < 0) return false;
+    machine.workLeft = r.work_;
+    const double* a = r.blk(sp);
+    if (!r.anyError_ && !anyLane(B, [a](int l) { return a[l] != a[l]; })) {
+        std::memcpy(ys, a, sizeof(double) * std::size_t(count));
+        std::memset(errors, 0, std::size_t(count));
+        return true;
+    }
+    for (int l = 0; l < count; ++l) {
+        std::uint8_t e = r.err_[l];
+        if (e == 0 && std::isnan(a[l])) e = codeOther;
+        errors[l] = e;
+        ys[l] = e == 0 ? a[l] : 0.0;
+    }
+    return true;
+}
+
+#undef KURVATUR_LANES
+
+} // namespace platform::detail
