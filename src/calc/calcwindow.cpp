@@ -1,6 +1,7 @@
 #include "calc/calcwindow.h"
 
 #include "calc/pocketcalc.h"
+#include "core/controltips.h"
 #include "core/state.h"
 #include "core/twips.h"
 
@@ -31,13 +32,24 @@ CalcWindow::CalcWindow(core::State& state, QWidget* parent)
     places_->setObjectName(QStringLiteral("Text2"));
     auto* compute = new QPushButton(QStringLiteral("="), this);
     compute->setObjectName(QStringLiteral("Command1"));
-    compute->setToolTip(QStringLiteral("Berechnen"));
     auto* clear = new QPushButton(QStringLiteral("&Löschen"), this);
     clear->setObjectName(QStringLiteral("Command3"));
     auto* close = new QPushButton(QStringLiteral("Schließen"), this);
     close->setObjectName(QStringLiteral("Command2"));
     auto* placesLabel = new QLabel(QStringLiteral("Genauigkeit:"), this);
     placesLabel->setObjectName(QStringLiteral("Label2"));
+    core::describe(term_, QStringLiteral("Term"),
+                   QStringLiteral("Term eingeben und mit der Eingabetaste berechnen"));
+    core::describe(compute, QStringLiteral("Berechnen"));
+    core::describe(clear, QStringLiteral("Löschen"), QStringLiteral("Term und Ergebnis löschen"));
+    core::describe(close, QStringLiteral("Schließen"),
+                   QStringLiteral("Den Taschenrechner schließen"));
+    core::describe(places_, QStringLiteral("Genauigkeit"),
+                   QStringLiteral("Anzahl der Stellen hinter dem Komma; mit der Eingabetaste "
+                                  "übernehmen"));
+    // A long result is cut at the window's edge; the mouse shows all of it.
+    result_->setAccessibleName(QStringLiteral("Ergebnis"));
+    core::tipWhenCut(result_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(term_, 0, 0, 1, 3);

@@ -2,6 +2,7 @@
 
 #include "collection/entryops.h"
 #include "collection/workingcopy.h"
+#include "core/controltips.h"
 #include "core/state.h"
 
 #include <QCheckBox>
@@ -75,6 +76,16 @@ void CollectionWindow::buildControls() {
     extended_->setObjectName(QStringLiteral("Check1"));
     sync_->setObjectName(QStringLiteral("Check2"));
     status_->setAutoFillBackground(true);
+    status_->setAccessibleName(QStringLiteral("Statuszeile"));
+    core::tipWhenCut(status_);
+    core::describe(list_, QStringLiteral("Einträge der Sammlung"),
+                   QStringLiteral("Ein Klick zeichnet den Eintrag; rechte Maustaste: Befehle "
+                                  "zum Eintrag"));
+    core::describe(extended_, QStringLiteral("Erweiterte Ansicht"),
+                   QStringLiteral("Auch Parameter, Grenzen und Intervalle des Eintrags zeigen"));
+    core::describe(sync_, QStringLiteral("Änderungen sofort in die Auswahl übernehmen"),
+                   QStringLiteral("Jede Änderung der Daten überschreibt sofort den ausgewählten "
+                                  "Eintrag"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label(this, "Label1", QStringLiteral("Auswahl:")), 0, 0);
@@ -87,9 +98,18 @@ void CollectionWindow::buildControls() {
         QStringLiteral("Funktionsterme:"), QStringLiteral("Parameter:"),
         QStringLiteral("Parameter-Grenzen:"), QStringLiteral("Intervalle:"),
         QStringLiteral("Untere Integrationsgrenze:")};
+    const std::array<const char*, 10> detailNames = {"Beschreibung", "Funktionsterme",
+                                                     "Parameter",    "Parameter-Grenzen",
+                                                     "Intervalle",   "Untere Integrationsgrenzen",
+                                                     "Farben",       "Liniendicken",
+                                                     "Linienarten",  "Attribute"};
     for (int i = 0; i < 10; ++i) {
         auto* field = new QPlainTextEdit(this);
         field->setObjectName(QStringLiteral("txt%1").arg(i));
+        core::describe(field, QString::fromUtf8(detailNames[std::size_t(i)]),
+                       QString::fromUtf8(detailNames[std::size_t(i)]) +
+                           QStringLiteral(" des ausgewählten Eintrags; ein Klick hinein "
+                                          "zeichnet ihn mit den Änderungen"));
         details_[std::size_t(i)] = field;
     }
     grid->addWidget(details_[0], 1, 1, 1, 2);
@@ -114,6 +134,16 @@ void CollectionWindow::buildControls() {
         button(this, "Command5",
                QStringLiteral("Momentan angewählten Eintrag mit aktuellen Daten "
                               "überschreiben"));
+    core::describe(draw, QStringLiteral("Auswahl zeichnen"),
+                   QStringLiteral("Den ausgewählten Eintrag mit den geänderten Feldern zeichnen"));
+    core::describe(close, QStringLiteral("Sammlungsfenster schließen"),
+                   QStringLiteral("Das Fenster schließen; die Arbeitskopie wird gespeichert"));
+    core::describe(empty, QStringLiteral("Neuen leeren Eintrag anhängen"),
+                   QStringLiteral("Einen leeren Eintrag an die Sammlung anhängen"));
+    core::describe(add, QStringLiteral("Aktuelle Daten anhängen"),
+                   QStringLiteral("Terme, Parameter und Bereiche als neuen Eintrag anhängen"));
+    core::describe(overwrite, QStringLiteral("Eintrag überschreiben"),
+                   QStringLiteral("Den ausgewählten Eintrag durch die aktuellen Daten ersetzen"));
     grid->addWidget(draw, 9, 0);
     grid->addWidget(add, 9, 1);
     grid->addWidget(empty, 9, 2);

@@ -1,5 +1,6 @@
 #include "graph/graphwindow.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "session/plotarea.h"
@@ -119,9 +120,16 @@ GraphWindow::GraphWindow(core::State& state, QWidget* parent)
     oneToOne_->setText(QStringLiteral("1:1"));
     oneToOne_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     readout_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    zoomPicture_->setToolTip(QStringLiteral("Links oder rechts klicken für Zoom"));
-    oneToOne_->setToolTip(
-        QStringLiteral("Links oder rechts anklicken für Skalierungsverhältnis 1:1"));
+    core::describe(zoomPicture_, QStringLiteral("Zoom"),
+                   QStringLiteral("Links oder rechts klicken für Zoom"));
+    core::describe(oneToOne_, QStringLiteral("Skalierungsverhältnis 1:1"),
+                   QStringLiteral("Links oder rechts anklicken für Skalierungsverhältnis 1:1"));
+    core::describe(hScroll_, QStringLiteral("Bild waagrecht verschieben"),
+                   QStringLiteral("Den dargestellten Bereich nach links oder rechts verschieben"));
+    core::describe(vScroll_, QStringLiteral("Bild senkrecht verschieben"),
+                   QStringLiteral("Den dargestellten Bereich nach oben oder unten verschieben"));
+    readout_->setAccessibleName(QStringLiteral("Koordinaten des Mauszeigers"));
+    plotArea_->setAccessibleName(QStringLiteral("Zeichenfläche"));
     // Many desktops keep Alt + click for moving windows; the wheel with Shift reaches the same
     // zoom of y alone about the pointer.
     plotArea_->setToolTip(QStringLiteral(

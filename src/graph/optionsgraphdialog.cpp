@@ -1,5 +1,6 @@
 #include "graph/optionsgraphdialog.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 #include "engine/settingsfile.h"
 #include "graph/graphoptions.h"
@@ -50,9 +51,15 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
         fields_[i] = new QLineEdit(this);
         fields_[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
         form->addRow(QString::fromUtf8(labels[i]), fields_[i]);
+        // The caption without its colon; "Übernehmen" makes the value count.
+        const QString name = QString::fromUtf8(labels[i]).chopped(1);
+        core::describe(fields_[i], name, name + QStringLiteral(" (gilt nach „Übernehmen“)"));
     }
     keepCount_ = new QCheckBox(QStringLiteral("Anzahl der x-Werte konstant lassen"), this);
     keepCount_->setObjectName(QStringLiteral("Check1"));
+    core::describe(keepCount_, QStringLiteral("Anzahl der x-Werte konstant lassen"),
+                   QStringLiteral("Beim Ändern der Fenstergröße bleibt die Zahl der berechneten "
+                                  "x-Werte gleich"));
     form->addRow(keepCount_);
     // Read by the next resize of the graph window, with no button to wait for.
     connect(keepCount_, &QCheckBox::toggled, this,
@@ -65,6 +72,11 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
     QPushButton* take = button(this, "Command1", "&Übernehmen");
     QPushButton* close = button(this, "Command2", "&Schließen");
     QPushButton* defaults = button(this, "Command3", "&Voreinstellungen");
+    core::describe(take, QStringLiteral("Übernehmen"),
+                   QStringLiteral("Die Einstellungen übernehmen und neu zeichnen"));
+    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
+    core::describe(defaults, QStringLiteral("Voreinstellungen"),
+                   QStringLiteral("Die voreingestellten Werte wiederherstellen"));
     buttons->addWidget(take);
     buttons->addWidget(close);
     buttons->addWidget(defaults);

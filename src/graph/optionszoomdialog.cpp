@@ -1,5 +1,6 @@
 #include "graph/optionszoomdialog.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 #include "engine/settingsfile.h"
 #include "graph/zoomoptions.h"
@@ -26,6 +27,13 @@ OptionsZoomDialog::OptionsZoomDialog(core::State& state, QWidget* parent)
     take->setObjectName(QStringLiteral("Command1"));
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
     close->setObjectName(QStringLiteral("Command2"));
+    core::describe(xField_, QStringLiteral("Zoom-Faktor in x-Richtung"),
+                   QStringLiteral("Um diesen Faktor ändert ein Zoom die Breite des Bereichs"));
+    core::describe(yField_, QStringLiteral("Zoom-Faktor in y-Richtung"),
+                   QStringLiteral("Um diesen Faktor ändert ein Zoom die Höhe des Bereichs"));
+    core::describe(take, QStringLiteral("Übernehmen"),
+                   QStringLiteral("Die Zoom-Faktoren übernehmen"));
+    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
     // Enter in a field takes the factors, as the first button does.
     take->setDefault(true);
     close->setAutoDefault(false);

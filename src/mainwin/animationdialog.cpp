@@ -1,5 +1,6 @@
 #include "mainwin/animationdialog.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 
 #include <QCheckBox>
@@ -41,6 +42,12 @@ AnimationDialog::AnimationDialog(core::State& state, QWidget* parent)
         f.to->setObjectName(QStringLiteral("to") + n);
         f.step->setObjectName(QStringLiteral("step") + n);
         f.chosen->setChecked(row.chosen);
+        core::describe(f.chosen, row.name + QStringLiteral(" bewegen"),
+                       QStringLiteral("Den Parameter %1 in der Animation verändern").arg(row.name));
+        core::describe(f.from, QStringLiteral("Startwert von ") + row.name);
+        core::describe(f.to, QStringLiteral("Endwert von ") + row.name);
+        core::describe(f.step, QStringLiteral("Schrittweite von ") + row.name,
+                       QStringLiteral("Um so viel ändert sich %1 von Bild zu Bild").arg(row.name));
         const int r = int(i) + 1;
         grid->addWidget(f.chosen, r, 0);
         grid->addWidget(f.from, r, 1);
@@ -57,6 +64,8 @@ AnimationDialog::AnimationDialog(core::State& state, QWidget* parent)
     fps_->setValue(defaultAnimationFps);
     auto* fpsLabel = new QLabel(QStringLiteral("Bilder pro Sekunde (GIF):"), this);
     fpsLabel->setBuddy(fps_);
+    core::describe(fps_, QStringLiteral("Bilder pro Sekunde"),
+                   QStringLiteral("Bilder pro Sekunde der GIF-Animation"));
     auto* fpsRow = new QHBoxLayout;
     fpsRow->addWidget(fpsLabel);
     fpsRow->addWidget(fps_);
@@ -66,6 +75,10 @@ AnimationDialog::AnimationDialog(core::State& state, QWidget* parent)
     auto* cancel = new QPushButton(QStringLiteral("Abbrechen"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     cancel->setObjectName(QStringLiteral("CancelButton"));
+    core::describe(ok, QStringLiteral("Speichern"),
+                   QStringLiteral("Die Datei wählen und die Animation speichern"));
+    core::describe(cancel, QStringLiteral("Abbrechen"),
+                   QStringLiteral("Schließen, ohne etwas zu speichern"));
     ok->setDefault(true);
     ok->setEnabled(!rows_.empty());
     connect(ok, &QPushButton::clicked, this, [this] { accept(); });

@@ -1,5 +1,6 @@
 #include "mainwin/helpwindow.h"
 
+#include "core/controltips.h"
 #include "mainwin/help.h"
 
 #include <QApplication>
@@ -25,6 +26,12 @@ HelpWindow::HelpWindow(QWidget* parent)
     contents_->setObjectName(QStringLiteral("Inhalt"));
     page_->setObjectName(QStringLiteral("Seite"));
     page_->setOpenLinks(true);
+    core::describe(search_, QStringLiteral("Suchen"),
+                   QStringLiteral("Nur die Seiten zeigen, die alle diese Wörter enthalten"));
+    core::describe(contents_, QStringLiteral("Inhalt"),
+                   QStringLiteral("Die Seiten der Hilfe; ein Klick zeigt die Seite"));
+    core::describe(page_, QStringLiteral("Hilfeseite"),
+                   QStringLiteral("Die gewählte Seite der Hilfe; Verweise führen weiter"));
 
     auto* side = new QWidget(this);
     auto* column = new QVBoxLayout(side);

@@ -1,5 +1,6 @@
 #include "mainwin/picturesizedialog.h"
 
+#include "core/controltips.h"
 #include "mainwin/graphicexport.h"
 
 #include <QApplication>
@@ -12,20 +13,23 @@ namespace mainwin {
 
 namespace {
 
-QSpinBox* sideBox(QWidget* parent, const char* name, int value) {
+QSpinBox* sideBox(QWidget* parent, const char* name, int value, const QString& accessibleName) {
     auto* box = new QSpinBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setRange(1, maxPictureSide);
     box->setSuffix(QStringLiteral(" Pixel"));
     box->setValue(value);
+    core::describe(box, accessibleName, accessibleName + QStringLiteral(" in Pixeln"));
     return box;
 }
 
 } // namespace
 
 PictureSizeDialog::PictureSizeDialog(QSize proposed, QWidget* parent)
-    : QDialog(parent), width_(sideBox(this, "pictureWidth", proposed.width())),
-      height_(sideBox(this, "pictureHeight", proposed.height())) {
+    : QDialog(parent),
+      width_(sideBox(this, "pictureWidth", proposed.width(), QStringLiteral("Breite der Graphik"))),
+      height_(
+          sideBox(this, "pictureHeight", proposed.height(), QStringLiteral("Höhe der Graphik"))) {
     setObjectName(QStringLiteral("pictureSize"));
     setWindowTitle(QStringLiteral("Größe der Graphik"));
     auto* layout = new QFormLayout(this);
@@ -34,6 +38,10 @@ PictureSizeDialog::PictureSizeDialog(QSize proposed, QWidget* parent)
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    core::describe(buttons->button(QDialogButtonBox::Ok), QStringLiteral("OK"),
+                   QStringLiteral("Die Graphik in dieser Größe speichern"));
+    core::describe(buttons->button(QDialogButtonBox::Cancel), QStringLiteral("Abbrechen"),
+                   QStringLiteral("Schließen, ohne zu speichern"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addRow(buttons);

@@ -1,6 +1,7 @@
 #include "objects/linewindow.h"
 
 #include "core/colours.h"
+#include "core/controltips.h"
 #include "core/state.h"
 #include "engine/settingsfile.h"
 #include "objects/objectapply.h"
@@ -39,6 +40,9 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
     setToolTip(hint);
 
     list_->setObjectName(QStringLiteral("List1"));
+    core::describe(list_, QStringLiteral("Zusätzliche Geraden"),
+                   QStringLiteral("Ein Klick holt die Gerade in die Eingabezeile; Entf löscht "
+                                  "die ausgewählten"));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setUniformItemSizes(true);
     list_->installEventFilter(this);
@@ -54,13 +58,17 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
         row->setSpacing(2);
         styleFields_[r] = new QLineEdit(this);
         styleFields_[r]->setObjectName(QStringLiteral("Text1%1").arg(r));
-        styleFields_[r]->setToolTip(QStringLiteral("Linienart individuell einstellen"));
+        core::describe(styleFields_[r],
+                       QStringLiteral("Linienart der Geraden in Zeile %1").arg(r + 1),
+                       QStringLiteral("Linienart individuell einstellen"));
         styleFields_[r]->setFixedSize(28, rowHeight);
         connect(styleFields_[r], &QLineEdit::editingFinished, this, [this, r] { chli(r); });
         colourButtons_[r] = new QPushButton(this);
         colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
         colourButtons_[r]->setFixedSize(28, rowHeight);
-        colourButtons_[r]->setToolTip(QStringLiteral("Farbe ändern"));
+        core::describe(colourButtons_[r],
+                       QStringLiteral("Farbe der Geraden in Zeile %1").arg(r + 1),
+                       QStringLiteral("Farbe ändern"));
         connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
         row->addWidget(styleFields_[r]);
         row->addWidget(colourButtons_[r]);
@@ -72,37 +80,47 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
     auto* inputLabel = new QLabel(QStringLiteral("Eingabezeile:"), this);
     inputLabel->setObjectName(QStringLiteral("Label2"));
     input_->setObjectName(QStringLiteral("Text4"));
-    input_->setToolTip(hint);
+    core::describe(input_, QStringLiteral("Eingabezeile"), hint);
     input_->installEventFilter(this);
     auto* styleLabel = new QLabel(QStringLiteral("Linienart:     ( 0 - 6 )"), this);
     styleLabel->setObjectName(QStringLiteral("Label1"));
     commonStyle_->setObjectName(QStringLiteral("Text2"));
     commonStyle_->setText(QString::number(state_.linesLineType));
+    core::describe(commonStyle_, QStringLiteral("Linienart"),
+                   QStringLiteral("Linienart der Geraden ohne eigene Linienart (0 bis 6)"));
     commonStyle_->setMaximumWidth(60);
     connect(commonStyle_, &QLineEdit::editingFinished, this, [this] { chdicke(); });
     standardColour_->setObjectName(QStringLiteral("Picture1"));
     standardColour_->setFixedSize(rowHeight, rowHeight);
     standardColour_->setAutoFillBackground(true);
+    standardColour_->setAccessibleName(QStringLiteral("Standardfarbe"));
 
     auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
     take->setObjectName(QStringLiteral("Command1"));
-    take->setToolTip(hint);
+    core::describe(take, QStringLiteral("Übernehmen"), hint);
     connect(take, &QPushButton::clicked, this, [this] { asytaste(); });
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
     close->setObjectName(QStringLiteral("Command2"));
+    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
     connect(close, &QPushButton::clicked, this, [this] {
         (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
             ->hide();
     });
     auto* standard = new QPushButton(QStringLiteral("&Standardfarbe"), this);
     standard->setObjectName(QStringLiteral("Command3"));
+    core::describe(standard, QStringLiteral("Standardfarbe"),
+                   QStringLiteral("Die Farbe der Geraden ohne eigene Farbe wählen"));
     connect(standard, &QPushButton::clicked, this, [this] { chooseStandardColour(); });
     auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
     erase->setObjectName(QStringLiteral("Command5"));
+    core::describe(erase, QStringLiteral("Zeile löschen"),
+                   QStringLiteral("Die ausgewählten Geraden löschen"));
     connect(erase, &QPushButton::clicked, this, [this] { remove(); });
     status_->setObjectName(QStringLiteral("Label3"));
     status_->setWordWrap(true);
     status_->setAutoFillBackground(true);
+    status_->setAccessibleName(QStringLiteral("Statuszeile"));
+    core::tipWhenCut(status_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 3);
@@ -199,6 +217,8 @@ void LineWindow::chdicke() {
     const int v = commonStyle_->text().trimmed().toInt(&ok);
     if (!ok || v < 0 || v > largestStyle) {
         commonStyle_->setText(QString::number(state_.linesLineType));
+        core::describe(commonStyle_, QStringLiteral("Linienart"),
+                       QStringLiteral("Linienart der Geraden ohne eigene Linienart (0 bis 6)"));
         state_.messages->inform(QStringLiteral("Fehler:"),
                                 QStringLiteral("Unerlaubter Wert für die Linienart!"),
                                 platform::MessageIcon::Critical);

@@ -1,6 +1,7 @@
 #include "objects/pointwindow.h"
 
 #include "core/colours.h"
+#include "core/controltips.h"
 #include "core/numbers.h"
 #include "core/rounding.h"
 #include "core/state.h"
@@ -40,6 +41,9 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     setToolTip(hint);
 
     list_->setObjectName(QStringLiteral("List1"));
+    core::describe(list_, QStringLiteral("Punkte"),
+                   QStringLiteral("Ein Klick holt den Punkt in die Eingabezeile; Entf löscht die "
+                                  "ausgewählten"));
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setUniformItemSizes(true);
     list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
@@ -55,7 +59,9 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
         colourButtons_[r] = new QPushButton(this);
         colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
         colourButtons_[r]->setFixedSize(28, rowHeight);
-        colourButtons_[r]->setToolTip(QStringLiteral("Farbe ändern"));
+        core::describe(colourButtons_[r],
+                       QStringLiteral("Farbe des Punktes in Zeile %1").arg(r + 1),
+                       QStringLiteral("Farbe ändern"));
         connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
         buttons->addWidget(colourButtons_[r]);
     }
@@ -63,26 +69,31 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
 
     auto* inputLabel = new QLabel(QStringLiteral("Eingabezeile:"), this);
     input_->setObjectName(QStringLiteral("Text4"));
-    input_->setToolTip(hint);
+    core::describe(input_, QStringLiteral("Eingabezeile"), hint);
     input_->installEventFilter(this);
     auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
     take->setObjectName(QStringLiteral("Command1"));
+    core::describe(take, QStringLiteral("Übernehmen"), hint);
     connect(take, &QPushButton::clicked, this, [this] { taste(); });
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
     close->setObjectName(QStringLiteral("Command2"));
+    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
     connect(close, &QPushButton::clicked, this, [this] {
         (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
             ->hide();
     });
     auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
     erase->setObjectName(QStringLiteral("Command5"));
+    core::describe(erase, QStringLiteral("Zeile löschen"),
+                   QStringLiteral("Die ausgewählten Punkte löschen"));
     connect(erase, &QPushButton::clicked, this, [this] { remove(); });
 
     auto* sizeLabel = new QLabel(QStringLiteral("Größe:"), this);
     radius_->setObjectName(QStringLiteral("Text1"));
-    radius_->setToolTip(QStringLiteral("Radius der Punkte in Pixeln"));
+    core::describe(radius_, QStringLiteral("Größe der Punkte"),
+                   QStringLiteral("Radius der Punkte in Pixeln"));
     fontSize_->setObjectName(QStringLiteral("Text2"));
-    fontSize_->setToolTip(QStringLiteral("Schriftgröße der Namen"));
+    core::describe(fontSize_, QStringLiteral("Schriftgröße der Namen"));
     for (QLineEdit* field : {radius_, fontSize_}) {
         field->setMaximumWidth(60);
         field->installEventFilter(this);
@@ -92,6 +103,10 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     auto* displayRows = new QVBoxLayout(display);
     showPoints_->setObjectName(QStringLiteral("Check1"));
     showNames_->setObjectName(QStringLiteral("Check2"));
+    core::describe(showPoints_, QStringLiteral("Punkte anzeigen"),
+                   QStringLiteral("Die Punkte in der Graphik zeigen"));
+    core::describe(showNames_, QStringLiteral("Namen anzeigen"),
+                   QStringLiteral("Die Namen der Punkte in der Graphik zeigen"));
     displayRows->addWidget(showPoints_);
     displayRows->addWidget(showNames_);
     connect(showPoints_, &QCheckBox::clicked, this, [this](bool on) {
@@ -105,6 +120,8 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     status_->setObjectName(QStringLiteral("Label3"));
     status_->setWordWrap(true);
     status_->setAutoFillBackground(true);
+    status_->setAccessibleName(QStringLiteral("Statuszeile"));
+    core::tipWhenCut(status_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 4);

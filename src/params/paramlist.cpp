@@ -1,5 +1,6 @@
 #include "params/paramlist.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 #include "core/twips.h"
 #include "params/paramselection.h"
@@ -35,6 +36,10 @@ ParamList::ParamList(core::State& state, ParamWindows& windows, QWidget* parent)
     setWindowTitle(QStringLiteral("Parameter:"));
     list_->setObjectName(QStringLiteral("List1"));
     button_->setObjectName(QStringLiteral("Command1"));
+    core::describe(list_, QStringLiteral("Parameter"),
+                   QStringLiteral("Ein Klick zeigt oder verbirgt das Fenster des Parameters"));
+    core::describe(button_, QStringLiteral("Alle oder keinen"),
+                   QStringLiteral("Die Fenster aller Parameter zeigen oder alle verbergen"));
     // A click toggles its row and leaves the others as they are.
     list_->setSelectionMode(QAbstractItemView::MultiSelection);
     setMinimumWidth(px(smallestWidth));

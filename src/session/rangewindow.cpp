@@ -1,5 +1,6 @@
 #include "session/rangewindow.h"
 
+#include "core/controltips.h"
 #include "core/state.h"
 #include "session/ranges.h"
 
@@ -13,6 +14,9 @@ namespace session {
 namespace {
 
 const char* const standardCaptions[rangeRowCount] = {"[ - 5 ; 5 ]", "[ - 5 ; 5 ]", "[ 0 ; 10 ]"};
+// The rows as the tool tips name them ("Obere Grenze des x-Bereichs").
+const char* const rowsOf[rangeRowCount] = {"des x-Bereichs", "des y-Bereichs",
+                                           "des Kurvenparameter-Bereichs"};
 
 QString numbered(const char* name, int row) {
     return QString::fromLatin1(name) + QString::number(row);
@@ -36,6 +40,12 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
         for (int side = 0; side < 2; ++side) {
             auto* field = new QLineEdit(this);
             field->setObjectName(numbered(side == 0 ? "von" : "bis", row));
+            const QString bound =
+                (side == 0 ? QStringLiteral("Untere Grenze ") : QStringLiteral("Obere Grenze ")) +
+                QString::fromUtf8(rowsOf[row]);
+            core::describe(field, bound,
+                           bound +
+                               QStringLiteral("; auch ein Term, mit der Eingabetaste übernehmen"));
             connect(field, &QLineEdit::returnPressed, this, [this] { vonbis(); });
             grid->addWidget(field, line, 1 + side);
             fields_[row][side] = field;
@@ -46,6 +56,10 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
         }
         standard_[row] = new QPushButton(QString::fromLatin1(standardCaptions[row]), this);
         standard_[row]->setObjectName(numbered("Command1_", row));
+        core::describe(standard_[row],
+                       QStringLiteral("Standardwerte ") + QString::fromUtf8(rowsOf[row]),
+                       QStringLiteral("Den Standardbereich %1 einstellen")
+                           .arg(QString::fromUtf8(standardCaptions[row])));
         connect(standard_[row], &QPushButton::clicked, this, [this, row] { standard(row); });
         grid->addWidget(standard_[row], line, 3);
     }
@@ -54,20 +68,23 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
     grid->addWidget(hint, 7, 0, 1, 4);
     auto* oneToOne = new QPushButton(QStringLiteral("1:1"), this);
     oneToOne->setObjectName(QStringLiteral("Command3"));
-    oneToOne->setToolTip(
-        QStringLiteral("Links oder rechts anklicken für Skalierungsverhältnis 1:1"));
+    core::describe(oneToOne, QStringLiteral("Skalierungsverhältnis 1:1"),
+                   QStringLiteral("Links oder rechts anklicken für Skalierungsverhältnis 1:1"));
     // The left button fits the y range, the right one the x range.
     oneToOne->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(oneToOne, &QPushButton::clicked, this, [this] { einszueins(1); });
     connect(oneToOne, &QPushButton::customContextMenuRequested, this, [this] { einszueins(2); });
     auto* apply = new QPushButton(QStringLiteral("&Übernehmen"), this);
     apply->setObjectName(QStringLiteral("Command2"));
+    core::describe(apply, QStringLiteral("Übernehmen"),
+                   QStringLiteral("Die eingegebenen Grenzen übernehmen und neu zeichnen"));
     connect(apply, &QPushButton::clicked, this, [this] {
         vonbis();
         state_.hooks.call(state_.hooks.collectionTakeOver);
     });
     auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
     close->setObjectName(QStringLiteral("Command6"));
+    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
     connect(close, &QPushButton::clicked, this, [this] {
         if (parentWidget() && parentWidget()->inherits("QMdiSubWindow"))
             parentWidget()->hide();
@@ -79,6 +96,8 @@ RangeWindow::RangeWindow(core::State& state, QWidget* parent)
     grid->addWidget(close, 8, 2);
     status_->setObjectName(QStringLiteral("Label11"));
     status_->setAutoFillBackground(true);
+    status_->setAccessibleName(QStringLiteral("Statuszeile"));
+    core::tipWhenCut(status_);
     grid->addWidget(status_, 9, 0, 1, 4);
 
     // New data (a collection entry, a start) may bring other fields along.

@@ -1,6 +1,7 @@
 #include "terms/termwindow.h"
 
 #include "core/colours.h"
+#include "core/controltips.h"
 #include "core/twips.h"
 #include "terms/termcheck.h"
 #include "terms/termrows.h"
@@ -173,9 +174,13 @@ TermWindow::TermWindow(core::State& state, QWidget* parent) : QWidget(parent), s
     for (int i = 0; i < core::lineCount; ++i) {
         fcol_[i] = new ColourBox(this, i);
         fcol_[i]->setObjectName(QStringLiteral("fcol%1").arg(i));
-        fcol_[i]->setToolTip(QStringLiteral("Rechte Maustaste: Ändern der Eigenschaften"));
+        core::describe(fcol_[i], QStringLiteral("Farbe der Zeile %1").arg(i + 1),
+                       QStringLiteral("Rechte Maustaste: Ändern der Eigenschaften"));
         fnam_[i] = new TermLine(this, i);
         fnam_[i]->setObjectName(QStringLiteral("fnam%1").arg(i));
+        core::describe(fnam_[i], QStringLiteral("Zeile %1").arg(i + 1),
+                       QStringLiteral("Term oder Intervall eingeben, mit der Eingabetaste "
+                                      "zeichnen; Bild ab: Menü der Zeile"));
         // The state always holds what the fields show, so that an apply started elsewhere (the
         // range window, a parameter) reads the lines as typed and showing the state loses
         // nothing.
@@ -184,13 +189,20 @@ TermWindow::TermWindow(core::State& state, QWidget* parent) : QWidget(parent), s
         });
         cmplus_[i] = new PlusButton(this, i);
         cmplus_[i]->setObjectName(QStringLiteral("cmplus%1").arg(i));
-        cmplus_[i]->setToolTip(QStringLiteral("Zeile hinzufügen / löschen (mit Umschalttaste)"));
+        core::describe(cmplus_[i], QStringLiteral("Zeile hinzufügen oder löschen"),
+                       QStringLiteral("Zeile hinzufügen / löschen (mit Umschalttaste)"));
     }
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("Label9"));
     status_->setAutoFillBackground(true);
+    status_->setAccessibleName(QStringLiteral("Statuszeile"));
+    // Messages of several lines run longer than the narrow window; the whole text stays readable.
+    core::tipWhenCut(status_);
     back_ = new QPushButton(this);
     back_->setObjectName(QStringLiteral("btback"));
+    core::describe(back_, QStringLiteral("Terme oder Intervalle zeigen"),
+                   QStringLiteral("Zwischen den Funktionstermen und den Darstellungsintervallen "
+                                  "umschalten"));
     back_->setFocusPolicy(Qt::NoFocus);
     connect(back_, &QPushButton::clicked, this,
             [this] { setstate(1 - state_.termEditor.termState); });
@@ -262,8 +274,6 @@ void TermWindow::showState() {
     }
 
     status_->setText(editor.statusText);
-    // Messages of several lines run longer than the narrow window; the whole text stays readable.
-    status_->setToolTip(editor.statusText);
     QPalette statusPalette = status_->palette();
     const QColor statusBackground = editor.statusColour == statusNormal
                                         ? normal.color(QPalette::Button)

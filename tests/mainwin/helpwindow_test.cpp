@@ -4,6 +4,9 @@
 #include "collection/collectionwindow.h"
 #include "core/version.h"
 #include "graph/graphwindow.h"
+#include "objects/linewindow.h"
+#include "objects/pointwindow.h"
+#include "params/paramlist.h"
 #include "params/paramwindow.h"
 #include "params/paramwindows.h"
 #include "params/timerdialog.h"
@@ -44,6 +47,9 @@ TEST_F(HelpTest, F1ShowsThePageOfTheWindow) {
     action("mn_inter")->trigger();
     action("mn_col")->trigger();
     action("mn_groptions")->trigger();
+    action("mn_asy")->trigger();
+    action("mn_punkt")->trigger();
+    action("mn_spal")->trigger();
     auto* options = window->findChild<QDialog*>(QStringLiteral("optionsgraph"));
     ASSERT_NE(options, nullptr);
     auto* timer = new params::TimerDialog(state, window->paramWindows()->window(slot));
@@ -65,6 +71,9 @@ TEST_F(HelpTest, F1ShowsThePageOfTheWindow) {
         {window->findChild<QWidget*>(q("minicalc"))->findChild<QLineEdit*>(q("Text1")),
          "taschenrechner.html"},
         {options, "einstellungen.html"},
+        {window->lineWindow()->findChild<QLineEdit*>(q("Text4")), "geraden.html"},
+        {window->pointWindow()->findChild<QLineEdit*>(q("Text4")), "punkte.html"},
+        {window->paramList()->findChild<QListWidget*>(q("List1")), "parameterliste.html"},
         {window->menuBar(), "hauptfenster.html"},
     };
     for (const Case& c : cases) {

@@ -14,6 +14,7 @@
 #include "terms/termwindow.h"
 
 #include "mainwindowfixture.h"
+#include "support/hovertip.h"
 
 #include <QAction>
 #include <QApplication>
@@ -191,7 +192,7 @@ TEST_F(MainWindowTest, ATermTooCostlyToDrawIsReportedAfterThePaint) {
     };
     waitForStatus("f(x): Zeichnung abgebrochen, der Term ist zu aufwendig.");
     // The narrow status line cuts the text; its tooltip shows all of it.
-    EXPECT_EQ(status()->toolTip(), status()->text());
+    EXPECT_EQ(testsupport::hoverTip(status()), status()->text());
     EXPECT_GT(statusBackground().red(), 100);
     EXPECT_EQ(statusBackground().green(), 0);
 
