@@ -66,6 +66,10 @@ OptionsGraphDialog::OptionsGraphDialog(core::State& state, QWidget* parent)
             [this](bool checked) { state_.keepSampleCount = checked; });
     refine_ = new QCheckBox(QStringLiteral("Polstellen und Sprünge genau zeichnen"), this);
     refine_->setObjectName(QStringLiteral("Check2"));
+    core::describe(refine_, QStringLiteral("Polstellen und Sprünge genau zeichnen"),
+                   QStringLiteral("An Polstellen und Sprüngen wird nachgerechnet und der Graph "
+                                  "ohne senkrechte Verbindungslinie gezeichnet (gilt nach "
+                                  "„Übernehmen“)"));
     form->addRow(refine_);
 
     auto* buttons = new QHBoxLayout;
