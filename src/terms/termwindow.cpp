@@ -286,6 +286,12 @@ void TermWindow::showState() {
     status_->setPalette(statusPalette);
     back_->setText(editor.backButtonCaption);
     setWindowTitle(editor.windowCaption);
+    // Lines loaded at once (the kept work at the start, a collection entry, an undo) change the
+    // rows in use without a line being added or deleted here: the height follows them all the
+    // same, or rows would be cut off below.
+    if (fittedHeight_ > 0 &&
+        pxY(fittedHeightTwips(editor.fontSize, state_.linesInUse)) != fittedHeight_)
+        fitheight(0);
 }
 
 void TermWindow::focusLine(int i) {
