@@ -759,6 +759,8 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (arranged_) return;
     arranged_ = true;
     arrangeWindows();
+    // The parameter windows of the kept work appeared before the area had its size.
+    params_->placeWaiting();
     // The graph window has its final size only now, and resizing it scaled the lines' sample
     // counts: the kept work is drawn once more with the counts it was saved with.
     if (keptWorkDrawn_) collection::drawCurrentData(*collection_, state_);

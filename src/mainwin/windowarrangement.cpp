@@ -23,6 +23,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <vector>
 
 namespace mainwin {
 
@@ -85,6 +86,12 @@ void MainWindow::prepareArrangement() {
         return graphFrame_->isVisible() ? graphFrame_->geometry() : QRect();
     };
     params_->windowClosed = [this](int k) { paramList_->schalt(k); };
+    params_->keepClear = [this] {
+        std::vector<QRect> shown;
+        for (const QMdiSubWindow* f : {termFrame_, collectionFrame_})
+            if (f->isVisible()) shown.push_back(f->geometry());
+        return shown;
+    };
     state_.hooks.paramListRefresh = [this] {
         if (paramListFrame_->isVisible()) paramList_->refpar();
     };

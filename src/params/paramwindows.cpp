@@ -119,14 +119,29 @@ void ParamWindows::showAllFree() {
     }
 }
 
+void ParamWindows::placeWaiting() {
+    for (int k = 0; k < core::paramCount; ++k) {
+        if (!waiting_[std::size_t(k)]) continue;
+        waiting_[std::size_t(k)] = false;
+        QWidget* f = frame(k);
+        if (f && f->isVisible() && !state_.arrangeParamsOnApply) place(k);
+    }
+    if (state_.arrangeParamsOnApply) arrange();
+}
+
 void ParamWindows::place(int slot) {
     QWidget* f = frame(slot);
+    if (area_ && !area_->isVisible()) {
+        waiting_[std::size_t(slot)] = true;
+        return;
+    }
     const QRect area = bounds();
     const QSize size = f->size();
-    std::vector<QRect> taken;
+    std::vector<QRect> taken = keepClear ? keepClear() : std::vector<QRect>{};
     for (int k = 0; k < core::paramCount; ++k) {
         QWidget* other = frame(k);
-        if (k != slot && other && other->isVisible()) taken.push_back(other->geometry());
+        if (k != slot && other && other->isVisible() && !waiting_[std::size_t(k)])
+            taken.push_back(other->geometry());
     }
     // Columns from the right edge leftwards, rows from the top down; the first free place.
     for (int x = area.right() + 1 - size.width(); x >= area.left(); x -= size.width()) {

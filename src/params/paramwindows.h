@@ -8,6 +8,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -28,8 +29,13 @@ public:
 
     // Shows the window of the slot as state.params[slot] says: hidden unless the slot is in use
     // and visible, else made when needed and updated. A window that appears is placed at the
-    // right side of the area, in the first place no other parameter window covers.
+    // right side of the area, in the first place no other parameter window covers and clear of
+    // the windows keepClear names. Until the area is shown it has no size to place them in: the
+    // windows that appear before are placed by placeWaiting.
     void refresh(int slot);
+    // Places the windows that appeared while the area was not shown yet, as refresh would have,
+    // in slot order; stacks them instead when the parameter windows are arranged.
+    void placeWaiting();
     // Makes every free parameter in use (slots 28 ... 60) visible and shows its window.
     void showAllFree();
     // Stacks the visible windows of the sample counts and free parameters from the bottom of the
@@ -39,6 +45,8 @@ public:
 
     // Where the graph window stands in the area; a null rectangle while it is hidden.
     std::function<QRect()> graphGeometry;
+    // The frames of the other windows that a parameter window appearing must not cover.
+    std::function<std::vector<QRect>()> keepClear;
     // The user closed the window of a slot.
     std::function<void(int slot)> windowClosed;
 
@@ -55,6 +63,7 @@ private:
     QPointer<QMdiArea> area_;
     std::array<QPointer<ParamWindow>, core::paramCount> windows_{};
     std::array<QPointer<QMdiSubWindow>, core::paramCount> frames_{};
+    std::array<bool, core::paramCount> waiting_{}; // shown before the area had its size
 };
 
 } // namespace params

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -216,6 +217,44 @@ TEST_F(ArrangementTest, ParameterWindowsStackFromTheBottom) {
     resizeMain(QSize(900, 600));
     EXPECT_EQ(frameOf(c)->y() + frameOf(c)->height(), area().height());
 }
+
+struct FreeWindowsCase {
+    const char* name;
+    bool termRight;       // the term window moved to the top right
+    bool collectionShown; // the collection window shown at the top right
+};
+
+class NewParameterWindow : public ArrangementTest,
+                           public ::testing::WithParamInterface<FreeWindowsCase> {};
+
+// Not stacked, a parameter window appears at the right and leaves the term and collection
+// windows free wherever the user put them.
+TEST_P(NewParameterWindow, LeavesTheTermAndCollectionWindowsFree) {
+    const FreeWindowsCase& c = GetParam();
+    action("mn_dock")->trigger();
+    ASSERT_FALSE(action("mn_dock")->isChecked());
+    const auto toRight = [this](QMdiSubWindow* f) {
+        f->show();
+        f->move(area().width() - f->width(), 0);
+    };
+    if (c.termRight) toRight(window->termFrame());
+    if (c.collectionShown) toRight(window->collectionFrame());
+    QApplication::processEvents();
+    enter(0, "f(x)=a*x+b");
+    for (const char* name : {"a", "b"}) {
+        QMdiSubWindow* f = frameOf(state.findparam(q(name)));
+        ASSERT_TRUE(f && f->isVisible()) << name;
+        EXPECT_TRUE(QRect(QPoint(), area()).contains(f->geometry())) << name;
+        EXPECT_FALSE(f->geometry().intersects(window->termFrame()->geometry())) << name;
+        if (c.collectionShown)
+            EXPECT_FALSE(f->geometry().intersects(window->collectionFrame()->geometry())) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, NewParameterWindow,
+                         ::testing::Values(FreeWindowsCase{"TermAtTheRight", true, false},
+                                           FreeWindowsCase{"CollectionAtTheRight", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ArrangementTest, AnEmptyListOffersAll) {
     enter(0, "f(x)=x");

@@ -16,11 +16,15 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -38,10 +42,11 @@ protected:
     }
 
     // A second run of the program on the same configuration folder.
-    std::unique_ptr<mainwin::MainWindow> startAgain(core::State& again) {
+    std::unique_ptr<mainwin::MainWindow> startAgain(core::State& again, QSize size = {}) {
         again.messages = messages;
         again.configFolder = state.configFolder;
         auto second = std::make_unique<mainwin::MainWindow>(again);
+        if (size.isValid()) second->resize(size);
         second->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(second.get()));
         QApplication::processEvents();
@@ -67,6 +72,52 @@ TEST_F(WorkingCopyTest, LinesParametersAndPictureComeBackWithTheNextStart) {
     EXPECT_EQ(again.termEditor.statusText, q("Ok."));
     EXPECT_EQ(again.lines[1].sampleCount, state.lines[1].sampleCount);
     EXPECT_EQ(second->graphWindow()->picture(), picture);
+    second->close();
+}
+
+// What the user must see of the two lines f and g: every parameter window in the area and clear of
+// the term window, and both rows of the term window. Gives the frames of the parameter windows a
+// and b and of the term window.
+std::vector<QRect> expectAllSeen(const mainwin::MainWindow& run, const core::State& s,
+                                 const char* when) {
+    SCOPED_TRACE(when);
+    std::vector<QRect> frames;
+    const QRect area = run.mdiArea()->viewport()->rect();
+    const QRect termFrame = run.termFrame()->geometry();
+    for (const char* name : {"a", "b"}) {
+        params::ParamWindow* w = run.paramWindows()->window(s.findparam(q(name)));
+        const auto* frame = w ? qobject_cast<QMdiSubWindow*>(w->parentWidget()) : nullptr;
+        EXPECT_NE(frame, nullptr) << name;
+        if (!frame) return frames;
+        frames.push_back(frame->geometry());
+        EXPECT_TRUE(frame->isVisible()) << name;
+        EXPECT_TRUE(area.contains(frame->geometry())) << name;
+        EXPECT_FALSE(frame->geometry().intersects(termFrame)) << name;
+    }
+    for (int i = 0; i < 2; ++i) {
+        QLineEdit* field = run.termWindow()->lineField(i);
+        EXPECT_TRUE(field->isVisible()) << "row " << i;
+        const QRect inFrame(field->mapTo(run.termFrame(), QPoint(0, 0)), field->size());
+        EXPECT_TRUE(run.termFrame()->rect().contains(inFrame)) << "row " << i;
+    }
+    frames.push_back(termFrame);
+    return frames;
+}
+
+// The windows stand where the user saw them, in the run that made them and in the next one.
+TEST_F(WorkingCopyTest, ParameterWindowsAndAllTermRowsAreSeenAgainWithTheNextStart) {
+    const QSize size = window->size();
+    enter(0, "f(x)=a*x^2+b");
+    QTest::mouseClick(term->plusButton(0), Qt::LeftButton);
+    enter(1, "g(x)=1/(x-1)");
+    QApplication::processEvents();
+    const std::vector<QRect> first = expectAllSeen(*window, state, "first run");
+    window->close();
+
+    core::State again;
+    auto second = startAgain(again, size);
+    ASSERT_TRUE(second->termWindow()->lineField(1)->text().startsWith(q("g(x)")));
+    EXPECT_EQ(expectAllSeen(*second, again, "next start"), first);
     second->close();
 }
 
