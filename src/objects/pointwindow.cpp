@@ -5,8 +5,8 @@
 #include "core/numbers.h"
 #include "core/rounding.h"
 #include "core/state.h"
+#include "objects/listwindow.h"
 #include "objects/objectapply.h"
-#include "objects/statusline.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -24,12 +24,6 @@
 
 namespace objects {
 
-namespace {
-
-constexpr int rowHeight = 24; // pixels; the list rows and the colour buttons alike
-
-} // namespace
-
 PointWindow::PointWindow(core::State& state, QWidget* parent)
     : QWidget(parent), state_(state), list_(new QListWidget(this)), input_(new QLineEdit(this)),
       radius_(new QLineEdit(this)), fontSize_(new QLineEdit(this)),
@@ -44,25 +38,12 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     core::describe(list_, QStringLiteral("Punkte"),
                    QStringLiteral("Ein Klick holt den Punkt in die Eingabezeile; Entf löscht die "
                                   "ausgewählten"));
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setUniformItemSizes(true);
-    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
-    list_->installEventFilter(this);
-    connect(list_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { input_->setText(item->text()); });
-    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { activate(); });
+    setUpList(list_, input_, this, [this] { activate(); });
 
-    auto* buttons = new QVBoxLayout;
-    buttons->setSpacing(0);
-    buttons->setContentsMargins(0, list_->frameWidth(), 0, 0);
+    auto* buttons = rowsColumn(list_);
     for (int r = 0; r < rows; ++r) {
-        colourButtons_[r] = new QPushButton(this);
-        colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
-        colourButtons_[r]->setFixedSize(28, rowHeight);
-        core::describe(colourButtons_[r],
-                       QStringLiteral("Farbe des Punktes in Zeile %1").arg(r + 1),
-                       QStringLiteral("Farbe ändern"));
-        connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
+        colourButtons_[r] =
+            colourButton(this, r, QStringLiteral("des Punktes"), [this, r] { chooseColour(r); });
         buttons->addWidget(colourButtons_[r]);
     }
     buttons->addStretch();
@@ -71,22 +52,12 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     input_->setObjectName(QStringLiteral("Text4"));
     core::describe(input_, QStringLiteral("Eingabezeile"), hint);
     input_->installEventFilter(this);
-    auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
-    take->setObjectName(QStringLiteral("Command1"));
-    core::describe(take, QStringLiteral("Übernehmen"), hint);
-    connect(take, &QPushButton::clicked, this, [this] { taste(); });
-    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
-    close->setObjectName(QStringLiteral("Command2"));
-    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
-    connect(close, &QPushButton::clicked, this, [this] {
-        (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
-            ->hide();
-    });
-    auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
-    erase->setObjectName(QStringLiteral("Command5"));
-    core::describe(erase, QStringLiteral("Zeile löschen"),
-                   QStringLiteral("Die ausgewählten Punkte löschen"));
-    connect(erase, &QPushButton::clicked, this, [this] { remove(); });
+    auto* take = button(this, QStringLiteral("&Übernehmen"), QStringLiteral("Command1"),
+                        QStringLiteral("Übernehmen"), hint, [this] { taste(); });
+    auto* close = closeButton(this);
+    auto* erase = button(this, QStringLiteral("Zeile löschen"), QStringLiteral("Command5"),
+                         QStringLiteral("Zeile löschen"),
+                         QStringLiteral("Die ausgewählten Punkte löschen"), [this] { remove(); });
 
     auto* sizeLabel = new QLabel(QStringLiteral("Größe:"), this);
     radius_->setObjectName(QStringLiteral("Text1"));
@@ -117,11 +88,7 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
         state_.pointNamesShown = on;
         state_.hooks.call(state_.hooks.redrawall);
     });
-    status_->setObjectName(QStringLiteral("Label3"));
-    status_->setWordWrap(true);
-    status_->setAutoFillBackground(true);
-    status_->setAccessibleName(QStringLiteral("Statuszeile"));
-    core::tipWhenCut(status_);
+    setUpStatus(status_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 4);
@@ -154,36 +121,20 @@ void PointWindow::showDisplay() {
 }
 
 void PointWindow::showList(int current) {
-    list_->clear();
-    for (const Point& p : points_) {
-        auto* item = new QListWidgetItem(p.typed, list_);
-        item->setData(Qt::UserRole, qulonglong(p.colour));
-        item->setSizeHint(QSize(0, rowHeight));
-    }
-    if (current >= 0 && current < list_->count()) {
-        // The row becomes the current one, without a selection: the next input is a new point.
-        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
-        list_->clearSelection();
-        list_->scrollToItem(list_->item(current));
-    }
+    std::vector<std::pair<QString, core::Colour>> rows;
+    for (const Point& p : points_)
+        rows.emplace_back(p.typed, p.colour);
+    fillList(list_, rows, current);
     activate();
 }
 
-int PointWindow::firstVisible() const {
-    const QModelIndex top = list_->indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : 0;
-}
-
 void PointWindow::activate() {
-    const int first = firstVisible();
+    const int first = firstVisible(list_);
     for (int r = 0; r < rows; ++r) {
         const int at = first + r;
         const bool shown = at < int(points_.size());
         colourButtons_[r]->setVisible(shown);
-        if (shown)
-            colourButtons_[r]->setStyleSheet(
-                QStringLiteral("background-color: %1;")
-                    .arg(core::toQColor(points_[std::size_t(at)].colour).name(QColor::HexRgb)));
+        if (shown) paintColourButton(colourButtons_[r], points_[std::size_t(at)].colour);
     }
 }
 
@@ -209,7 +160,7 @@ void PointWindow::remove() {
 }
 
 void PointWindow::chooseColour(int r) {
-    const int at = firstVisible() + r;
+    const int at = firstVisible(list_) + r;
     if (at >= int(points_.size())) return;
     const auto c = state_.colourDialogs->chooseColour(
         core::toQColor(points_[std::size_t(at)].colour), QStringLiteral("Farbe des Punktes"));
