@@ -11,6 +11,7 @@
 #include "graph/scale.h"
 
 #include "support/qtapp.h"
+#include "support/qtext.h"
 #include "support/recorded.h"
 
 #include <QGuiApplication>
@@ -24,10 +25,6 @@ using testsupport::Kind;
 using testsupport::ofKind;
 
 [[maybe_unused]] const bool application = testsupport::useApplication<QGuiApplication>();
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 class ObjectsDrawn : public ::testing::Test {
 protected:
