@@ -7,14 +7,11 @@
 #include "objects/listwindow.h"
 #include "objects/objectapply.h"
 
-#include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace objects {
@@ -130,10 +127,8 @@ void LineWindow::activate() {
 }
 
 void LineWindow::asytaste() {
-    std::optional<int> selected;
-    const auto chosen = list_->selectedItems();
-    if (chosen.size() == 1) selected = list_->row(chosen.front());
-    const auto at = objects::asytaste(lines_, input_->text(), selected, state_.lineColours[14]);
+    const auto at =
+        objects::asytaste(lines_, input_->text(), singleSelection(list_), state_.lineColours[14]);
     if (!at) return;
     input_->clear();
     showList(*at);
@@ -141,11 +136,7 @@ void LineWindow::asytaste() {
 }
 
 void LineWindow::remove() {
-    std::vector<ExtraLine> kept;
-    for (int i = 0; i < int(lines_.size()); ++i)
-        if (!list_->item(i)->isSelected()) kept.push_back(lines_[std::size_t(i)]);
-    if (kept.size() == lines_.size()) return;
-    lines_ = std::move(kept);
+    if (!removeSelected(list_, lines_)) return;
     showList();
     nimms();
 }
@@ -181,11 +172,11 @@ void LineWindow::chdicke() {
 void LineWindow::chooseColour(int r) {
     const int at = firstVisible(list_) + r;
     if (at >= int(lines_.size())) return;
-    const auto c = state_.colourDialogs->chooseColour(
-        core::toQColor(lines_[std::size_t(at)].colour), QStringLiteral("Farbe der Geraden"));
+    auto& row = lines_[std::size_t(at)];
+    const auto c =
+        chooseRowColour(state_, list_, at, row.colour, QStringLiteral("Farbe der Geraden"));
     if (!c) return;
-    lines_[std::size_t(at)].colour = core::fromQColor(*c);
-    list_->item(at)->setData(Qt::UserRole, qulonglong(lines_[std::size_t(at)].colour));
+    row.colour = *c;
     activate();
     nimms();
 }
@@ -214,22 +205,9 @@ void LineWindow::nimms() {
 }
 
 bool LineWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (watched == input_ && enter) {
-            asytaste();
-            return true;
-        }
-        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
-            remove();
-            return true;
-        }
-        if (watched == list_ && enter) {
-            input_->setFocus();
-            return true;
-        }
-    }
+    if (listKey(
+            watched, event, input_, list_, [this] { asytaste(); }, [this] { remove(); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

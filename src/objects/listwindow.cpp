@@ -1,7 +1,9 @@
 #include "objects/listwindow.h"
 
 #include "core/controltips.h"
+#include "core/state.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -89,6 +91,47 @@ void fillList(QListWidget* list, const std::vector<std::pair<QString, core::Colo
 int firstVisible(const QListWidget* list) {
     const QModelIndex top = list->indexAt(QPoint(1, 1));
     return top.isValid() ? top.row() : 0;
+}
+
+std::optional<int> singleSelection(const QListWidget* list) {
+    const auto chosen = list->selectedItems();
+    if (chosen.size() != 1) return std::nullopt;
+    return list->row(chosen.front());
+}
+
+bool rowSelected(const QListWidget* list, int row) {
+    return list->item(row)->isSelected();
+}
+
+std::optional<core::Colour> chooseRowColour(core::State& state, QListWidget* list, int at,
+                                            core::Colour current, const QString& title) {
+    const auto c = state.colourDialogs->chooseColour(core::toQColor(current), title);
+    if (!c) return std::nullopt;
+    const core::Colour chosen = core::fromQColor(*c);
+    list->item(at)->setData(Qt::UserRole, qulonglong(chosen));
+    return chosen;
+}
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool listKey(const QObject* watched, const QEvent* event, QLineEdit* input, const QListWidget* list,
+             const std::function<void()>& take, const std::function<void()>& remove) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    if (watched == input && isEnter(event)) {
+        take();
+    } else if (watched == list && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
+        remove();
+    } else if (watched == list && isEnter(event)) {
+        input->setFocus();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void showStatus(QLabel* status, const QStringList& messages) {

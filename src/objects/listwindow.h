@@ -8,15 +8,22 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
+class QEvent;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QListWidget;
 class QPushButton;
 class QVBoxLayout;
 class QWidget;
+
+namespace core {
+struct State;
+}
 
 namespace objects {
 
@@ -45,6 +52,32 @@ void fillList(QListWidget* list, const std::vector<std::pair<QString, core::Colo
               int current);
 // The index of the row at the top of the list.
 int firstVisible(const QListWidget* list);
+
+// The row selected alone, if just one is: the input line replaces it.
+std::optional<int> singleSelection(const QListWidget* list);
+bool rowSelected(const QListWidget* list, int row);
+
+// Drops the rows selected in the list; false when none was.
+template <class Row> bool removeSelected(const QListWidget* list, std::vector<Row>& rows) {
+    std::vector<Row> kept;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (!rowSelected(list, int(i))) kept.push_back(rows[i]);
+    if (kept.size() == rows.size()) return false;
+    rows = std::move(kept);
+    return true;
+}
+
+// The colour of list row at from the colour dialog with that title, kept in the row's item as
+// well; none when the dialog was cancelled.
+std::optional<core::Colour> chooseRowColour(core::State& state, QListWidget* list, int at,
+                                            core::Colour current, const QString& title);
+
+// The keys of the input line and the list: Enter in the input line takes it, Delete or
+// Backspace in the list removes the selected rows, Enter in the list goes to the input line.
+// True when the key was one of them.
+bool listKey(const QObject* watched, const QEvent* event, QLineEdit* input, const QListWidget* list,
+             const std::function<void()>& take, const std::function<void()>& remove);
+bool isEnter(const QEvent* event);
 
 // "Ok." on the normal colour, or the messages one per line on red.
 void showStatus(QLabel* status, const QStringList& messages);

@@ -9,15 +9,12 @@
 #include "objects/objectapply.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -139,22 +136,15 @@ void PointWindow::activate() {
 }
 
 void PointWindow::taste() {
-    std::optional<int> selected;
-    const auto chosen = list_->selectedItems();
-    if (chosen.size() == 1) selected = list_->row(chosen.front());
-    const auto row = objects::taste(points_, input_->text(), selected);
-    if (!row) return;
+    const auto at = objects::taste(points_, input_->text(), singleSelection(list_));
+    if (!at) return;
     input_->clear();
-    showList(*row);
+    showList(*at);
     nimms();
 }
 
 void PointWindow::remove() {
-    std::vector<Point> kept;
-    for (int i = 0; i < int(points_.size()); ++i)
-        if (!list_->item(i)->isSelected()) kept.push_back(points_[std::size_t(i)]);
-    if (kept.size() == points_.size()) return;
-    points_ = std::move(kept);
+    if (!removeSelected(list_, points_)) return;
     showList();
     nimms();
 }
@@ -162,11 +152,11 @@ void PointWindow::remove() {
 void PointWindow::chooseColour(int r) {
     const int at = firstVisible(list_) + r;
     if (at >= int(points_.size())) return;
-    const auto c = state_.colourDialogs->chooseColour(
-        core::toQColor(points_[std::size_t(at)].colour), QStringLiteral("Farbe des Punktes"));
+    auto& row = points_[std::size_t(at)];
+    const auto c =
+        chooseRowColour(state_, list_, at, row.colour, QStringLiteral("Farbe des Punktes"));
     if (!c) return;
-    points_[std::size_t(at)].colour = core::fromQColor(*c);
-    list_->item(at)->setData(Qt::UserRole, qulonglong(points_[std::size_t(at)].colour));
+    row.colour = *c;
     activate();
     nimms();
 }
@@ -219,26 +209,13 @@ void PointWindow::nimms() {
 }
 
 bool PointWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (watched == input_ && enter) {
-            taste();
-            return true;
-        }
-        if ((watched == radius_ || watched == fontSize_) && enter) {
-            chsize();
-            return true;
-        }
-        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
-            remove();
-            return true;
-        }
-        if (watched == list_ && enter) {
-            input_->setFocus();
-            return true;
-        }
+    if ((watched == radius_ || watched == fontSize_) && isEnter(event)) {
+        chsize();
+        return true;
     }
+    if (listKey(
+            watched, event, input_, list_, [this] { taste(); }, [this] { remove(); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 
