@@ -84,11 +84,7 @@ TEST(StartOfKurvatur, ChosenByTheArguments) {
         {{"--collection", "a.kur", "--list", "b.kur"},
          StartKind::Wrong,
          "unerwartetes Argument b.kur"},
-        {{"--collection", "a.kur", "--list", "--term", "x"},
-         StartKind::Wrong,
-         "--term gilt nur zusammen mit --render"},
         // With a render run the collection options are the render run's to judge.
-        {{"--render", "a.png", "--collection", "a.kur"}, StartKind::Render},
         {{"--render", "a.png", "--collection", "a.kur", "--entry", "Parabel"}, StartKind::Render},
         {{"--render", "a.png", "--collection", "--help"}, StartKind::Render}, // a file "--help"
         {{"--render", "a.png", "--entry", "--version"}, StartKind::Render},   // an entry's name
