@@ -4,31 +4,17 @@
 #include "core/controltips.h"
 #include "core/state.h"
 #include "engine/settingsfile.h"
+#include "objects/listwindow.h"
 #include "objects/objectapply.h"
-#include "objects/statusline.h"
 
-#include <QEvent>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace objects {
-
-namespace {
-
-constexpr int rowHeight = 24; // pixels; the list rows and the controls beside them alike
-
-void paintColourButton(QPushButton* button, core::Colour colour) {
-    button->setStyleSheet(
-        QStringLiteral("background-color: %1;").arg(core::toQColor(colour).name(QColor::HexRgb)));
-}
-
-} // namespace
 
 LineWindow::LineWindow(core::State& state, QWidget* parent)
     : QWidget(parent), state_(state), list_(new QListWidget(this)), input_(new QLineEdit(this)),
@@ -43,16 +29,9 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
     core::describe(list_, QStringLiteral("Zusätzliche Geraden"),
                    QStringLiteral("Ein Klick holt die Gerade in die Eingabezeile; Entf löscht "
                                   "die ausgewählten"));
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setUniformItemSizes(true);
-    list_->installEventFilter(this);
-    connect(list_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { input_->setText(item->text()); });
-    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { activate(); });
+    setUpList(list_, input_, this, [this] { activate(); });
 
-    auto* rowsColumn = new QVBoxLayout;
-    rowsColumn->setSpacing(0);
-    rowsColumn->setContentsMargins(0, list_->frameWidth(), 0, 0);
+    auto* rowsColumn = objects::rowsColumn(list_);
     for (int r = 0; r < rows; ++r) {
         auto* row = new QHBoxLayout;
         row->setSpacing(2);
@@ -63,19 +42,13 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
                        QStringLiteral("Linienart individuell einstellen"));
         styleFields_[r]->setFixedSize(28, rowHeight);
         connect(styleFields_[r], &QLineEdit::editingFinished, this, [this, r] { chli(r); });
-        colourButtons_[r] = new QPushButton(this);
-        colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
-        colourButtons_[r]->setFixedSize(28, rowHeight);
-        core::describe(colourButtons_[r],
-                       QStringLiteral("Farbe der Geraden in Zeile %1").arg(r + 1),
-                       QStringLiteral("Farbe ändern"));
-        connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
+        colourButtons_[r] =
+            colourButton(this, r, QStringLiteral("der Geraden"), [this, r] { chooseColour(r); });
         row->addWidget(styleFields_[r]);
         row->addWidget(colourButtons_[r]);
         rowsColumn->addLayout(row);
     }
     rowsColumn->addStretch();
-    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
 
     auto* inputLabel = new QLabel(QStringLiteral("Eingabezeile:"), this);
     inputLabel->setObjectName(QStringLiteral("Label2"));
@@ -95,32 +68,17 @@ LineWindow::LineWindow(core::State& state, QWidget* parent)
     standardColour_->setAutoFillBackground(true);
     standardColour_->setAccessibleName(QStringLiteral("Standardfarbe"));
 
-    auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
-    take->setObjectName(QStringLiteral("Command1"));
-    core::describe(take, QStringLiteral("Übernehmen"), hint);
-    connect(take, &QPushButton::clicked, this, [this] { asytaste(); });
-    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
-    close->setObjectName(QStringLiteral("Command2"));
-    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
-    connect(close, &QPushButton::clicked, this, [this] {
-        (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
-            ->hide();
-    });
-    auto* standard = new QPushButton(QStringLiteral("&Standardfarbe"), this);
-    standard->setObjectName(QStringLiteral("Command3"));
-    core::describe(standard, QStringLiteral("Standardfarbe"),
-                   QStringLiteral("Die Farbe der Geraden ohne eigene Farbe wählen"));
-    connect(standard, &QPushButton::clicked, this, [this] { chooseStandardColour(); });
-    auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
-    erase->setObjectName(QStringLiteral("Command5"));
-    core::describe(erase, QStringLiteral("Zeile löschen"),
-                   QStringLiteral("Die ausgewählten Geraden löschen"));
-    connect(erase, &QPushButton::clicked, this, [this] { remove(); });
-    status_->setObjectName(QStringLiteral("Label3"));
-    status_->setWordWrap(true);
-    status_->setAutoFillBackground(true);
-    status_->setAccessibleName(QStringLiteral("Statuszeile"));
-    core::tipWhenCut(status_);
+    auto* take = button(this, QStringLiteral("&Übernehmen"), QStringLiteral("Command1"),
+                        QStringLiteral("Übernehmen"), hint, [this] { asytaste(); });
+    auto* close = closeButton(this);
+    auto* standard = button(this, QStringLiteral("&Standardfarbe"), QStringLiteral("Command3"),
+                            QStringLiteral("Standardfarbe"),
+                            QStringLiteral("Die Farbe der Geraden ohne eigene Farbe wählen"),
+                            [this] { chooseStandardColour(); });
+    auto* erase = button(this, QStringLiteral("Zeile löschen"), QStringLiteral("Command5"),
+                         QStringLiteral("Zeile löschen"),
+                         QStringLiteral("Die ausgewählten Geraden löschen"), [this] { remove(); });
+    setUpStatus(status_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 3);
@@ -148,28 +106,15 @@ void LineWindow::showList(int current) {
     QPalette palette = standardColour_->palette();
     palette.setColor(QPalette::Window, core::toQColor(state_.lineColours[14]));
     standardColour_->setPalette(palette);
-    list_->clear();
-    for (const ExtraLine& line : lines_) {
-        auto* item = new QListWidgetItem(line.equation, list_);
-        item->setData(Qt::UserRole, qulonglong(line.colour));
-        item->setSizeHint(QSize(0, rowHeight));
-    }
-    if (current >= 0 && current < list_->count()) {
-        // Current but not selected: the next input is a new line, not a replacement of this one.
-        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
-        list_->clearSelection();
-        list_->scrollToItem(list_->item(current));
-    }
+    std::vector<std::pair<QString, core::Colour>> rows;
+    for (const ExtraLine& line : lines_)
+        rows.emplace_back(line.equation, line.colour);
+    fillList(list_, rows, current);
     activate();
 }
 
-int LineWindow::firstVisible() const {
-    const QModelIndex top = list_->indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : 0;
-}
-
 void LineWindow::activate() {
-    const int first = firstVisible();
+    const int first = firstVisible(list_);
     for (int r = 0; r < rows; ++r) {
         const int at = first + r;
         const bool shown = at < int(lines_.size());
@@ -182,10 +127,8 @@ void LineWindow::activate() {
 }
 
 void LineWindow::asytaste() {
-    std::optional<int> selected;
-    const auto chosen = list_->selectedItems();
-    if (chosen.size() == 1) selected = list_->row(chosen.front());
-    const auto at = objects::asytaste(lines_, input_->text(), selected, state_.lineColours[14]);
+    const auto at =
+        objects::asytaste(lines_, input_->text(), singleSelection(list_), state_.lineColours[14]);
     if (!at) return;
     input_->clear();
     showList(*at);
@@ -193,17 +136,13 @@ void LineWindow::asytaste() {
 }
 
 void LineWindow::remove() {
-    std::vector<ExtraLine> kept;
-    for (int i = 0; i < int(lines_.size()); ++i)
-        if (!list_->item(i)->isSelected()) kept.push_back(lines_[std::size_t(i)]);
-    if (kept.size() == lines_.size()) return;
-    lines_ = std::move(kept);
+    if (!removeSelected(list_, lines_)) return;
     showList();
     nimms();
 }
 
 void LineWindow::chli(int r) {
-    const int at = firstVisible() + r;
+    const int at = firstVisible(list_) + r;
     if (at >= int(lines_.size())) return;
     const int style = styleOf(styleFields_[r]->text());
     styleFields_[r]->setText(styleText(style));
@@ -231,13 +170,13 @@ void LineWindow::chdicke() {
 }
 
 void LineWindow::chooseColour(int r) {
-    const int at = firstVisible() + r;
+    const int at = firstVisible(list_) + r;
     if (at >= int(lines_.size())) return;
-    const auto c = state_.colourDialogs->chooseColour(
-        core::toQColor(lines_[std::size_t(at)].colour), QStringLiteral("Farbe der Geraden"));
+    auto& row = lines_[std::size_t(at)];
+    const auto c =
+        chooseRowColour(state_, list_, at, row.colour, QStringLiteral("Farbe der Geraden"));
     if (!c) return;
-    lines_[std::size_t(at)].colour = core::fromQColor(*c);
-    list_->item(at)->setData(Qt::UserRole, qulonglong(lines_[std::size_t(at)].colour));
+    row.colour = *c;
     activate();
     nimms();
 }
@@ -266,22 +205,9 @@ void LineWindow::nimms() {
 }
 
 bool LineWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (watched == input_ && enter) {
-            asytaste();
-            return true;
-        }
-        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
-            remove();
-            return true;
-        }
-        if (watched == list_ && enter) {
-            input_->setFocus();
-            return true;
-        }
-    }
+    if (listKey(
+            watched, event, input_, list_, [this] { asytaste(); }, [this] { remove(); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

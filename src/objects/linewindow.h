@@ -5,6 +5,7 @@
 // used; every change goes into the state's text of the lines and is applied.
 
 #include "objects/extralines.h"
+#include "objects/listwindow.h"
 
 #include <QWidget>
 
@@ -24,7 +25,7 @@ namespace objects {
 
 class LineWindow : public QWidget {
 public:
-    static constexpr int rows = 10;
+    static constexpr int rows = listRows;
 
     explicit LineWindow(core::State& state, QWidget* parent = nullptr);
 
@@ -57,7 +58,6 @@ private:
     // The list into the state, applied; what cannot be drawn goes to the status line.
     void nimms();
     void showList(int current = -1);
-    int firstVisible() const;
 
     core::State& state_;
     std::vector<ExtraLine> lines_;

@@ -5,30 +5,21 @@
 #include "core/numbers.h"
 #include "core/rounding.h"
 #include "core/state.h"
+#include "objects/listwindow.h"
 #include "objects/objectapply.h"
-#include "objects/statusline.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <cmath>
 
 namespace objects {
-
-namespace {
-
-constexpr int rowHeight = 24; // pixels; the list rows and the colour buttons alike
-
-} // namespace
 
 PointWindow::PointWindow(core::State& state, QWidget* parent)
     : QWidget(parent), state_(state), list_(new QListWidget(this)), input_(new QLineEdit(this)),
@@ -44,25 +35,12 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     core::describe(list_, QStringLiteral("Punkte"),
                    QStringLiteral("Ein Klick holt den Punkt in die Eingabezeile; Entf löscht die "
                                   "ausgewählten"));
-    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    list_->setUniformItemSizes(true);
-    list_->setFixedHeight(rows * rowHeight + 2 * list_->frameWidth());
-    list_->installEventFilter(this);
-    connect(list_, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { input_->setText(item->text()); });
-    connect(list_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { activate(); });
+    setUpList(list_, input_, this, [this] { activate(); });
 
-    auto* buttons = new QVBoxLayout;
-    buttons->setSpacing(0);
-    buttons->setContentsMargins(0, list_->frameWidth(), 0, 0);
+    auto* buttons = rowsColumn(list_);
     for (int r = 0; r < rows; ++r) {
-        colourButtons_[r] = new QPushButton(this);
-        colourButtons_[r]->setObjectName(QStringLiteral("Command4%1").arg(r));
-        colourButtons_[r]->setFixedSize(28, rowHeight);
-        core::describe(colourButtons_[r],
-                       QStringLiteral("Farbe des Punktes in Zeile %1").arg(r + 1),
-                       QStringLiteral("Farbe ändern"));
-        connect(colourButtons_[r], &QPushButton::clicked, this, [this, r] { chooseColour(r); });
+        colourButtons_[r] =
+            colourButton(this, r, QStringLiteral("des Punktes"), [this, r] { chooseColour(r); });
         buttons->addWidget(colourButtons_[r]);
     }
     buttons->addStretch();
@@ -71,22 +49,12 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
     input_->setObjectName(QStringLiteral("Text4"));
     core::describe(input_, QStringLiteral("Eingabezeile"), hint);
     input_->installEventFilter(this);
-    auto* take = new QPushButton(QStringLiteral("&Übernehmen"), this);
-    take->setObjectName(QStringLiteral("Command1"));
-    core::describe(take, QStringLiteral("Übernehmen"), hint);
-    connect(take, &QPushButton::clicked, this, [this] { taste(); });
-    auto* close = new QPushButton(QStringLiteral("&Schließen"), this);
-    close->setObjectName(QStringLiteral("Command2"));
-    core::describe(close, QStringLiteral("Schließen"), QStringLiteral("Das Fenster schließen"));
-    connect(close, &QPushButton::clicked, this, [this] {
-        (parentWidget() && parentWidget()->inherits("QMdiSubWindow") ? parentWidget() : this)
-            ->hide();
-    });
-    auto* erase = new QPushButton(QStringLiteral("Zeile löschen"), this);
-    erase->setObjectName(QStringLiteral("Command5"));
-    core::describe(erase, QStringLiteral("Zeile löschen"),
-                   QStringLiteral("Die ausgewählten Punkte löschen"));
-    connect(erase, &QPushButton::clicked, this, [this] { remove(); });
+    auto* take = button(this, QStringLiteral("&Übernehmen"), QStringLiteral("Command1"),
+                        QStringLiteral("Übernehmen"), hint, [this] { taste(); });
+    auto* close = closeButton(this);
+    auto* erase = button(this, QStringLiteral("Zeile löschen"), QStringLiteral("Command5"),
+                         QStringLiteral("Zeile löschen"),
+                         QStringLiteral("Die ausgewählten Punkte löschen"), [this] { remove(); });
 
     auto* sizeLabel = new QLabel(QStringLiteral("Größe:"), this);
     radius_->setObjectName(QStringLiteral("Text1"));
@@ -117,11 +85,7 @@ PointWindow::PointWindow(core::State& state, QWidget* parent)
         state_.pointNamesShown = on;
         state_.hooks.call(state_.hooks.redrawall);
     });
-    status_->setObjectName(QStringLiteral("Label3"));
-    status_->setWordWrap(true);
-    status_->setAutoFillBackground(true);
-    status_->setAccessibleName(QStringLiteral("Statuszeile"));
-    core::tipWhenCut(status_);
+    setUpStatus(status_);
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(list_, 0, 0, 1, 4);
@@ -154,68 +118,45 @@ void PointWindow::showDisplay() {
 }
 
 void PointWindow::showList(int current) {
-    list_->clear();
-    for (const Point& p : points_) {
-        auto* item = new QListWidgetItem(p.typed, list_);
-        item->setData(Qt::UserRole, qulonglong(p.colour));
-        item->setSizeHint(QSize(0, rowHeight));
-    }
-    if (current >= 0 && current < list_->count()) {
-        // The row becomes the current one, without a selection: the next input is a new point.
-        list_->setCurrentRow(current, QItemSelectionModel::NoUpdate);
-        list_->clearSelection();
-        list_->scrollToItem(list_->item(current));
-    }
+    std::vector<std::pair<QString, core::Colour>> rows;
+    for (const Point& p : points_)
+        rows.emplace_back(p.typed, p.colour);
+    fillList(list_, rows, current);
     activate();
 }
 
-int PointWindow::firstVisible() const {
-    const QModelIndex top = list_->indexAt(QPoint(1, 1));
-    return top.isValid() ? top.row() : 0;
-}
-
 void PointWindow::activate() {
-    const int first = firstVisible();
+    const int first = firstVisible(list_);
     for (int r = 0; r < rows; ++r) {
         const int at = first + r;
         const bool shown = at < int(points_.size());
         colourButtons_[r]->setVisible(shown);
-        if (shown)
-            colourButtons_[r]->setStyleSheet(
-                QStringLiteral("background-color: %1;")
-                    .arg(core::toQColor(points_[std::size_t(at)].colour).name(QColor::HexRgb)));
+        if (shown) paintColourButton(colourButtons_[r], points_[std::size_t(at)].colour);
     }
 }
 
 void PointWindow::taste() {
-    std::optional<int> selected;
-    const auto chosen = list_->selectedItems();
-    if (chosen.size() == 1) selected = list_->row(chosen.front());
-    const auto row = objects::taste(points_, input_->text(), selected);
-    if (!row) return;
+    const auto at = objects::taste(points_, input_->text(), singleSelection(list_));
+    if (!at) return;
     input_->clear();
-    showList(*row);
+    showList(*at);
     nimms();
 }
 
 void PointWindow::remove() {
-    std::vector<Point> kept;
-    for (int i = 0; i < int(points_.size()); ++i)
-        if (!list_->item(i)->isSelected()) kept.push_back(points_[std::size_t(i)]);
-    if (kept.size() == points_.size()) return;
-    points_ = std::move(kept);
+    if (!removeSelected(list_, points_)) return;
     showList();
     nimms();
 }
 
 void PointWindow::chooseColour(int r) {
-    const int at = firstVisible() + r;
+    const int at = firstVisible(list_) + r;
     if (at >= int(points_.size())) return;
-    const auto c = state_.colourDialogs->chooseColour(
-        core::toQColor(points_[std::size_t(at)].colour), QStringLiteral("Farbe des Punktes"));
+    auto& row = points_[std::size_t(at)];
+    const auto c =
+        chooseRowColour(state_, list_, at, row.colour, QStringLiteral("Farbe des Punktes"));
     if (!c) return;
-    points_[std::size_t(at)].colour = core::fromQColor(*c);
-    list_->item(at)->setData(Qt::UserRole, qulonglong(points_[std::size_t(at)].colour));
+    row.colour = *c;
     activate();
     nimms();
 }
@@ -268,26 +209,13 @@ void PointWindow::nimms() {
 }
 
 bool PointWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (watched == input_ && enter) {
-            taste();
-            return true;
-        }
-        if ((watched == radius_ || watched == fontSize_) && enter) {
-            chsize();
-            return true;
-        }
-        if (watched == list_ && (key == Qt::Key_Delete || key == Qt::Key_Backspace)) {
-            remove();
-            return true;
-        }
-        if (watched == list_ && enter) {
-            input_->setFocus();
-            return true;
-        }
+    if ((watched == radius_ || watched == fontSize_) && isEnter(event)) {
+        chsize();
+        return true;
     }
+    if (listKey(
+            watched, event, input_, list_, [this] { taste(); }, [this] { remove(); }))
+        return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -4,6 +4,7 @@
 // are shown. The list is the master while the window is used; every change goes into the
 // state's list form of the points and is applied.
 
+#include "objects/listwindow.h"
 #include "objects/points.h"
 
 #include <QWidget>
@@ -25,7 +26,7 @@ namespace objects {
 
 class PointWindow : public QWidget {
 public:
-    static constexpr int rows = 10;
+    static constexpr int rows = listRows;
 
     explicit PointWindow(core::State& state, QWidget* parent = nullptr);
 
@@ -56,7 +57,6 @@ private:
     void nimms();
     void showList(int current = -1);
     void activate();
-    int firstVisible() const;
 
     core::State& state_;
     std::vector<Point> points_;

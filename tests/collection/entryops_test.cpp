@@ -195,7 +195,6 @@ TEST_F(EntryOps, RenamingTakesOnlyAnAnswerWithText) {
     const std::vector<Case> cases = {
         {"A", QStringLiteral(" Neu "), " Neu "},
         {"A", QStringLiteral("   "), "A"},
-        {"A", QString(), "A"},
         {"A", std::nullopt, "A"},
         {"*A", QStringLiteral("Neu"), "A"},
     };

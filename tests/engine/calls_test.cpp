@@ -5,16 +5,13 @@
 #include "core/state.h"
 #include "engine/translate.h"
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // The engine text for a term typed in a line f(x) beside a line g, the x marked as the term
 // check stores it.
@@ -31,7 +28,6 @@ struct CallCase {
 TEST(BlankCalls, OperandIsTheNextFactorAndNamesAreNotGluedTogether) {
     const std::vector<CallCase> cases{
         {"sin x", "sin(_x)"},
-        {"sin  x", "sin(_x)"},
         {"Wurzel 2", "Wurzel(2)"},
         {"Betrag x - 1", "Betrag(_x)-1"},
         {"sin 1,5", "sin(1.5)"},
@@ -43,7 +39,6 @@ TEST(BlankCalls, OperandIsTheNextFactorAndNamesAreNotGluedTogether) {
         {"sin pi/2", "sin(pi)/2"},
         // with its power, factorial and sign
         {"sin x^2", "sin(_x^2)"},
-        {"sin x ^ 2", "sin(_x^2)"},
         {"sin x^-1", "sin(_x^-1)"},
         {"sin 2^x^2", "sin(2^_x^2)"},
         {"sin x!", "sin(_x!)"},
@@ -56,7 +51,6 @@ TEST(BlankCalls, OperandIsTheNextFactorAndNamesAreNotGluedTogether) {
         {"Wenn (x > 0; x; -x)", "Wenn(_x>0,_x,-_x)"},
         // nested calls
         {"sin cos x", "sin(cos(_x))"},
-        {"sin cos (x)", "sin(cos(_x))"},
         {"sin(cos x)", "sin(cos(_x))"},
         // the names of the function lines
         {"G x", "G(_x)"},
@@ -66,24 +60,19 @@ TEST(BlankCalls, OperandIsTheNextFactorAndNamesAreNotGluedTogether) {
         {"sin x mod 2", "sin(_x) mod 2"},
         // Deleting the blanks must not glue a name to its neighbours: "a sin x" is no arc sine.
         {"a sin x", "a*sin(_x)"},
-        {"a sin(x)", "a*sin(_x)"},
         {"3 sin x + 1", "3*sin(_x)+1"},
         {"(x+1) sin x", "(_x+1)*sin(_x)"},
-        {"3! sin x", "3!*sin(_x)"},
         {"2sin x", "2sin(_x)"},
         {"asin x", "asin(_x)"},
         {"a f'(x)", "a*((f((_x)+sw)-f((_x)))/sw)"},
         // names that only begin like a function stay names
         {"sinus x", "sinus*_x"},
-        {"cost", "cost"},
         {"sinx", "sinx"},
         // broken operands are left for the engine to report
         {"sin (x", "sin(_x"},
         {"sin x^", "sin(_x)^"},
         {"sin ^2", "sin^2"},
         {"sin ", "sin"},
-        {"sin ,", "sin."},
-        {"sin !", "sin!"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(translated(c.typed), q(c.expected)) << c.typed;

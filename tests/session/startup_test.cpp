@@ -59,15 +59,20 @@ TEST_F(Startup, AFreshStartIsEmptyAndOk) {
     EXPECT_TRUE(messages->shown.empty());
 }
 
-// The windows prepare themselves while nothing may draw; arranging and the first picture follow.
-TEST_F(Startup, WindowsComeBeforeArrangingAndDrawing) {
-    start({QStringLiteral("a*x^2")});
+// The windows prepare themselves while nothing may draw; arranging and the first picture follow,
+// and the lines the windows hold are applied.
+TEST_F(Startup, WindowsComeBeforeArrangingAndDrawingAndTheirLinesAreApplied) {
+    start({QStringLiteral("a*x^2"), QStringLiteral("f(x)+1")});
     using Step = std::pair<const char*, int>;
     ASSERT_GE(steps.size(), 3u);
     EXPECT_EQ(steps[0], Step("windows", 1));
     EXPECT_EQ(steps[1], Step("arrange", 0));
     EXPECT_EQ(steps.back(), Step("redraw", 0));
     EXPECT_EQ(state.busyFlag, 0);
+    EXPECT_EQ(state.termEditor.statusText, QStringLiteral("Ok."));
+    EXPECT_EQ(state.termEditor.texts[0], QStringLiteral("f(x) = a*x^2"));
+    EXPECT_EQ(state.engine.eval("g(3)"), 10); // a new parameter starts at 1
+    EXPECT_EQ(state.findparam(QStringLiteral("a")), core::firstFreeParamSlot);
 }
 
 // The windows start with the saved settings: colours, widths and the grid the ticks follow.
@@ -85,14 +90,6 @@ TEST_F(Startup, TheSettingsFileIsReadBeforeTheWindows) {
     EXPECT_EQ(state.lineColours[0], core::rgb(255, 0, 0));
     EXPECT_EQ(state.lineSlots[1].width, 6);
     EXPECT_EQ(state.engine.trigMode(), 2);
-}
-
-TEST_F(Startup, TheLinesTheWindowsHoldAreApplied) {
-    start({QStringLiteral("a*x^2"), QStringLiteral("f(x)+1")});
-    EXPECT_EQ(state.termEditor.statusText, QStringLiteral("Ok."));
-    EXPECT_EQ(state.termEditor.texts[0], QStringLiteral("f(x) = a*x^2"));
-    EXPECT_EQ(state.engine.eval("g(3)"), 10); // a new parameter starts at 1
-    EXPECT_EQ(state.findparam(QStringLiteral("a")), core::firstFreeParamSlot);
 }
 
 TEST_F(Startup, FactoryDefaultsReachTheSampleCountWindows) {

@@ -5,6 +5,7 @@
 #include "terms/termcheck.h"
 
 #include "support/printing.h"
+#include "support/qtext.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,6 @@
 #include <vector>
 
 namespace {
-
-QString q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 // A term window without the window: lines typed into the fields, applied as Enter applies them.
 class TermRows : public ::testing::Test {
