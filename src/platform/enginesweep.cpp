@@ -21,6 +21,19 @@ namespace {
 
 constexpr int B = sweepLanes;
 
+} // namespace
+
+// The block loops run on four doubles at once where the processor can (AVX2), on two elsewhere;
+// both compute every lane with the same operations in the same order (no fused multiply-add:
+// the file is compiled without contraction), so the values are the same to the bit.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__OPTIMIZE__)
+#define KURVATUR_WIDE __attribute__((flatten, target_clones("avx2", "default")))
+#else
+#define KURVATUR_WIDE
+#endif
+
+namespace {
+
 // Branches and calls the sweep follows nested; deeper (a term of hundreds of nested conditions
 // inside a deep recursion) the block is left to the scalar machine, which needs no native stack.
 constexpr int maxNesting = 640;
@@ -67,8 +80,8 @@ public:
     // Runs the code from ip up to `end` (a branch's end) or its Ret (a whole program) for the
     // live lanes of mask. sp is the block index of the top of the stack, fp that of the first
     // argument of the function being run.
-    void run(const Instr* ip, const Instr* end, int& sp, int fp, int depth,
-             const std::uint8_t* mask) {
+    KURVATUR_WIDE void run(const Instr* ip, const Instr* end, int& sp, int fp, int depth,
+                           const std::uint8_t* mask) {
         if (++nesting_ > maxNesting) {
             aborted_ = true;
             return;
@@ -639,8 +652,8 @@ private:
 
     // iif: the condition's block is on top. Each branch runs for the live lanes that take it,
     // and not at all when none does. Returns the instruction after the conditional.
-    const Instr* branch(SweepLevel& level, const Instr* ip, int& sp, int fp, int depth,
-                        const std::uint8_t* mask) {
+    KURVATUR_WIDE const Instr* branch(SweepLevel& level, const Instr* ip, int& sp, int fp,
+                                      int depth, const std::uint8_t* mask) {
         const Instr& in = *ip;
         const Instr* elseStart = ip + in.n;
         const Instr* jump = elseStart - 1;
@@ -714,7 +727,8 @@ private:
 
     // A call of a user function with in.n arguments, the last on top. The arguments become the
     // function's frame; its value takes the place of the first.
-    void call(SweepLevel& level, const Instr& in, int& sp, int depth, const std::uint8_t* mask) {
+    KURVATUR_WIDE void call(SweepLevel& level, const Instr& in, int& sp, int depth,
+                            const std::uint8_t* mask) {
         const int fp = sp + 1 - in.n;
         const Program* body = in.a.fn->body.get();
         std::uint8_t* live = level.live;
@@ -770,9 +784,9 @@ private:
 
 } // namespace
 
-bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
-                   const double* xslot, const double* xs, int count, double* ys,
-                   std::uint8_t* errors) {
+KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
+                                 const double* xslot, const double* xs, int count, double* ys,
+                                 std::uint8_t* errors) {
     if (std::size_t(program.maxStack) + 2 > machine.capacity) {
         for (int l = 0; l < count; ++l) {
             ys[l] = 0;
