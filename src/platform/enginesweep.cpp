@@ -63,10 +63,14 @@ class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
         : m_(m), sm_(sm), xslot_(xslot) {
-        std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
-        // Lanes beyond the samples repeat the last one, so that they take the same paths.
-        for (int l = count; l < B; ++l)
-            x_[l] = xs[count - 1];
+        if (count == B) {
+            xv_ = xs;
+        } else {
+            std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
+            // Lanes beyond the samples repeat the last one, so that they take the same paths.
+            for (int l = count; l < B; ++l)
+                x_[l] = xs[count - 1];
+        }
         std::memset(top_, 1, std::size_t(count));
         std::memset(top_ + count, 0, std::size_t(B - count));
         std::memset(err_, 0, sizeof err_);
@@ -108,6 +112,15 @@ public:
             }
             case Op::LoadVSqr: {
                 double* a = push(sp);
+                // x^2 times a factor in one pass (a*x^2 is compiled to x^2*a)
+                if (ip + 1 != end && (ip[1].op == Op::MulV || ip[1].op == Op::MulC)) {
+                    const double* q = ip[1].op == Op::MulV ? ip[1].a.p : &ip[1].a.c;
+                    var(in.a.p, [&](auto v) {
+                        var(q, [&](auto w) { KURVATUR_LANES a[l] = v(l) * v(l) * w(l); });
+                    });
+                    ++ip;
+                    break;
+                }
                 var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l); });
                 break;
             }
@@ -353,6 +366,18 @@ public:
             case Op::SubVMulV: {
                 double* a = blk(sp);
                 const bool add = in.op == Op::AddVMulV;
+                // a following addition of a variable or constant in the same pass
+                if (add && ip + 1 != end && (ip[1].op == Op::AddV || ip[1].op == Op::AddC)) {
+                    const double* r = ip[1].op == Op::AddV ? ip[1].a.p : &ip[1].a.c;
+                    var(in.a.p, [&](auto u) {
+                        var(in.b.p, [&](auto v) {
+                            var(r,
+                                [&](auto w) { KURVATUR_LANES a[l] = a[l] + u(l) * v(l) + w(l); });
+                        });
+                    });
+                    ++ip;
+                    break;
+                }
                 var(in.a.p, [&](auto u) {
                     var(in.b.p, [&](auto v) {
                         if (add) {
@@ -567,6 +592,7 @@ private:
     SweepMachine& sm_;
     const double* xslot_;
     alignas(64) double x_[B];
+    const double* xv_ = x_; // the samples: the caller's when they fill the block
     std::uint8_t top_[B];
     std::int32_t calls_[B]; // zeroed by the first call
     bool calling_ = false;
@@ -605,7 +631,7 @@ private:
     // other variable (no evaluation changes a variable).
     template <typename F> void var(const double* p, F&& f) {
         if (p == xslot_) {
-            const double* v = x_;
+            const double* v = xv_;
             f([v](int l) { return v[l]; });
         } else {
             const double c = *p;
@@ -803,10 +829,23 @@ KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, Sweep
     if (r.aborted_ || r.work_ < 0) return false;
     machine.workLeft = r.work_;
     const double* a = r.blk(sp);
-    if (!r.anyError_ && !anyLane(B, [a](int l) { return a[l] != a[l]; })) {
-        std::memcpy(ys, a, sizeof(double) * std::size_t(count));
-        std::memset(errors, 0, std::size_t(count));
-        return true;
+    if (!r.anyError_) {
+        // the values and the not-a-number check in one pass
+        double part[4] = {0, 0, 0, 0};
+        int l = 0;
+        for (; l + 4 <= count; l += 4)
+            for (int k = 0; k < 4; ++k) {
+                ys[l + k] = a[l + k];
+                part[k] += a[l + k] != a[l + k] ? 1.0 : 0.0;
+            }
+        for (; l < count; ++l) {
+            ys[l] = a[l];
+            part[0] += a[l] != a[l] ? 1.0 : 0.0;
+        }
+        if (part[0] + part[1] + part[2] + part[3] == 0) {
+            std::memset(errors, 0, std::size_t(count));
+            return true;
+        }
     }
     for (int l = 0; l < count; ++l) {
         std::uint8_t e = r.err_[l];

@@ -283,7 +283,10 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
             // through the machine, as it does there.
             const bool p = expr.factorP_ == xslot, q = expr.factorQ_ == xslot;
             const double pv = *expr.factorP_, qv = *expr.factorQ_, c = expr.factorC_;
-            if (p && q) {
+            if (p && q && c == 1) { // x^2: a product with 1 is the same to the bit
+                for (int l = 0; l < count; ++l)
+                    y[l] = x[l] * x[l];
+            } else if (p && q) {
                 for (int l = 0; l < count; ++l)
                     y[l] = x[l] * x[l] * c;
             } else if (p || q) {

@@ -870,7 +870,8 @@ TEST_F(Engine, SweepOfSpecialTerms) {
         xs.push_back(k - 20);
     for (const char* text :
          {"_x", "_x^2", "3*_x", "a*_x", "a", "rec(_x)", "rec(_x)*0+1/(_x-3)", "wenn(_x<1; 0; 1)",
-          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)"}) {
+          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)", "a*_x^2+b*_x+e",
+          "1e300*_x^2+b*_x+1", "iif(_x<3; a*_x^2; b*_x+_x*_x+0.5)", "_x*_x+a*_x+pi"}) {
         const Expression expr = engine.parse(text);
         ASSERT_TRUE(expr.valid()) << text;
         expectSameSamples(scalarWay(engine, expr, x, xs), sweepWay(engine, expr, x, xs), xs, text);
