@@ -858,4 +858,33 @@ KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, Sweep
 
 #undef KURVATUR_LANES
 
+KURVATUR_WIDE bool sweepProduct(const double* p, const double* q, double c, const double* xslot,
+                                const double* xs, int count, double* ys) {
+    const bool px = p == xslot, qx = q == xslot;
+    const double pv = *p, qv = *q;
+    // One pass that computes and counts the values that are not numbers, in independent
+    // partial counts the compiler can vectorise.
+    const auto each = [&](auto value) {
+        double part[4] = {0, 0, 0, 0};
+        int l = 0;
+        for (; l + 4 <= count; l += 4)
+            for (int k = 0; k < 4; ++k) {
+                const double y = value(xs[l + k]);
+                ys[l + k] = y;
+                part[k] += y != y ? 1.0 : 0.0;
+            }
+        for (; l < count; ++l) {
+            const double y = value(xs[l]);
+            ys[l] = y;
+            part[0] += y != y ? 1.0 : 0.0;
+        }
+        return part[0] + part[1] + part[2] + part[3] != 0;
+    };
+    if (px && qx && c == 1) return each([](double x) { return x * x; }); // times 1: the same bits
+    if (px && qx) return each([c](double x) { return x * x * c; });
+    if (px) return each([qv, c](double x) { return x * qv * c; });
+    if (qx) return each([pv, c](double x) { return pv * x * c; });
+    return each([pv, qv, c](double) { return pv * qv * c; });
+}
+
 } // namespace platform::detail
