@@ -115,6 +115,27 @@ public:
                 // x^2 times a factor in one pass (a*x^2 is compiled to x^2*a)
                 if (ip + 1 != end && (ip[1].op == Op::MulV || ip[1].op == Op::MulC)) {
                     const double* q = ip[1].op == Op::MulV ? ip[1].a.p : &ip[1].a.c;
+                    // the whole of a*x^2 + b*x + c
+                    if (ip + 2 != end && (ip[2].op == Op::AddVMulV || ip[2].op == Op::AddVMulC) &&
+                        ip + 3 != end && (ip[3].op == Op::AddV || ip[3].op == Op::AddC)) {
+                        const double* u = ip[2].a.p;
+                        const double* v = ip[2].op == Op::AddVMulV ? ip[2].b.p : &ip[2].b.c;
+                        const double* w = ip[3].op == Op::AddV ? ip[3].a.p : &ip[3].a.c;
+                        var(in.a.p, [&](auto x) {
+                            var(q, [&](auto f) {
+                                var(u, [&](auto g) {
+                                    var(v, [&](auto h) {
+                                        var(w, [&](auto k) {
+                                            KURVATUR_LANES a[l] =
+                                                x(l) * x(l) * f(l) + g(l) * h(l) + k(l);
+                                        });
+                                    });
+                                });
+                            });
+                        });
+                        ip += 3;
+                        break;
+                    }
                     var(in.a.p, [&](auto v) {
                         var(q, [&](auto w) { KURVATUR_LANES a[l] = v(l) * v(l) * w(l); });
                     });
