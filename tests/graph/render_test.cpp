@@ -105,8 +105,7 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     graph::GraphRenderer fine; // lines two device pixels wide
     for (double value : {2.5, -1.0, 0.3}) {
         state.engine.setVariable(a, value);
-        EXPECT_TRUE(fine.render(state, size, 2.0) == graph::renderImage(state, size, 2.0))
-            << value;
+        EXPECT_TRUE(fine.render(state, size, 2.0) == graph::renderImage(state, size, 2.0)) << value;
     }
 
     // The range changes: setscale drops the cache and the background is drawn anew.
