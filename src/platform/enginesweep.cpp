@@ -25,8 +25,11 @@ constexpr int B = sweepLanes;
 
 // The block loops run on four doubles at once where the processor can (AVX2), on two elsewhere;
 // both compute every lane with the same operations in the same order (no fused multiply-add:
-// the file is compiled without contraction), so the values are the same to the bit.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__OPTIMIZE__)
+// the file is compiled without contraction), so the values are the same to the bit. The choice
+// is made once at load time (which needs ELF's indirect functions); the helpers are inlined into
+// each variant ("flatten"), since a call would run them in the narrow one.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && \
+    defined(__OPTIMIZE__)
 #define KURVATUR_WIDE __attribute__((flatten, target_clones("avx2", "default")))
 #else
 #define KURVATUR_WIDE
