@@ -28,7 +28,7 @@ constexpr int B = sweepLanes;
 // the file is compiled without contraction), so the values are the same to the bit. The choice
 // is made once at load time (which needs ELF's indirect functions); the helpers are inlined into
 // each variant ("flatten"), since a call would run them in the narrow one.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) && \
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&         \
     defined(__OPTIMIZE__)
 #define KURVATUR_WIDE __attribute__((flatten, target_clones("avx2", "default")))
 #else
@@ -145,12 +145,24 @@ public:
                     ++ip;
                     break;
                 }
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // x^2 + c
+                    const double c = ip[1].a.c;
+                    var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l) + c; });
+                    ++ip;
+                    break;
+                }
                 var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l); });
                 break;
             }
             case Op::LoadASqr: {
                 double* a = push(sp);
                 const double* v = blk(fp + in.n);
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // t^2 + c in a function
+                    const double c = ip[1].a.c;
+                    KURVATUR_LANES a[l] = v[l] * v[l] + c;
+                    ++ip;
+                    break;
+                }
                 KURVATUR_LANES a[l] = v[l] * v[l];
                 break;
             }
