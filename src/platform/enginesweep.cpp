@@ -62,6 +62,11 @@ namespace {
 
 #define KURVATUR_LANES for (int l = 0; l < B; ++l)
 
+// A block copied in vector moves (a copy of constant size may become a slow string move).
+inline void copyBlock(double* to, const double* from) {
+    KURVATUR_LANES to[l] = from[l];
+}
+
 class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
@@ -110,7 +115,7 @@ public:
             }
             case Op::LoadA: {
                 double* a = push(sp);
-                std::memcpy(a, blk(fp + in.n), sizeof(double) * B);
+                copyBlock(a, blk(fp + in.n));
                 break;
             }
             case Op::LoadVSqr: {
@@ -454,7 +459,7 @@ public:
                 const int n = in.n;
                 if (n < 0) check(mask, ErrorCode::power, [&](int l) { return a[l] == 0; });
                 double* x = level.scratch;
-                std::memcpy(x, a, sizeof(double) * B);
+                copyBlock(x, a);
                 KURVATUR_LANES a[l] = 1.0;
                 for (unsigned k = unsigned(n < 0 ? -n : n); k != 0; k >>= 1) {
                     if (k & 1u) KURVATUR_LANES a[l] *= x[l];
@@ -593,7 +598,7 @@ public:
                     }
                 }
                 sp -= in.n - 1;
-                if (in.n > 1) std::memcpy(blk(sp), a, sizeof(double) * B);
+                if (in.n > 1) copyBlock(blk(sp), a);
                 break;
             }
 
@@ -770,7 +775,7 @@ private:
             if (aborted_) return after;
         }
         if (anyThen && anyElse) {
-            std::memcpy(level.temp, blk(start + 1), sizeof(double) * B);
+            copyBlock(level.temp, blk(start + 1));
             sp = start;
         }
         if (anyElse) {
@@ -837,7 +842,7 @@ private:
                 int bodySp = sp + 1;
                 run(body->code.data(), nullptr, bodySp, fp, depth + 1, live);
                 if (aborted_) return;
-                if (bodySp != fp) std::memcpy(blk(fp), blk(bodySp), sizeof(double) * B);
+                if (bodySp != fp) copyBlock(blk(fp), blk(bodySp));
             }
         }
         sp = fp;
