@@ -872,18 +872,20 @@ KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, Sweep
     const double* a = r.blk(sp);
     if (!r.anyError_) {
         // the values and the not-a-number check in one pass
-        double part[4] = {0, 0, 0, 0};
+        // Flags joined by "or", which unlike a sum does not hold each step up for the one
+        // before.
+        std::uint64_t part[4] = {0, 0, 0, 0};
         int l = 0;
         for (; l + 4 <= count; l += 4)
             for (int k = 0; k < 4; ++k) {
                 ys[l + k] = a[l + k];
-                part[k] += a[l + k] != a[l + k] ? 1.0 : 0.0;
+                part[k] |= a[l + k] != a[l + k] ? ~std::uint64_t(0) : 0;
             }
         for (; l < count; ++l) {
             ys[l] = a[l];
-            part[0] += a[l] != a[l] ? 1.0 : 0.0;
+            part[0] |= a[l] != a[l] ? ~std::uint64_t(0) : 0;
         }
-        if (part[0] + part[1] + part[2] + part[3] == 0) {
+        if ((part[0] | part[1] | part[2] | part[3]) == 0) {
             std::memset(errors, 0, std::size_t(count));
             return true;
         }
