@@ -9,10 +9,8 @@
 #include <QPolygonF>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 namespace graph {
 
@@ -36,16 +34,6 @@ QImage* directTarget(QPainter& painter) {
     return image;
 }
 
-// dst moved towards colour by coverage / 256 (0 keeps dst, 256 gives colour).
-inline std::uint32_t mixed(std::uint32_t dst, std::uint32_t colour, std::uint32_t coverage) {
-    const std::uint32_t keep = 256 - coverage;
-    const std::uint32_t rb =
-        (((colour & 0xff00ffu) * coverage + (dst & 0xff00ffu) * keep) >> 8) & 0xff00ffu;
-    const std::uint32_t ag =
-        (((colour >> 8) & 0xff00ffu) * coverage + ((dst >> 8) & 0xff00ffu) * keep) & 0xff00ff00u;
-    return rb | ag;
-}
-
 // The pixels of an image, fetched once per line rather than once per pixel.
 struct Raster {
     explicit Raster(QImage& image)
@@ -63,7 +51,13 @@ struct Raster {
             *pixel = colour;
             return;
         }
-        *pixel = mixed(*pixel, colour, coverage);
+        const std::uint32_t dst = *pixel, keep = 256 - coverage;
+        const std::uint32_t rb =
+            (((colour & 0xff00ffu) * coverage + (dst & 0xff00ffu) * keep) >> 8) & 0xff00ffu;
+        const std::uint32_t ag =
+            (((colour >> 8) & 0xff00ffu) * coverage + ((dst >> 8) & 0xff00ffu) * keep) &
+            0xff00ff00u;
+        *pixel = rb | ag;
     }
 };
 
@@ -93,35 +87,6 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
         first = std::max<std::int64_t>(first, along0 - (limit - 1));
         last = std::min<std::int64_t>(last, along0);
     }
-    // Across the line, within the image all along: no test per pixel, the inner pixels set.
-    const std::int64_t acrossA = steep ? a.x() : a.y(), acrossB = steep ? b.x() : b.y();
-    const std::int64_t acrossLimit = steep ? raster.width : raster.height;
-    if (thickness >= 1 && std::min(acrossA, acrossB) >= 0 &&
-        std::max(acrossA, acrossB) + thickness < acrossLimit) {
-        const qsizetype line = raster.bytesPerLine;
-        for (std::int64_t j = first; j <= last; ++j) {
-            const std::int64_t along = along0 + step * j;
-            const std::int64_t across = across0 + gradient * j;
-            const std::int64_t lower = across >> 16;
-            const auto fraction = std::uint32_t((across >> 8) & 0xff);
-            if (steep) {
-                auto* p = reinterpret_cast<std::uint32_t*>(raster.bits + along * line) + lower;
-                p[0] = mixed(p[0], colour, 256 - fraction);
-                for (int t = 1; t < thickness; ++t)
-                    p[t] = colour;
-                p[thickness] = mixed(p[thickness], colour, fraction);
-            } else {
-                uchar* p = raster.bits + lower * line + along * 4;
-                auto* first = reinterpret_cast<std::uint32_t*>(p);
-                *first = mixed(*first, colour, 256 - fraction);
-                for (int t = 1; t < thickness; ++t)
-                    *reinterpret_cast<std::uint32_t*>(p + t * line) = colour;
-                auto* end = reinterpret_cast<std::uint32_t*>(p + thickness * line);
-                *end = mixed(*end, colour, fraction);
-            }
-        }
-        return;
-    }
     for (std::int64_t j = first; j <= last; ++j) {
         const std::int64_t along = along0 + step * j;
         const std::int64_t across = across0 + gradient * j;
@@ -141,23 +106,10 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
 }
 
 void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t colour,
-                   int thickness, Damage* damage) {
+                   int thickness) {
     Raster raster(image);
-    for (std::size_t k = 1; k < points.size(); ++k) {
-        const QPoint a = points[k - 1], b = points[k];
-        blendSegment(raster, a, b, colour, thickness);
-        // A segment stays within its end points' box widened by its thickness (one pixel more
-        // on every side, for the rounding across it).
-        if (damage)
-            damage->mark(std::int64_t(std::min(a.x(), b.x())) - 1,
-                         std::int64_t(std::min(a.y(), b.y())) - 1,
-                         std::int64_t(std::max(a.x(), b.x())) + thickness + 1,
-                         std::int64_t(std::max(a.y(), b.y())) + thickness + 1);
-    }
-    if (damage)
-        damage->mark(points.back().x(), points.back().y(),
-                     std::int64_t(points.back().x()) + thickness,
-                     std::int64_t(points.back().y()) + thickness);
+    for (std::size_t k = 1; k < points.size(); ++k)
+        blendSegment(raster, points[k - 1], points[k], colour, thickness);
     for (int dy = 0; dy < thickness; ++dy)
         for (int dx = 0; dx < thickness; ++dx)
             raster.blend(points.back().x() + dx, points.back().y() + dy, colour, 256);
@@ -190,61 +142,6 @@ Qt::PenStyle penStyle(int style) {
 }
 
 } // namespace
-
-void Damage::reset(int width, int height) {
-    width_ = std::max(width, 0);
-    height_ = std::max(height, 0);
-    words_ = (((width_ + (1 << pieceShift) - 1) >> pieceShift) + 63) / 64;
-    pieces_.assign(std::size_t(words_) * std::size_t(height_), 0);
-    all_ = false;
-}
-
-void Damage::mark(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    x0 = std::max<std::int64_t>(x0, 0);
-    y0 = std::max<std::int64_t>(y0, 0);
-    x1 = std::min<std::int64_t>(x1, width_ - 1);
-    y1 = std::min<std::int64_t>(y1, height_ - 1);
-    if (x0 > x1 || y0 > y1) return;
-    const int p0 = int(x0 >> pieceShift), p1 = int(x1 >> pieceShift);
-    for (std::int64_t y = y0; y <= y1; ++y) {
-        std::uint64_t* row = pieces_.data() + std::size_t(y) * std::size_t(words_);
-        for (int p = p0; p <= p1; ++p)
-            row[p >> 6] |= std::uint64_t(1) << (p & 63);
-    }
-}
-
-void Damage::restore(const QImage& from, QImage& to) const {
-    const uchar* source = from.constBits();
-    uchar* target = to.bits();
-    const qsizetype fromLine = from.bytesPerLine(), toLine = to.bytesPerLine();
-    for (int y = 0; y < height_; ++y) {
-        const std::uint64_t* row = pieces_.data() + std::size_t(y) * std::size_t(words_);
-        // Runs of marked pieces, joined across words, one copy each.
-        int runStart = 0, runEnd = 0;
-        const auto copy = [&] {
-            const int x0 = runStart << pieceShift, x1 = std::min(runEnd << pieceShift, width_);
-            if (x1 > x0)
-                std::memcpy(target + y * toLine + x0 * 4, source + y * fromLine + x0 * 4,
-                            std::size_t(x1 - x0) * 4);
-        };
-        for (int w = 0; w < words_; ++w) {
-            std::uint64_t bits = row[w];
-            while (bits != 0) {
-                const int first = std::countr_zero(bits);
-                const std::uint64_t rest = ~(bits >> first);
-                const int length = rest == 0 ? 64 - first : std::countr_zero(rest);
-                const int start = w * 64 + first;
-                if (start != runEnd) {
-                    copy();
-                    runStart = start;
-                }
-                runEnd = start + length;
-                bits = length + first >= 64 ? 0 : bits & (~std::uint64_t(0) << (first + length));
-            }
-        }
-        copy();
-    }
-}
 
 PainterSurface::PainterSurface(QPainter& painter)
     : painter_(painter), directImage_(directTarget(painter)), deviceScale_(wholeRatio(painter)) {
@@ -317,10 +214,9 @@ void PainterSurface::drawJoined(std::span<const QPoint> points) {
     // only in line coordinates at its resolution): one pixel wide per pixel of the ratio.
     if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine &&
         lineScale_ == deviceScale_ && directImage_->devicePixelRatio() == deviceScale_) {
-        blendPolyline(*directImage_, points, qpen_.color().rgba(), lineScale_, damage_);
+        blendPolyline(*directImage_, points, qpen_.color().rgba(), lineScale_);
         return;
     }
-    damageAll();
     scratch_.clear();
     for (const QPoint& p : points)
         scratch_.push_back(lineCentred(p));
@@ -335,7 +231,6 @@ void PainterSurface::polyline(std::span<const QPoint> points) {
 
 void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
     flush();
-    damageAll();
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(core::toQColor(colour));
     // The disc covers the pixels centre - radius ... centre + radius - 1 in both directions,
@@ -347,7 +242,6 @@ void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
 
 void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
     flush();
-    damageAll();
     painter_.setPen(QPen(core::toQColor(colour), 1));
     painter_.setBrush(Qt::NoBrush);
     // Framed inside the disc of the same radius.
@@ -357,7 +251,6 @@ void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
 
 void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) {
     flush();
-    damageAll();
     if (points.empty()) return;
     QPolygonF poly;
     poly.reserve(qsizetype(points.size()));
@@ -372,7 +265,6 @@ void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) 
 
 void PainterSurface::text(QPoint topLeft, const QString& s) {
     flush();
-    damageAll();
     if (!fontSet_) setFont(Font{});
     painter_.setFont(qfont_);
     painter_.setPen(textColour_);

@@ -9,36 +9,12 @@
 #include <QFont>
 #include <QPen>
 
-#include <cstdint>
 #include <vector>
 
 class QImage;
 class QPainter;
 
 namespace graph {
-
-// The pixels of an image that drawing may have changed, in pieces of 16 pixels of a row, so that
-// the next frame restores only those from the background instead of copying all of it.
-class Damage {
-public:
-    // Nothing changed yet on an image of that size.
-    void reset(int width, int height);
-    // Anything may have changed (a drawing the surface does not follow pixel by pixel).
-    void markAll() { all_ = true; }
-    // The pixels x0 ... x1, y0 ... y1 may have changed (clipped to the image).
-    void mark(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1);
-    bool all() const { return all_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // Copies the changed pixels from `from` to `to`, both 32-bit images of the tracked size.
-    void restore(const QImage& from, QImage& to) const;
-
-private:
-    static constexpr int pieceShift = 4; // 16 pixels
-    int width_ = 0, height_ = 0, words_ = 0;
-    bool all_ = true;
-    std::vector<std::uint64_t> pieces_; // words_ per row, a bit per piece
-};
 
 class PainterSurface : public DrawSurface {
 public:
@@ -63,13 +39,8 @@ public:
     void flush() override;
     int deviceScale() const override { return deviceScale_; }
     void setLineScale(int scale) override;
-    // From now on marks in damage what the drawing may change; null stops it.
-    void trackDamage(Damage* damage) { damage_ = damage; }
 
 private:
-    void damageAll() {
-        if (damage_) damage_->markAll();
-    }
     void useLinePen();
     void drawJoined(std::span<const QPoint> points);
     QPointF centred(QPoint p) const { return QPointF(p.x() + offset_, p.y() + offset_); }
@@ -81,7 +52,6 @@ private:
     // Thin lines on a plain image are drawn straight into its pixels, which is several times
     // faster than the painter's general path and looks the same; null when that is not possible.
     QImage* directImage_ = nullptr;
-    Damage* damage_ = nullptr;
     // A whole pixel ratio of the device (2 on most fine screens), else 1; lines in 1/lineScale_
     // pixels.
     int deviceScale_ = 1;

@@ -81,16 +81,11 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
     const QSize pixels = devicePixels(logicalSize, devicePixelRatio);
     if (pixels.isEmpty()) {
         frame_ = QImage();
-        damage_.markAll();
         return frame_;
     }
 
     const bool sameSize =
         background_.size() == pixels && background_.devicePixelRatio() == devicePixelRatio;
-    // The frame holds the background but where the last lines went: only that is restored.
-    bool restore = sameSize && state.scale.backgroundValid && !damage_.all() &&
-                   frame_.size() == pixels && frame_.format() == imageFormat &&
-                   damage_.width() == pixels.width() && damage_.height() == pixels.height();
     if (!sameSize || !state.scale.backgroundValid) {
         if (sameSize)
             background_.fill(Qt::white);
@@ -98,7 +93,6 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
             background_ = blankImage(pixels, devicePixelRatio);
         if (background_.isNull()) {
             frame_ = QImage();
-            damage_.markAll();
             return frame_;
         }
         QPainter painter(&background_);
@@ -108,23 +102,14 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
     }
 
     if (frame_.size() != pixels || frame_.format() != imageFormat) {
-        restore = false;
         frame_ = QImage(pixels, imageFormat);
-        if (frame_.isNull()) {
-            damage_.markAll();
-            return frame_;
-        }
+        if (frame_.isNull()) return frame_;
     }
     frame_.setDevicePixelRatio(devicePixelRatio);
-    if (restore)
-        damage_.restore(background_, frame_);
-    else
-        std::memcpy(frame_.bits(), background_.constBits(), std::size_t(background_.sizeInBytes()));
-    damage_.reset(pixels.width(), pixels.height());
+    std::memcpy(frame_.bits(), background_.constBits(), std::size_t(background_.sizeInBytes()));
 
     QPainter painter(&frame_);
     PainterSurface surface(painter);
-    surface.trackDamage(&damage_);
     drawLines(state, plotter_, surface);
     return frame_;
 }

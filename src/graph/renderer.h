@@ -3,7 +3,6 @@
 // background in a cache, so that a redraw after a parameter change only copies it and samples
 // the lines; the exports draw everything anew.
 
-#include "graph/paintersurface.h"
 #include "graph/plotter.h"
 
 #include <QByteArray>
@@ -37,8 +36,6 @@ private:
     Plotter plotter_;
     QImage background_; // the cached background
     QImage frame_;      // background and lines
-    // What the lines of the last frame changed; the next one restores only that.
-    Damage damage_;
 };
 
 // Gives the plot area a size in pixels and the mapping with it, for the time of one drawing or

@@ -94,8 +94,8 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
     EXPECT_TRUE(state.scale.backgroundValid);
 
-    // A parameter moves: the cached background, new lines; each frame restores only what the
-    // lines before it covered, also when an earlier frame is still held elsewhere.
+    // A parameter moves: the cached background, new lines, also when an earlier frame is still
+    // held elsewhere.
     QImage held;
     for (double value : {2.5, -1.0, 0.3, 4.0, 2.5}) {
         state.engine.setVariable(a, value);
