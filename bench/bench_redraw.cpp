@@ -137,6 +137,7 @@ public:
     void lineTo(QPoint p) override { benchmark::DoNotOptimize(p); }
     void polyline(std::span<const QPoint>) override {}
     void disc(QPoint, int, core::Colour) override {}
+    void ring(QPoint, int, core::Colour) override {}
     void polygon(std::span<const QPoint>, core::Colour) override {}
     void text(QPoint, const QString&) override {}
     QSize measureText(const QString& s) override { return QSize(int(s.size()) * 7, 14); }

@@ -45,6 +45,9 @@ public:
         double k;     // sample index, fractional for added points
         double value; // twips above the bottom of the plot, clipped to the band
         bool defined;
+        // Added by the last level or not looked at yet: only segments next to such a point can
+        // be suspicious, the others were found sound before and have not changed.
+        bool fresh = true;
     };
 
     SharpLine(platform::MathEngine& engine, const platform::Expression& e, int running, double xMin,
@@ -71,9 +74,13 @@ public:
     void refine(std::vector<Point>& points, double clipY) {
         for (int level = 0; level < maxDepth; ++level) {
             mids_.clear();
+            split_.assign(points.size(), 0);
             for (std::size_t i = 0; i + 1 < points.size(); ++i)
-                if (suspicious(points[i], points[i + 1]))
+                if ((points[i].fresh || points[i + 1].fresh) &&
+                    suspicious(points[i], points[i + 1])) {
+                    split_[i] = 1;
                     mids_.push_back((points[i].k + points[i + 1].k) / 2);
+                }
             if (mids_.empty() || std::int64_t(mids_.size()) > share_) return;
             share_ -= std::int64_t(mids_.size());
             sweep_.take(int(mids_.size()),
@@ -84,8 +91,8 @@ public:
             std::size_t m = 0;
             for (std::size_t i = 0; i < points.size(); ++i) {
                 merged_.push_back(points[i]);
-                if (i + 1 < points.size() && m < mids_.size() &&
-                    suspicious(points[i], points[i + 1])) {
+                merged_.back().fresh = false;
+                if (split_[i] != 0) {
                     const int j = int(m++);
                     merged_.push_back({mids_[std::size_t(j)],
                                        std::clamp(sweep_.value(j), -clipY, clipY),
@@ -103,6 +110,7 @@ private:
     double finest_; // the span of a segment halved maxDepth times, with room for rounding
     std::int64_t share_;
     std::vector<double> mids_;
+    std::vector<std::uint8_t> split_; // per point: the segment to the next one is halved
     std::vector<Point> merged_;
 };
 

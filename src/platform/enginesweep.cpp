@@ -21,6 +21,22 @@ namespace {
 
 constexpr int B = sweepLanes;
 
+} // namespace
+
+// The block loops run on four doubles at once where the processor can (AVX2), on two elsewhere;
+// both compute every lane with the same operations in the same order (no fused multiply-add:
+// the file is compiled without contraction), so the values are the same to the bit. The choice
+// is made once at load time (which needs ELF's indirect functions); the helpers are inlined into
+// each variant ("flatten"), since a call would run them in the narrow one.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&         \
+    defined(__OPTIMIZE__)
+#define KURVATUR_WIDE __attribute__((flatten, target_clones("avx2", "default")))
+#else
+#define KURVATUR_WIDE
+#endif
+
+namespace {
+
 // Branches and calls the sweep follows nested; deeper (a term of hundreds of nested conditions
 // inside a deep recursion) the block is left to the scalar machine, which needs no native stack.
 constexpr int maxNesting = 640;
@@ -46,14 +62,23 @@ namespace {
 
 #define KURVATUR_LANES for (int l = 0; l < B; ++l)
 
+// A block copied in vector moves (a copy of constant size may become a slow string move).
+inline void copyBlock(double* to, const double* from) {
+    KURVATUR_LANES to[l] = from[l];
+}
+
 class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
         : m_(m), sm_(sm), xslot_(xslot) {
-        std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
-        // Lanes beyond the samples repeat the last one, so that they take the same paths.
-        for (int l = count; l < B; ++l)
-            x_[l] = xs[count - 1];
+        if (count == B) {
+            xv_ = xs;
+        } else {
+            std::memcpy(x_, xs, sizeof(double) * std::size_t(count));
+            // Lanes beyond the samples repeat the last one, so that they take the same paths.
+            for (int l = count; l < B; ++l)
+                x_[l] = xs[count - 1];
+        }
         std::memset(top_, 1, std::size_t(count));
         std::memset(top_ + count, 0, std::size_t(B - count));
         std::memset(err_, 0, sizeof err_);
@@ -67,8 +92,8 @@ public:
     // Runs the code from ip up to `end` (a branch's end) or its Ret (a whole program) for the
     // live lanes of mask. sp is the block index of the top of the stack, fp that of the first
     // argument of the function being run.
-    void run(const Instr* ip, const Instr* end, int& sp, int fp, int depth,
-             const std::uint8_t* mask) {
+    KURVATUR_WIDE void run(const Instr* ip, const Instr* end, int& sp, int fp, int depth,
+                           const std::uint8_t* mask) {
         if (++nesting_ > maxNesting) {
             aborted_ = true;
             return;
@@ -90,17 +115,59 @@ public:
             }
             case Op::LoadA: {
                 double* a = push(sp);
-                std::memcpy(a, blk(fp + in.n), sizeof(double) * B);
+                copyBlock(a, blk(fp + in.n));
                 break;
             }
             case Op::LoadVSqr: {
                 double* a = push(sp);
+                // x^2 times a factor in one pass (a*x^2 is compiled to x^2*a)
+                if (ip + 1 != end && (ip[1].op == Op::MulV || ip[1].op == Op::MulC)) {
+                    const double* q = ip[1].op == Op::MulV ? ip[1].a.p : &ip[1].a.c;
+                    // the whole of a*x^2 + b*x + c
+                    if (ip + 2 != end && (ip[2].op == Op::AddVMulV || ip[2].op == Op::AddVMulC) &&
+                        ip + 3 != end && (ip[3].op == Op::AddV || ip[3].op == Op::AddC)) {
+                        const double* u = ip[2].a.p;
+                        const double* v = ip[2].op == Op::AddVMulV ? ip[2].b.p : &ip[2].b.c;
+                        const double* w = ip[3].op == Op::AddV ? ip[3].a.p : &ip[3].a.c;
+                        var(in.a.p, [&](auto x) {
+                            var(q, [&](auto f) {
+                                var(u, [&](auto g) {
+                                    var(v, [&](auto h) {
+                                        var(w, [&](auto k) {
+                                            KURVATUR_LANES a[l] =
+                                                x(l) * x(l) * f(l) + g(l) * h(l) + k(l);
+                                        });
+                                    });
+                                });
+                            });
+                        });
+                        ip += 3;
+                        break;
+                    }
+                    var(in.a.p, [&](auto v) {
+                        var(q, [&](auto w) { KURVATUR_LANES a[l] = v(l) * v(l) * w(l); });
+                    });
+                    ++ip;
+                    break;
+                }
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // x^2 + c
+                    const double c = ip[1].a.c;
+                    var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l) + c; });
+                    ++ip;
+                    break;
+                }
                 var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) * v(l); });
                 break;
             }
             case Op::LoadASqr: {
                 double* a = push(sp);
                 const double* v = blk(fp + in.n);
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // t^2 + c in a function
+                    const double c = ip[1].a.c;
+                    KURVATUR_LANES a[l] = v[l] * v[l] + c;
+                    ++ip;
+                    break;
+                }
                 KURVATUR_LANES a[l] = v[l] * v[l];
                 break;
             }
@@ -340,6 +407,18 @@ public:
             case Op::SubVMulV: {
                 double* a = blk(sp);
                 const bool add = in.op == Op::AddVMulV;
+                // a following addition of a variable or constant in the same pass
+                if (add && ip + 1 != end && (ip[1].op == Op::AddV || ip[1].op == Op::AddC)) {
+                    const double* r = ip[1].op == Op::AddV ? ip[1].a.p : &ip[1].a.c;
+                    var(in.a.p, [&](auto u) {
+                        var(in.b.p, [&](auto v) {
+                            var(r,
+                                [&](auto w) { KURVATUR_LANES a[l] = a[l] + u(l) * v(l) + w(l); });
+                        });
+                    });
+                    ++ip;
+                    break;
+                }
                 var(in.a.p, [&](auto u) {
                     var(in.b.p, [&](auto v) {
                         if (add) {
@@ -380,7 +459,7 @@ public:
                 const int n = in.n;
                 if (n < 0) check(mask, ErrorCode::power, [&](int l) { return a[l] == 0; });
                 double* x = level.scratch;
-                std::memcpy(x, a, sizeof(double) * B);
+                copyBlock(x, a);
                 KURVATUR_LANES a[l] = 1.0;
                 for (unsigned k = unsigned(n < 0 ? -n : n); k != 0; k >>= 1) {
                     if (k & 1u) KURVATUR_LANES a[l] *= x[l];
@@ -519,7 +598,7 @@ public:
                     }
                 }
                 sp -= in.n - 1;
-                if (in.n > 1) std::memcpy(blk(sp), a, sizeof(double) * B);
+                if (in.n > 1) copyBlock(blk(sp), a);
                 break;
             }
 
@@ -554,6 +633,7 @@ private:
     SweepMachine& sm_;
     const double* xslot_;
     alignas(64) double x_[B];
+    const double* xv_ = x_; // the samples: the caller's when they fill the block
     std::uint8_t top_[B];
     std::int32_t calls_[B]; // zeroed by the first call
     bool calling_ = false;
@@ -592,7 +672,7 @@ private:
     // other variable (no evaluation changes a variable).
     template <typename F> void var(const double* p, F&& f) {
         if (p == xslot_) {
-            const double* v = x_;
+            const double* v = xv_;
             f([v](int l) { return v[l]; });
         } else {
             const double c = *p;
@@ -639,8 +719,8 @@ private:
 
     // iif: the condition's block is on top. Each branch runs for the live lanes that take it,
     // and not at all when none does. Returns the instruction after the conditional.
-    const Instr* branch(SweepLevel& level, const Instr* ip, int& sp, int fp, int depth,
-                        const std::uint8_t* mask) {
+    KURVATUR_WIDE const Instr* branch(SweepLevel& level, const Instr* ip, int& sp, int fp,
+                                      int depth, const std::uint8_t* mask) {
         const Instr& in = *ip;
         const Instr* elseStart = ip + in.n;
         const Instr* jump = elseStart - 1;
@@ -695,7 +775,7 @@ private:
             if (aborted_) return after;
         }
         if (anyThen && anyElse) {
-            std::memcpy(level.temp, blk(start + 1), sizeof(double) * B);
+            copyBlock(level.temp, blk(start + 1));
             sp = start;
         }
         if (anyElse) {
@@ -714,7 +794,8 @@ private:
 
     // A call of a user function with in.n arguments, the last on top. The arguments become the
     // function's frame; its value takes the place of the first.
-    void call(SweepLevel& level, const Instr& in, int& sp, int depth, const std::uint8_t* mask) {
+    KURVATUR_WIDE void call(SweepLevel& level, const Instr& in, int& sp, int depth,
+                            const std::uint8_t* mask) {
         const int fp = sp + 1 - in.n;
         const Program* body = in.a.fn->body.get();
         std::uint8_t* live = level.live;
@@ -761,7 +842,7 @@ private:
                 int bodySp = sp + 1;
                 run(body->code.data(), nullptr, bodySp, fp, depth + 1, live);
                 if (aborted_) return;
-                if (bodySp != fp) std::memcpy(blk(fp), blk(bodySp), sizeof(double) * B);
+                if (bodySp != fp) copyBlock(blk(fp), blk(bodySp));
             }
         }
         sp = fp;
@@ -770,9 +851,9 @@ private:
 
 } // namespace
 
-bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
-                   const double* xslot, const double* xs, int count, double* ys,
-                   std::uint8_t* errors) {
+KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
+                                 const double* xslot, const double* xs, int count, double* ys,
+                                 std::uint8_t* errors) {
     if (std::size_t(program.maxStack) + 2 > machine.capacity) {
         for (int l = 0; l < count; ++l) {
             ys[l] = 0;
@@ -789,10 +870,25 @@ bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep
     if (r.aborted_ || r.work_ < 0) return false;
     machine.workLeft = r.work_;
     const double* a = r.blk(sp);
-    if (!r.anyError_ && !anyLane(B, [a](int l) { return a[l] != a[l]; })) {
-        std::memcpy(ys, a, sizeof(double) * std::size_t(count));
-        std::memset(errors, 0, std::size_t(count));
-        return true;
+    if (!r.anyError_) {
+        // the values and the not-a-number check in one pass
+        // Flags joined by "or", which unlike a sum does not hold each step up for the one
+        // before.
+        std::uint64_t part[4] = {0, 0, 0, 0};
+        int l = 0;
+        for (; l + 4 <= count; l += 4)
+            for (int k = 0; k < 4; ++k) {
+                ys[l + k] = a[l + k];
+                part[k] |= a[l + k] != a[l + k] ? ~std::uint64_t(0) : 0;
+            }
+        for (; l < count; ++l) {
+            ys[l] = a[l];
+            part[0] |= a[l] != a[l] ? ~std::uint64_t(0) : 0;
+        }
+        if ((part[0] | part[1] | part[2] | part[3]) == 0) {
+            std::memset(errors, 0, std::size_t(count));
+            return true;
+        }
     }
     for (int l = 0; l < count; ++l) {
         std::uint8_t e = r.err_[l];
@@ -804,5 +900,34 @@ bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep
 }
 
 #undef KURVATUR_LANES
+
+KURVATUR_WIDE bool sweepProduct(const double* p, const double* q, double c, const double* xslot,
+                                const double* xs, int count, double* ys) {
+    const bool px = p == xslot, qx = q == xslot;
+    const double pv = *p, qv = *q;
+    // One pass that computes and counts the values that are not numbers, in independent
+    // partial counts the compiler can vectorise.
+    const auto each = [&](auto value) {
+        double part[4] = {0, 0, 0, 0};
+        int l = 0;
+        for (; l + 4 <= count; l += 4)
+            for (int k = 0; k < 4; ++k) {
+                const double y = value(xs[l + k]);
+                ys[l + k] = y;
+                part[k] += y != y ? 1.0 : 0.0;
+            }
+        for (; l < count; ++l) {
+            const double y = value(xs[l]);
+            ys[l] = y;
+            part[0] += y != y ? 1.0 : 0.0;
+        }
+        return part[0] + part[1] + part[2] + part[3] != 0;
+    };
+    if (px && qx && c == 1) return each([](double x) { return x * x; }); // times 1: the same bits
+    if (px && qx) return each([c](double x) { return x * x * c; });
+    if (px) return each([qv, c](double x) { return x * qv * c; });
+    if (qx) return each([pv, c](double x) { return pv * x * c; });
+    return each([pv, qv, c](double) { return pv * qv * c; });
+}
 
 } // namespace platform::detail

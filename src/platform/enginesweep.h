@@ -49,4 +49,9 @@ bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep
                    const double* xslot, const double* xs, int count, double* ys,
                    std::uint8_t* errors);
 
+// The product *p * *q * c for count samples, the variable at xslot taking the values xs, as
+// one evaluation per sample computes it. Returns whether any value is not a number.
+bool sweepProduct(const double* p, const double* q, double c, const double* xslot, const double* xs,
+                  int count, double* ys);
+
 } // namespace platform::detail

@@ -281,21 +281,9 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
         } else if (expr.factorP_ != nullptr) {
             // A product evaluate() computes inline: only a sample that is not a number goes
             // through the machine, as it does there.
-            const bool p = expr.factorP_ == xslot, q = expr.factorQ_ == xslot;
-            const double pv = *expr.factorP_, qv = *expr.factorQ_, c = expr.factorC_;
-            if (p && q) {
-                for (int l = 0; l < count; ++l)
-                    y[l] = x[l] * x[l] * c;
-            } else if (p || q) {
-                const double other = (p ? qv : pv);
-                for (int l = 0; l < count; ++l)
-                    y[l] = p ? x[l] * other * c : other * x[l] * c;
-            } else {
-                for (int l = 0; l < count; ++l)
-                    y[l] = pv * qv * c;
-            }
             std::fill(e, e + count, std::uint8_t(0));
-            if (detail::anyLane(count, [y](int l) { return y[l] != y[l]; }))
+            if (detail::sweepProduct(expr.factorP_, expr.factorQ_, expr.factorC_, xslot, x, count,
+                                     y))
                 for (int l = 0; l < count; ++l)
                     if (std::isnan(y[l])) single(start + std::size_t(l));
         } else if (!detail::runSweepBlock(*program, *machine_, *sweep_, xslot, x, count, y, e)) {

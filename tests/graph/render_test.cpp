@@ -94,9 +94,19 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
     EXPECT_TRUE(state.scale.backgroundValid);
 
-    // A parameter moves: the cached background, new lines.
-    state.engine.setVariable(a, 2.5);
-    EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size));
+    // A parameter moves: the cached background, new lines, also when an earlier frame is still
+    // held elsewhere.
+    QImage held;
+    for (double value : {2.5, -1.0, 0.3, 4.0, 2.5}) {
+        state.engine.setVariable(a, value);
+        EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size)) << value;
+        if (value < 0) held = renderer.image();
+    }
+    graph::GraphRenderer fine; // lines two device pixels wide
+    for (double value : {2.5, -1.0, 0.3}) {
+        state.engine.setVariable(a, value);
+        EXPECT_TRUE(fine.render(state, size, 2.0) == graph::renderImage(state, size, 2.0)) << value;
+    }
 
     // The range changes: setscale drops the cache and the background is drawn anew.
     state.ranges.xMin = -3;

@@ -862,6 +862,7 @@ TEST_F(Engine, SweepMatchesOneEvaluationPerSample) {
 // the engine allows, a term on a variable that is not the running one, an invalid expression.
 TEST_F(Engine, SweepOfSpecialTerms) {
     ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
+    ASSERT_TRUE(engine.defineFunction("sq(t)=t^2+1"));
     // conditions nested in a deep recursion: beyond what the sweep follows natively
     ASSERT_TRUE(engine.defineFunction(
         "deep(n)=iif(n<1; 0; iif(n>-1; iif(n>-2; iif(n>-3; deep(n-1)+1; 0); 0); 0))"));
@@ -870,7 +871,9 @@ TEST_F(Engine, SweepOfSpecialTerms) {
         xs.push_back(k - 20);
     for (const char* text :
          {"_x", "_x^2", "3*_x", "a*_x", "a", "rec(_x)", "rec(_x)*0+1/(_x-3)", "wenn(_x<1; 0; 1)",
-          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)"}) {
+          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)", "a*_x^2+b*_x+e",
+          "1e300*_x^2+b*_x+1", "iif(_x<3; a*_x^2; b*_x+_x*_x+0.5)", "_x*_x+a*_x+pi", "_x^2+1e308",
+          "sq(_x)*sq(_x-1)"}) {
         const Expression expr = engine.parse(text);
         ASSERT_TRUE(expr.valid()) << text;
         expectSameSamples(scalarWay(engine, expr, x, xs), sweepWay(engine, expr, x, xs), xs, text);
