@@ -60,6 +60,23 @@ QString windowTitle(const Collection& collection) {
                                         : QFileInfo(collection.path).fileName());
 }
 
+namespace {
+
+// Where an unreadable working copy is kept: "kurvatur.tmp.defekt", or when an earlier one is kept
+// there already, the first free of ".defekt.2" ... ".defekt.99", so that a second broken start
+// does not throw away what the first one kept. With all taken, the first name is used again.
+QString freeKeptPath(const QString& workingCopy) {
+    const QString first = workingCopy + QStringLiteral(".defekt");
+    if (!QFileInfo::exists(first)) return first;
+    for (int n = 2; n < 100; ++n) {
+        const QString next = first + QLatin1Char('.') + QString::number(n);
+        if (!QFileInfo::exists(next)) return next;
+    }
+    return first;
+}
+
+} // namespace
+
 void openWorkingCopy(CollectionState& keeper, core::State& state) {
     keeper.collection = emptyCollection(state);
     const WriteResult made = inittempfile(keeper.collection, state);
@@ -85,7 +102,7 @@ void openWorkingCopy(CollectionState& keeper, core::State& state) {
     const QString fault = readWorkingCopy(keeper.collection, state);
     if (fault.isEmpty()) return;
     // The next change overwrites the working copy: what could not be read is kept beside it.
-    const QString kept = workingCopyPath(state) + QStringLiteral(".defekt");
+    const QString kept = freeKeptPath(workingCopyPath(state));
     QFile::remove(kept);
     const bool copied = QFile::copy(workingCopyPath(state), kept);
     state.messages->inform(errorTitle,

@@ -34,8 +34,8 @@ void reportWriteFault(core::State& state, const WriteResult& result);
 QString windowTitle(const Collection& collection);
 
 // At start-up, after the settings file: the working copy is made when missing and read. A
-// working copy that cannot be read is told to the user and kept as "kurvatur.tmp.defekt"; the
-// collection then starts empty.
+// working copy that cannot be read is told to the user and kept as "kurvatur.tmp.defekt" (or
+// ".defekt.2", ... when an earlier one is kept already); the collection then starts empty.
 void openWorkingCopy(CollectionState& keeper, core::State& state);
 
 // At start-up, once the windows stand: the current data that the working copy held is drawn

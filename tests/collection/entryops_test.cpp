@@ -259,4 +259,29 @@ TEST_F(EntryOps, AnUnreadableWorkingCopyIsKeptBesideTheNewOne) {
     messages->shown.clear();
 }
 
+// A second broken start keeps its copy beside the first one instead of over it.
+TEST_F(EntryOps, EveryUnreadableWorkingCopyIsKept) {
+    const QString path = collection::workingCopyPath(state);
+    const QByteArray texts[] = {"[Funktionenplotter]\r\n{short:A\r\nerster\r\n",
+                                "[Funktionenplotter]\r\n{short:B\r\nzweiter\r\n",
+                                "[Funktionenplotter]\r\n{short:C\r\ndritter\r\n"};
+    const QString kept[] = {path + QStringLiteral(".defekt"), path + QStringLiteral(".defekt.2"),
+                            path + QStringLiteral(".defekt.3")};
+    for (const QByteArray& text : texts) {
+        QFile broken(path);
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+        broken.write(text);
+        broken.close();
+        collection::openWorkingCopy(keeper, state);
+    }
+    for (int i = 0; i < 3; ++i) {
+        QFile file(kept[i]);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << kept[i].toStdString();
+        EXPECT_EQ(file.readAll(), texts[i]);
+    }
+    ASSERT_EQ(messages->shown.size(), 3u);
+    EXPECT_TRUE(messages->shown[2].text.contains(kept[2]));
+    messages->shown.clear();
+}
+
 } // namespace
