@@ -447,6 +447,12 @@ public:
             }
             case Op::Sqr: {
                 double* a = blk(sp);
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // t^2 + c of a body written in
+                    const double c = ip[1].a.c;
+                    KURVATUR_LANES a[l] = a[l] * a[l] + c;
+                    ++ip;
+                    break;
+                }
                 KURVATUR_LANES a[l] *= a[l];
                 break;
             }
@@ -1030,9 +1036,10 @@ public:
 
     // Writes the code of a program (its arguments where args says) up to its Ret, the stack
     // index sp going along. need: the scalar machine's stack the calls so far take at most.
-    bool emit(const Program& program, const std::vector<Argument>& args, int& sp,
-              std::size_t need) {
-        for (const Instr& in : program.code) {
+    bool emit(const Program& program, const std::vector<Argument>& args, int& sp, std::size_t need,
+              std::size_t from = 0) {
+        for (std::size_t i = from; i < program.code.size(); ++i) {
+            const Instr& in = program.code[i];
             if (code.size() > maxPlanCode) return false;
             if (in.op == Op::Ret) return true;
             if (in.op >= Op::Jz && in.op <= Op::Jmp) return false; // branches stay calls
@@ -1091,15 +1098,22 @@ private:
             code.resize(code.size() - std::size_t(n));
             sp -= n;
         }
-        Instr work;
-        work.op = Op::Work;
-        work.a.c = double(body->work);
-        code.push_back(work);
+        // The body's first value may take the place of its last argument, on top.
+        const bool over = !plain && overwritesLast(*body, n);
+        if (!code.empty() && code.back().op == Op::Work) { // for the same lanes
+            code.back().a.c += double(body->work);
+        } else {
+            Instr work;
+            work.op = Op::Work;
+            work.a.c = double(body->work);
+            code.push_back(work);
+        }
         active_.push_back(fn);
-        const bool ok = emit(*body, args, sp, need);
+        if (over) code.push_back(overwriting(body->code.front()));
+        const bool ok = emit(*body, args, sp, need, over ? 1 : 0);
         active_.pop_back();
         if (!ok) return false;
-        if (!plain) {
+        if (!plain && sp != fp) {
             Instr drop; // the value over the frame
             drop.op = Op::Drop;
             drop.n = sp - fp;
@@ -1107,6 +1121,40 @@ private:
             sp = fp;
         }
         return true;
+    }
+
+    // The first instruction of a body, which reads its last argument, as an operation on the
+    // top of the stack where that argument is.
+    static Instr overwriting(const Instr& first) {
+        Instr out = first;
+        out.n = 0;
+        switch (first.op) {
+        case Op::LoadASqr:
+            out.op = Op::Sqr;
+            break;
+        case Op::LoadAMulC:
+            out.op = Op::MulC;
+            break;
+        case Op::LoadAMulV: // argument * variable, in this order
+            out.op = Op::MulV;
+            break;
+        default:
+            out.op = Op::AddC;
+            break;
+        }
+        return out;
+    }
+
+    // Whether the body's first instruction is the only one to read its last argument and
+    // computes from it lane by lane, so that its value may be written over that argument.
+    static bool overwritesLast(const Program& body, int n) {
+        if (n < 1 || body.code.empty()) return false;
+        const Instr& first = body.code.front();
+        const bool computes = first.op == Op::LoadASqr || first.op == Op::LoadAMulC ||
+                              first.op == Op::LoadAMulV || first.op == Op::LoadAAddC;
+        if (!computes || first.n != n - 1) return false;
+        return std::none_of(body.code.begin() + 1, body.code.end(),
+                            [n](const Instr& in) { return takesArgument(in.op) && in.n == n - 1; });
     }
 };
 
