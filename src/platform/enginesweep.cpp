@@ -201,6 +201,31 @@ public:
             case Op::LoadVAddC: {
                 double* a = push(sp);
                 const double c = in.b.c;
+                if (ip + 2 != end && ip[1].op == Op::Sqr && ip[2].op == Op::AddC) {
+                    // (t + c)^2 + d: a body written in over its argument
+                    const double d = ip[2].a.c;
+                    // and its product with the value below it
+                    if (ip + 3 != end && ip[3].op == Op::Mul) {
+                        double* s = blk(sp - 1);
+                        var(in.a.p, [&](auto v) {
+                            KURVATUR_LANES {
+                                const double t = v(l) + c;
+                                s[l] = s[l] * (t * t + d);
+                            }
+                        });
+                        --sp;
+                        ip += 3;
+                        break;
+                    }
+                    var(in.a.p, [&](auto v) {
+                        KURVATUR_LANES {
+                            const double t = v(l) + c;
+                            a[l] = t * t + d;
+                        }
+                    });
+                    ip += 2;
+                    break;
+                }
                 var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) + c; });
                 break;
             }
@@ -957,6 +982,36 @@ bool takesArgument(Op op) {
     }
 }
 
+// Whether the instruction never marks a lane with an error.
+bool cannotFail(Op op) {
+    if (op >= Op::LoadC && op <= Op::LoadAAddC) return true;
+    switch (op) {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::AddC:
+    case Op::SubC:
+    case Op::MulC:
+    case Op::RSubC:
+    case Op::AddV:
+    case Op::SubV:
+    case Op::MulV:
+    case Op::RSubV:
+    case Op::AddA:
+    case Op::SubA:
+    case Op::MulA:
+    case Op::RSubA:
+    case Op::MulAddC:
+    case Op::Sqr:
+    case Op::Cube:
+    case Op::Neg:
+    case Op::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The change of the sweep's stack index the instruction makes.
 int stackEffect(const Instr& in) {
     if (in.op >= Op::LoadC && in.op <= Op::LoadAAddC) return 1;
@@ -1167,11 +1222,29 @@ std::unique_ptr<const Program> inlinedPlan(const Program& program, std::size_t c
     Planner planner(capacity);
     int sp = 0;
     if (!planner.emit(program, {}, sp, std::size_t(program.maxStack) + 2)) return nullptr;
+    // Each call's work counted as early as the same lanes are live, so that the instructions
+    // around it can be taken together.
+    std::vector<Instr> code;
+    code.reserve(planner.code.size() + 1);
+    for (const Instr& in : planner.code) {
+        if (in.op != Op::Work) {
+            code.push_back(in);
+            continue;
+        }
+        std::size_t at = code.size();
+        while (at > 0 && cannotFail(code[at - 1].op))
+            --at;
+        if (at > 0 && code[at - 1].op == Op::Work) {
+            code[at - 1].a.c += in.a.c;
+        } else {
+            code.insert(code.begin() + std::ptrdiff_t(at), in);
+        }
+    }
     Instr ret;
     ret.op = Op::Ret;
-    planner.code.push_back(ret);
+    code.push_back(ret);
     auto plan = std::make_unique<Program>();
-    plan->code = std::move(planner.code);
+    plan->code = std::move(code);
     plan->maxStack = planner.maxSp + 1;
     plan->work = program.work;
     return plan;
