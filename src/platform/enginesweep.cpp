@@ -982,9 +982,13 @@ bool takesArgument(Op op) {
     }
 }
 
+bool pushes(Op op) {
+    return op >= Op::LoadC && op <= Op::LoadAAddC;
+}
+
 // Whether the instruction never marks a lane with an error.
 bool cannotFail(Op op) {
-    if (op >= Op::LoadC && op <= Op::LoadAAddC) return true;
+    if (pushes(op)) return true;
     switch (op) {
     case Op::Add:
     case Op::Sub:
@@ -1014,7 +1018,7 @@ bool cannotFail(Op op) {
 
 // The change of the sweep's stack index the instruction makes.
 int stackEffect(const Instr& in) {
-    if (in.op >= Op::LoadC && in.op <= Op::LoadAAddC) return 1;
+    if (pushes(in.op)) return 1;
     if (in.op >= Op::Add && in.op <= Op::Atan2) return -1;
     switch (in.op) {
     case Op::AddMulV:
@@ -1124,9 +1128,9 @@ private:
         const Program* body = fn->body.get();
         const int n = in.n;
         // An empty body fails, a recursive one may fail: both stay calls.
-        if (body == nullptr || int(active_.size()) >= maxInlineDepth || ++calls_ > maxInlineCalls ||
-            n < 0 || int(code.size()) < n ||
-            std::find(active_.begin(), active_.end(), fn) != active_.end())
+        if (body == nullptr || body->code.empty() || !pushes(body->code.front().op) ||
+            int(active_.size()) >= maxInlineDepth || ++calls_ > maxInlineCalls || n < 0 ||
+            int(code.size()) < n || std::find(active_.begin(), active_.end(), fn) != active_.end())
             return false;
         // The scalar machine spills a value and wants the body's stack and two more free.
         need += std::size_t(body->maxStack) + 3;
