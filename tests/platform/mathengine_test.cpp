@@ -873,16 +873,18 @@ TEST_F(Engine, SweepOfSpecialTerms) {
     ASSERT_TRUE(engine.defineFunction("twice(t)=sq(t)+sq(1/t)"));
     // more calls than an evaluation may make: the limit is reached inside plain bodies
     ASSERT_TRUE(engine.defineFunction("w0(t)=t+1"));
-    for (int k = 1; k <= 17; ++k)
-        ASSERT_TRUE(engine.defineFunction("w" + std::to_string(k) + "(t)=w" +
-                                          std::to_string(k - 1) + "(t)*w" + std::to_string(k - 1) +
-                                          "(t-1)"));
+    char definition[64];
+    for (int k = 1; k <= 17; ++k) {
+        std::snprintf(definition, sizeof definition, "w%d(t)=w%d(t)*w%d(t-1)", k, k - 1, k - 1);
+        ASSERT_TRUE(engine.defineFunction(definition));
+    }
     ASSERT_TRUE(engine.defineFunction("wide(t)=w17(t)"));
     // plain bodies nested deeper than they are written into each other
     ASSERT_TRUE(engine.defineFunction("c0(t)=t/2"));
-    for (int k = 1; k <= 12; ++k)
-        ASSERT_TRUE(engine.defineFunction("c" + std::to_string(k) + "(t)=c" +
-                                          std::to_string(k - 1) + "(t+1)"));
+    for (int k = 1; k <= 12; ++k) {
+        std::snprintf(definition, sizeof definition, "c%d(t)=c%d(t+1)", k, k - 1);
+        ASSERT_TRUE(engine.defineFunction(definition));
+    }
     ASSERT_TRUE(engine.defineFunction("chain(t)=c12(t)*c3(t)"));
     std::vector<double> xs;
     for (int k = 0; k < 300; ++k)
