@@ -164,6 +164,10 @@ enum class Op : std::uint8_t {
     Jmp,  // jumps by n
     Call, // calls fn with n arguments (the last in acc)
     Ret,
+
+    // Only in the sweep's plans, where the bodies of functions are written into the caller
+    Work, // counts the work c of a call written in, for every live lane
+    Drop, // moves the top n values down, over what lies below it
 };
 
 struct Function;
@@ -201,6 +205,11 @@ struct Program {
     // Set for top-level expressions only: keeps the variables and functions they refer to alive
     // (a function body does not own its world, so that there are no ownership cycles).
     std::shared_ptr<World> world;
+    // The sweep's plan of a top-level program (see inlinedPlan): made on first use and made
+    // again once any function has been defined since (World::definitions). Null when the
+    // program is swept as it stands.
+    mutable std::unique_ptr<const Program> sweepPlan;
+    mutable std::uint64_t sweepPlanDefinitions = UINT64_MAX;
 };
 
 struct Function {
@@ -232,6 +241,9 @@ struct World {
     std::unordered_map<std::string, std::vector<Function*>> functionsByName; // lower-case
 
     std::unordered_map<std::string, std::string> aliases; // lower-case word -> lower-case word
+    // Counts the definitions of functions, so that what was built from their bodies is known to
+    // be out of date.
+    std::uint64_t definitions = 0;
 
     int variableCount() const { return int(variableNames.size()); }
     double* slot(int handle) const { return slots[std::size_t(handle)]; }

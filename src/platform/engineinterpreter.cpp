@@ -532,6 +532,9 @@ inline double execute(const Program& program, Machine& m, int& error) {
             ip = m.frames[std::size_t(depth)].ret;
             fp = m.frames[std::size_t(depth)].fp;
             continue;
+        case Op::Work: // only in the sweep's plans
+        case Op::Drop:
+            break;
         }
         KURVATUR_FAIL(ErrorCode::syntax); // not reached: every instruction is handled above
     }

@@ -12,6 +12,7 @@
 #include "platform/enginefunctions.h"
 #include "platform/mathengine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -70,7 +71,7 @@ inline void copyBlock(double* to, const double* from) {
 class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
-        : m_(m), sm_(sm), xslot_(xslot) {
+        : m_(m), sm_(sm), xslot_(xslot), count_(count) {
         if (count == B) {
             xv_ = xs;
         } else {
@@ -200,6 +201,31 @@ public:
             case Op::LoadVAddC: {
                 double* a = push(sp);
                 const double c = in.b.c;
+                if (ip + 2 != end && ip[1].op == Op::Sqr && ip[2].op == Op::AddC) {
+                    // (t + c)^2 + d: a body written in over its argument
+                    const double d = ip[2].a.c;
+                    // and its product with the value below it
+                    if (ip + 3 != end && ip[3].op == Op::Mul) {
+                        double* s = blk(sp - 1);
+                        var(in.a.p, [&](auto v) {
+                            KURVATUR_LANES {
+                                const double t = v(l) + c;
+                                s[l] = s[l] * (t * t + d);
+                            }
+                        });
+                        --sp;
+                        ip += 3;
+                        break;
+                    }
+                    var(in.a.p, [&](auto v) {
+                        KURVATUR_LANES {
+                            const double t = v(l) + c;
+                            a[l] = t * t + d;
+                        }
+                    });
+                    ip += 2;
+                    break;
+                }
                 var(in.a.p, [&](auto v) { KURVATUR_LANES a[l] = v(l) + c; });
                 break;
             }
@@ -446,6 +472,12 @@ public:
             }
             case Op::Sqr: {
                 double* a = blk(sp);
+                if (ip + 1 != end && ip[1].op == Op::AddC) { // t^2 + c of a body written in
+                    const double c = ip[1].a.c;
+                    KURVATUR_LANES a[l] = a[l] * a[l] + c;
+                    ++ip;
+                    break;
+                }
                 KURVATUR_LANES a[l] *= a[l];
                 break;
             }
@@ -623,6 +655,25 @@ public:
             case Op::Ret:
                 --nesting_;
                 return;
+            case Op::Work: {
+                // the lanes the call written in here is made for: live ones without an error
+                int lanes = count_;
+                if (anyError_ || mask != top_) {
+                    lanes = 0;
+                    for (int l = 0; l < B; ++l)
+                        lanes += live(mask, l) ? 1 : 0;
+                }
+                work_ -= std::int64_t(in.a.c) * lanes;
+                if (work_ < 0) {
+                    aborted_ = true;
+                    return;
+                }
+                break;
+            }
+            case Op::Drop:
+                copyBlock(blk(sp - in.n), blk(sp));
+                sp -= in.n;
+                break;
             }
         }
         --nesting_;
@@ -632,6 +683,7 @@ private:
     const Machine& m_;
     SweepMachine& sm_;
     const double* xslot_;
+    int count_;
     alignas(64) double x_[B];
     const double* xv_ = x_; // the samples: the caller's when they fill the block
     std::uint8_t top_[B];
@@ -851,9 +903,9 @@ private:
 
 } // namespace
 
-KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
-                                 const double* xslot, const double* xs, int count, double* ys,
-                                 std::uint8_t* errors) {
+KURVATUR_WIDE bool runSweepBlock(const Program& program, const Program* plan, Machine& machine,
+                                 SweepMachine& sweep, const double* xslot, const double* xs,
+                                 int count, double* ys, std::uint8_t* errors) {
     if (std::size_t(program.maxStack) + 2 > machine.capacity) {
         for (int l = 0; l < count; ++l) {
             ys[l] = 0;
@@ -864,9 +916,10 @@ KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, Sweep
     BlockRun r(machine, sweep, xslot, xs, count);
     r.work_ = machine.workLeft - program.work * count;
     if (r.work_ < 0) return false;
-    r.reserve(program.maxStack + 3);
+    const Program& code = plan != nullptr ? *plan : program;
+    r.reserve(std::max(program.maxStack, code.maxStack) + 3);
     int sp = 0;
-    r.run(program.code.data(), nullptr, sp, 0, 0, r.top());
+    r.run(code.code.data(), nullptr, sp, 0, 0, r.top());
     if (r.aborted_ || r.work_ < 0) return false;
     machine.workLeft = r.work_;
     const double* a = r.blk(sp);
@@ -900,6 +953,306 @@ KURVATUR_WIDE bool runSweepBlock(const Program& program, Machine& machine, Sweep
 }
 
 #undef KURVATUR_LANES
+
+namespace {
+
+// Beyond these the calls stay calls. Far below the scalar machine's limits of depth and of
+// calls per evaluation, which a call written into a plan thus never reaches.
+constexpr int maxInlineDepth = 8;
+constexpr int maxInlineCalls = 256;
+constexpr std::size_t maxPlanCode = 4096;
+
+// Whether the instruction names an argument of the function being run (by its index n).
+bool takesArgument(Op op) {
+    switch (op) {
+    case Op::LoadA:
+    case Op::LoadASqr:
+    case Op::LoadAMulC:
+    case Op::LoadAMulV:
+    case Op::LoadAAddC:
+    case Op::AddA:
+    case Op::SubA:
+    case Op::MulA:
+    case Op::DivA:
+    case Op::RSubA:
+    case Op::RDivA:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool pushes(Op op) {
+    return op >= Op::LoadC && op <= Op::LoadAAddC;
+}
+
+// Whether the instruction never marks a lane with an error.
+bool cannotFail(Op op) {
+    if (pushes(op)) return true;
+    switch (op) {
+    case Op::Add:
+    case Op::Sub:
+    case Op::Mul:
+    case Op::AddC:
+    case Op::SubC:
+    case Op::MulC:
+    case Op::RSubC:
+    case Op::AddV:
+    case Op::SubV:
+    case Op::MulV:
+    case Op::RSubV:
+    case Op::AddA:
+    case Op::SubA:
+    case Op::MulA:
+    case Op::RSubA:
+    case Op::MulAddC:
+    case Op::Sqr:
+    case Op::Cube:
+    case Op::Neg:
+    case Op::Drop:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The change of the sweep's stack index the instruction makes.
+int stackEffect(const Instr& in) {
+    if (pushes(in.op)) return 1;
+    if (in.op >= Op::Add && in.op <= Op::Atan2) return -1;
+    switch (in.op) {
+    case Op::AddMulV:
+    case Op::SubMulV:
+    case Op::AddMulC:
+    case Op::SubMulC:
+        return -1;
+    case Op::MinN:
+    case Op::MaxN:
+        return 1 - in.n;
+    default:
+        return 0;
+    }
+}
+
+// Where an argument of a body being written in is: in a variable, or in a block of the sweep's
+// stack (a plan runs with its frame at block 0, so the block's index names it).
+struct Argument {
+    const double* p = nullptr;
+    int block = 0;
+};
+
+// The instruction with the argument it names taken from where it is.
+Instr substituted(const Instr& in, const Argument& arg) {
+    Instr out = in;
+    if (arg.p == nullptr) {
+        out.n = arg.block;
+        return out;
+    }
+    switch (in.op) {
+    case Op::LoadA:
+        out.op = Op::LoadV;
+        out.a.p = arg.p;
+        break;
+    case Op::LoadASqr:
+        out.op = Op::LoadVSqr;
+        out.a.p = arg.p;
+        break;
+    case Op::LoadAMulC: // argument * c
+        out.op = Op::LoadVMulC;
+        out.a.p = arg.p;
+        out.b.c = in.a.c;
+        break;
+    case Op::LoadAMulV: // argument * variable, in this order
+        out.op = Op::LoadVMulV;
+        out.a.p = arg.p;
+        out.b.p = in.a.p;
+        break;
+    case Op::LoadAAddC:
+        out.op = Op::LoadVAddC;
+        out.a.p = arg.p;
+        out.b.c = in.a.c;
+        break;
+    default: // the operations with an argument as their right operand
+        out.op = in.op == Op::AddA    ? Op::AddV
+                 : in.op == Op::SubA  ? Op::SubV
+                 : in.op == Op::MulA  ? Op::MulV
+                 : in.op == Op::DivA  ? Op::DivV
+                 : in.op == Op::RSubA ? Op::RSubV
+                                      : Op::RDivV;
+        out.a.p = arg.p;
+        break;
+    }
+    out.n = 0;
+    return out;
+}
+
+class Planner {
+public:
+    explicit Planner(std::size_t capacity) : capacity_(capacity) {}
+
+    std::vector<Instr> code;
+    int maxSp = 0;
+
+    // Writes the code of a program (its arguments where args says) up to its Ret, the stack
+    // index sp going along. need: the scalar machine's stack the calls so far take at most.
+    bool emit(const Program& program, const std::vector<Argument>& args, int& sp, std::size_t need,
+              std::size_t from = 0) {
+        for (std::size_t i = from; i < program.code.size(); ++i) {
+            const Instr& in = program.code[i];
+            if (code.size() > maxPlanCode) return false;
+            if (in.op == Op::Ret) return true;
+            if (in.op >= Op::Jz && in.op <= Op::Jmp) return false; // branches stay calls
+            if (in.op == Op::Call) {
+                if (!call(in, sp, need)) return false;
+                continue;
+            }
+            if (takesArgument(in.op)) {
+                if (std::size_t(in.n) >= args.size()) return false;
+                code.push_back(substituted(in, args[std::size_t(in.n)]));
+            } else {
+                code.push_back(in);
+            }
+            sp += stackEffect(in);
+            maxSp = std::max(maxSp, sp);
+        }
+        return false; // not reached: every program ends in Ret
+    }
+
+private:
+    std::size_t capacity_;
+    std::vector<const Function*> active_;
+    int calls_ = 0;
+
+    bool call(const Instr& in, int& sp, std::size_t need) {
+        const Function* fn = in.a.fn;
+        const Program* body = fn->body.get();
+        const int n = in.n;
+        // An empty body fails, a recursive one may fail: both stay calls.
+        if (body == nullptr || body->code.empty() || !pushes(body->code.front().op) ||
+            int(active_.size()) >= maxInlineDepth || ++calls_ > maxInlineCalls || n < 0 ||
+            int(code.size()) < n || std::find(active_.begin(), active_.end(), fn) != active_.end())
+            return false;
+        // The scalar machine spills a value and wants the body's stack and two more free.
+        need += std::size_t(body->maxStack) + 3;
+        if (need > capacity_) return false;
+        // Arguments that are each a variable or an argument of the caller are read where they
+        // are; otherwise their values form the frame, at blocks fp ... sp.
+        bool plain = true;
+        for (int k = 0; k < n; ++k) {
+            const Op op = code[code.size() - std::size_t(n - k)].op;
+            plain = plain && (op == Op::LoadV || op == Op::LoadA);
+        }
+        std::vector<Argument> args(static_cast<std::size_t>(n));
+        const int fp = sp + 1 - n;
+        for (int k = 0; k < n; ++k) {
+            if (plain) {
+                const Instr& load = code[code.size() - std::size_t(n - k)];
+                args[std::size_t(k)] =
+                    load.op == Op::LoadV ? Argument{load.a.p, 0} : Argument{nullptr, load.n};
+            } else {
+                args[std::size_t(k)] = Argument{nullptr, fp + k};
+            }
+        }
+        if (plain) {
+            code.resize(code.size() - std::size_t(n));
+            sp -= n;
+        }
+        // The body's first value may take the place of its last argument, on top.
+        const bool over = !plain && overwritesLast(*body, n);
+        if (!code.empty() && code.back().op == Op::Work) { // for the same lanes
+            code.back().a.c += double(body->work);
+        } else {
+            Instr work;
+            work.op = Op::Work;
+            work.a.c = double(body->work);
+            code.push_back(work);
+        }
+        active_.push_back(fn);
+        if (over) code.push_back(overwriting(body->code.front()));
+        const bool ok = emit(*body, args, sp, need, over ? 1 : 0);
+        active_.pop_back();
+        if (!ok) return false;
+        if (!plain && sp != fp) {
+            Instr drop; // the value over the frame
+            drop.op = Op::Drop;
+            drop.n = sp - fp;
+            code.push_back(drop);
+            sp = fp;
+        }
+        return true;
+    }
+
+    // The first instruction of a body, which reads its last argument, as an operation on the
+    // top of the stack where that argument is.
+    static Instr overwriting(const Instr& first) {
+        Instr out = first;
+        out.n = 0;
+        switch (first.op) {
+        case Op::LoadASqr:
+            out.op = Op::Sqr;
+            break;
+        case Op::LoadAMulC:
+            out.op = Op::MulC;
+            break;
+        case Op::LoadAMulV: // argument * variable, in this order
+            out.op = Op::MulV;
+            break;
+        default:
+            out.op = Op::AddC;
+            break;
+        }
+        return out;
+    }
+
+    // Whether the body's first instruction is the only one to read its last argument and
+    // computes from it lane by lane, so that its value may be written over that argument.
+    static bool overwritesLast(const Program& body, int n) {
+        if (n < 1 || body.code.empty()) return false;
+        const Instr& first = body.code.front();
+        const bool computes = first.op == Op::LoadASqr || first.op == Op::LoadAMulC ||
+                              first.op == Op::LoadAMulV || first.op == Op::LoadAAddC;
+        if (!computes || first.n != n - 1) return false;
+        return std::none_of(body.code.begin() + 1, body.code.end(),
+                            [n](const Instr& in) { return takesArgument(in.op) && in.n == n - 1; });
+    }
+};
+
+} // namespace
+
+std::unique_ptr<const Program> inlinedPlan(const Program& program, std::size_t capacity) {
+    if (std::none_of(program.code.begin(), program.code.end(),
+                     [](const Instr& in) { return in.op == Op::Call; }))
+        return nullptr;
+    Planner planner(capacity);
+    int sp = 0;
+    if (!planner.emit(program, {}, sp, std::size_t(program.maxStack) + 2)) return nullptr;
+    // Each call's work counted as early as the same lanes are live, so that the instructions
+    // around it can be taken together.
+    std::vector<Instr> code;
+    code.reserve(planner.code.size() + 1);
+    for (const Instr& in : planner.code) {
+        if (in.op != Op::Work) {
+            code.push_back(in);
+            continue;
+        }
+        std::size_t at = code.size();
+        while (at > 0 && cannotFail(code[at - 1].op))
+            --at;
+        if (at > 0 && code[at - 1].op == Op::Work) {
+            code[at - 1].a.c += in.a.c;
+        } else {
+            code.insert(code.begin() + std::ptrdiff_t(at), in);
+        }
+    }
+    Instr ret;
+    ret.op = Op::Ret;
+    code.push_back(ret);
+    auto plan = std::make_unique<Program>();
+    plan->code = std::move(code);
+    plan->maxStack = planner.maxSp + 1;
+    plan->work = program.work;
+    return plan;
+}
 
 KURVATUR_WIDE bool sweepProduct(const double* p, const double* q, double c, const double* xslot,
                                 const double* xs, int count, double* ys) {

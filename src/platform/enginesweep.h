@@ -38,16 +38,25 @@ struct SweepMachine {
     std::vector<std::unique_ptr<SweepLevel>> levels;
 };
 
-// Runs the program for count (1 ... sweepLanes) samples: the variable at xslot takes the values
-// xs, every other variable keeps its value. Writes each sample's value (0 where it fails) and
-// error code (0 where defined, the not-a-number check included) and counts the work in the
-// machine exactly as count scalar runs would. Returns false, leaving the machine's work as it
-// was, when the block cannot be run this way: the work limit is reached within the block or the
-// calls nest deeper than the sweep follows them; the caller then evaluates those samples one by
+// The program with the bodies of the functions it calls written in, each call's arguments taken
+// straight from their variables where they are plain ones, so that a sweep runs no calls; null
+// when that is not worth it or not exact. A plan holds no branches and no call that could
+// recurse, nest or repeat towards the machine's limits (so no call in it can fail by them), and
+// counts each call's work at its place (Op::Work), for the lanes that reach it. It copies the
+// bodies: it stays right only as long as no function is defined anew (World::definitions).
+// capacity is the scalar machine's stack, which must hold the calls as they would be made.
+std::unique_ptr<const Program> inlinedPlan(const Program& program, std::size_t capacity);
+
+// Runs the program (or its plan, when given) for count (1 ... sweepLanes) samples: the variable at
+// xslot takes the values xs, every other variable keeps its value. Writes each sample's value (0
+// where it fails) and error code (0 where defined, the not-a-number check included) and counts the
+// work in the machine exactly as count scalar runs would. Returns false, leaving the machine's work
+// as it was, when the block cannot be run this way: the work limit is reached within the block or
+// the calls nest deeper than the sweep follows them; the caller then evaluates those samples one by
 // one.
-bool runSweepBlock(const Program& program, Machine& machine, SweepMachine& sweep,
-                   const double* xslot, const double* xs, int count, double* ys,
-                   std::uint8_t* errors);
+bool runSweepBlock(const Program& program, const Program* plan, Machine& machine,
+                   SweepMachine& sweep, const double* xslot, const double* xs, int count,
+                   double* ys, std::uint8_t* errors);
 
 // The product *p * *q * c for count samples, the variable at xslot taking the values xs, as
 // one evaluation per sample computes it. Returns whether any value is not a number.

@@ -192,6 +192,7 @@ bool MathEngine::defineFunction(std::string_view text) {
         return false;
     }
     target->body = std::move(program);
+    ++world_->definitions;
     clearError();
     return true;
 }
@@ -270,6 +271,15 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
         errors[k] = std::uint8_t(errorCode_);
     };
     if (program != nullptr && !sweep_) sweep_ = std::make_unique<detail::SweepMachine>();
+    // Calls written into the sweep's plan, made again once any function has been defined since.
+    const detail::Program* plan = nullptr;
+    if (program != nullptr && program->world != nullptr && expr.factorP_ == nullptr) {
+        if (program->sweepPlanDefinitions != program->world->definitions) {
+            program->sweepPlan = detail::inlinedPlan(*program, machine_->capacity);
+            program->sweepPlanDefinitions = program->world->definitions;
+        }
+        plan = program->sweepPlan.get();
+    }
     for (std::size_t start = 0; start < n; start += detail::sweepLanes) {
         const int count = int(std::min<std::size_t>(detail::sweepLanes, n - start));
         double* y = ys.data() + start;
@@ -286,7 +296,8 @@ void MathEngine::evaluateSweep(const Expression& expr, int handle, std::span<con
                                      y))
                 for (int l = 0; l < count; ++l)
                     if (std::isnan(y[l])) single(start + std::size_t(l));
-        } else if (!detail::runSweepBlock(*program, *machine_, *sweep_, xslot, x, count, y, e)) {
+        } else if (!detail::runSweepBlock(*program, plan, *machine_, *sweep_, xslot, x, count, y,
+                                          e)) {
             for (int l = 0; l < count; ++l)
                 single(start + std::size_t(l));
         }

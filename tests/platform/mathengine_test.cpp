@@ -713,11 +713,11 @@ public:
     std::string term(int depth) {
         if (depth <= 0 || pick(5) == 0) return leaf();
         static const char* unary[] = {
-            "sin",   "cos",    "tan",   "sec",   "csc",    "cot",  "asin", "acos",  "atan",
-            "acot",  "sinh",   "cosh",  "tanh",  "coth",   "sech", "csch", "asinh", "acosh",
-            "atanh", "acoth",  "asech", "acsch", "sqrt",   "abs",  "sgn",  "int",   "fix",
-            "frac",  "round",  "ceil",  "floor", "ln",     "log",  "log2", "log10", "exp",
-            "exp2",  "wurzel", "h",     "rec",   "endless"};
+            "sin",   "cos",    "tan",   "sec",   "csc",     "cot",  "asin", "acos",  "atan",
+            "acot",  "sinh",   "cosh",  "tanh",  "coth",    "sech", "csch", "asinh", "acosh",
+            "atanh", "acoth",  "asech", "acsch", "sqrt",    "abs",  "sgn",  "int",   "fix",
+            "frac",  "round",  "ceil",  "floor", "ln",      "log",  "log2", "log10", "exp",
+            "exp2",  "wurzel", "h",     "rec",   "endless", "q",    "tr"};
         static const char* binary[] = {
             "+", "-", "*",  "/",  "^",     " mod ", "\\",    " div ", "=",    "<>",
             "<", ">", "<=", ">=", " and ", " or ",  " xor ", " eqv ", " imp "};
@@ -824,6 +824,10 @@ TEST_F(Engine, SweepMatchesOneEvaluationPerSample) {
     ASSERT_TRUE(engine.defineFunction("g(t, u)=h(t)-u*_x"));
     ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
     ASSERT_TRUE(engine.defineFunction("endless(t)=endless(t)+1"));
+    // plain bodies, which the sweep writes into the caller: errors inside, an angle, a call of
+    // another function with a computed argument
+    ASSERT_TRUE(engine.defineFunction("q(t)=1/t+sqrt(t)*_x"));
+    ASSERT_TRUE(engine.defineFunction("tr(t)=sin(t)*g(t-1, t)+t mod 3"));
     const std::vector<double> xs = sweepValues();
     TreeMaker maker(2024);
     std::vector<std::pair<std::string, Expression>> terms;
@@ -866,21 +870,73 @@ TEST_F(Engine, SweepOfSpecialTerms) {
     // conditions nested in a deep recursion: beyond what the sweep follows natively
     ASSERT_TRUE(engine.defineFunction(
         "deep(n)=iif(n<1; 0; iif(n>-1; iif(n>-2; iif(n>-3; deep(n-1)+1; 0); 0); 0))"));
+    ASSERT_TRUE(engine.defineFunction("twice(t)=sq(t)+sq(1/t)"));
+    // more calls than an evaluation may make: the limit is reached inside plain bodies
+    ASSERT_TRUE(engine.defineFunction("w0(t)=t+1"));
+    char definition[64];
+    for (int k = 1; k <= 17; ++k) {
+        std::snprintf(definition, sizeof definition, "w%d(t)=w%d(t)*w%d(t-1)", k, k - 1, k - 1);
+        ASSERT_TRUE(engine.defineFunction(definition));
+    }
+    ASSERT_TRUE(engine.defineFunction("wide(t)=w17(t)"));
+    // plain bodies nested deeper than they are written into each other
+    ASSERT_TRUE(engine.defineFunction("c0(t)=t/2"));
+    for (int k = 1; k <= 12; ++k) {
+        std::snprintf(definition, sizeof definition, "c%d(t)=c%d(t+1)", k, k - 1);
+        ASSERT_TRUE(engine.defineFunction(definition));
+    }
+    ASSERT_TRUE(engine.defineFunction("chain(t)=c12(t)*c3(t)"));
     std::vector<double> xs;
     for (int k = 0; k < 300; ++k)
         xs.push_back(k - 20);
-    for (const char* text :
-         {"_x", "_x^2", "3*_x", "a*_x", "a", "rec(_x)", "rec(_x)*0+1/(_x-3)", "wenn(_x<1; 0; 1)",
-          "iif(_x>250; rec(_x); _x)", "0*_x*1e400", "deep(_x)", "a*_x^2+b*_x+e",
-          "1e300*_x^2+b*_x+1", "iif(_x<3; a*_x^2; b*_x+_x*_x+0.5)", "_x*_x+a*_x+pi", "_x^2+1e308",
-          "sq(_x)*sq(_x-1)"}) {
+    for (const char* text : {"_x",
+                             "_x^2",
+                             "3*_x",
+                             "a*_x",
+                             "a",
+                             "rec(_x)",
+                             "rec(_x)*0+1/(_x-3)",
+                             "wenn(_x<1; 0; 1)",
+                             "iif(_x>250; rec(_x); _x)",
+                             "0*_x*1e400",
+                             "deep(_x)",
+                             "a*_x^2+b*_x+e",
+                             "1e300*_x^2+b*_x+1",
+                             "iif(_x<3; a*_x^2; b*_x+_x*_x+0.5)",
+                             "_x*_x+a*_x+pi",
+                             "_x^2+1e308",
+                             "sq(_x)*sq(_x-1)",
+                             "twice(_x)",
+                             "twice(_x)+1/_x",
+                             "sqrt(_x-5)+twice(_x/2)",
+                             "wide(_x)",
+                             "chain(_x)",
+                             "sq(a)*_x"}) {
         const Expression expr = engine.parse(text);
         ASSERT_TRUE(expr.valid()) << text;
         expectSameSamples(scalarWay(engine, expr, x, xs), sweepWay(engine, expr, x, xs), xs, text);
     }
-    // rec(_x) at _x = 200 and beyond nests too deep
+    const std::vector<double> few = {1, 2, 3};
+    const Expression wide = engine.parse("wide(_x)");
+    const Sampled wideScalar = scalarWay(engine, wide, x, few);
+    EXPECT_EQ(wideScalar.codes[0], 1);
+    expectSameSamples(wideScalar, sweepWay(engine, wide, x, few), few, "wide");
+    // a function defined anew between two sweeps of a term: the new body, also where the
+    // function now calls itself or has no body
+    const Expression later = engine.parse("twice(_x)*2");
+    for (const char* body :
+         {"twice(t)=sq(t)-t", "twice(t)=twice(t-1)", "twice(t)=", "twice(t)=sq(sin(t))"}) {
+        ASSERT_TRUE(engine.defineFunction(body));
+        expectSameSamples(scalarWay(engine, later, x, xs), sweepWay(engine, later, x, xs), xs,
+                          body);
+    }
+    ASSERT_TRUE(engine.defineFunction("sq(t)=t*0"));
+    expectSameSamples(scalarWay(engine, later, x, xs), sweepWay(engine, later, x, xs), xs, "sq");
     std::vector<double> ys(xs.size());
     std::vector<std::uint8_t> codes(xs.size());
+    engine.evaluateSweep(later, x, xs, ys, codes);
+    EXPECT_EQ(ys[30], 0);
+    // rec(_x) at _x = 200 and beyond nests too deep
     engine.evaluateSweep(engine.parse("rec(_x)"), x, xs, ys, codes);
     EXPECT_EQ(ys[20 + 150], 150);
     EXPECT_EQ(codes[20 + 250], 1);
