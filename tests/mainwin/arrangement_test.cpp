@@ -246,8 +246,9 @@ TEST_P(NewParameterWindow, LeavesTheTermAndCollectionWindowsFree) {
         ASSERT_TRUE(f && f->isVisible()) << name;
         EXPECT_TRUE(QRect(QPoint(), area()).contains(f->geometry())) << name;
         EXPECT_FALSE(f->geometry().intersects(window->termFrame()->geometry())) << name;
-        if (c.collectionShown)
+        if (c.collectionShown) {
             EXPECT_FALSE(f->geometry().intersects(window->collectionFrame()->geometry())) << name;
+        }
     }
 }
 
