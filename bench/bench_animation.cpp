@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include "guimain.h"
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -64,13 +65,5 @@ BENCHMARK(BM_AnimationExport)->Unit(benchmark::kMillisecond)->Iterations(3)->Use
 } // namespace
 
 int main(int argc, char** argv) {
-    // Text needs fonts, fonts need a running application; no window is shown.
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runDrawingBenchmarks(argc, argv);
 }

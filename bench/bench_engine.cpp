@@ -54,19 +54,33 @@ const Term terms[] = {
 };
 constexpr int termCount = int(sizeof(terms) / sizeof(terms[0]));
 
-void engineBenchmark(benchmark::State& state, int index) {
+// The engine as both engine benchmarks use it: the parameters, the running variable and the
+// user functions of the terms defined, the term parsed.
+struct BenchEngine {
     platform::MathEngine engine;
-    engine.setVariable(engine.defineVariable("a"), paramA);
-    engine.setVariable(engine.defineVariable("b"), paramB);
-    engine.setVariable(engine.defineVariable("c"), paramC);
-    const int x = engine.defineVariable("_x");
-    engine.defineFunction("f(_x)=_x^2+1");
-    engine.defineFunction("g(_x)=f(_x)*f(_x-1)");
-    const platform::Expression expr = engine.parse(terms[index].engine);
-    if (!expr.valid()) {
+    int x = -1;
+    platform::Expression expr;
+
+    explicit BenchEngine(int index) {
+        engine.setVariable(engine.defineVariable("a"), paramA);
+        engine.setVariable(engine.defineVariable("b"), paramB);
+        engine.setVariable(engine.defineVariable("c"), paramC);
+        x = engine.defineVariable("_x");
+        engine.defineFunction("f(_x)=_x^2+1");
+        engine.defineFunction("g(_x)=f(_x)*f(_x-1)");
+        expr = engine.parse(terms[index].engine);
+    }
+};
+
+void engineBenchmark(benchmark::State& state, int index) {
+    BenchEngine bench(index);
+    if (!bench.expr.valid()) {
         state.SkipWithError("parse failed");
         return;
     }
+    platform::MathEngine& engine = bench.engine;
+    const int x = bench.x;
+    const platform::Expression& expr = bench.expr;
     const std::vector<double> xs = sweep();
     std::vector<double> ys(xs.size());
     for (auto _ : state) {
@@ -82,18 +96,14 @@ void engineBenchmark(benchmark::State& state, int index) {
 
 // The same sweep in one engine call: a block of samples per pass over each instruction.
 void engineBulkBenchmark(benchmark::State& state, int index) {
-    platform::MathEngine engine;
-    engine.setVariable(engine.defineVariable("a"), paramA);
-    engine.setVariable(engine.defineVariable("b"), paramB);
-    engine.setVariable(engine.defineVariable("c"), paramC);
-    const int x = engine.defineVariable("_x");
-    engine.defineFunction("f(_x)=_x^2+1");
-    engine.defineFunction("g(_x)=f(_x)*f(_x-1)");
-    const platform::Expression expr = engine.parse(terms[index].engine);
-    if (!expr.valid()) {
+    BenchEngine bench(index);
+    if (!bench.expr.valid()) {
         state.SkipWithError("parse failed");
         return;
     }
+    platform::MathEngine& engine = bench.engine;
+    const int x = bench.x;
+    const platform::Expression& expr = bench.expr;
     const std::vector<double> xs = sweep();
     std::vector<double> ys(xs.size());
     std::vector<std::uint8_t> errors(xs.size());

@@ -21,6 +21,7 @@
 
 #include <QGuiApplication>
 
+#include "guimain.h"
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -279,13 +280,5 @@ BENCHMARK(BM_Redraw_Recursive_Cached)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    // Text needs fonts, fonts need a running application; no window is shown.
-    qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
-    int qtArgc = 1;
-    QGuiApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runDrawingBenchmarks(argc, argv);
 }
