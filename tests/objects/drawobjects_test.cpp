@@ -9,6 +9,7 @@
 #include "graph/redraw.h"
 #include "graph/renderer.h"
 #include "graph/scale.h"
+#include "plotfixture.h"
 
 #include "support/qtapp.h"
 #include "support/qtext.h"
@@ -26,23 +27,14 @@ using testsupport::ofKind;
 
 [[maybe_unused]] const bool application = testsupport::useApplication<QGuiApplication>();
 
-class ObjectsDrawn : public ::testing::Test {
+class ObjectsDrawn : public PlotFixture {
 protected:
-    void SetUp() override {
-        engine::resetengine(state);
-        engine::initengine(state.engine);
-        state.busyFlag = 0;
-        state.scale.plotW = 800 * 15.0;
-        state.scale.plotH = 600 * 15.0;
-        graph::setscale(state);
-    }
     std::vector<testsupport::Op> record() {
         graph::drawBackground(state, plotter, surface);
         surface.clear();
         graph::drawLines(state, plotter, surface);
         return surface.ops();
     }
-    core::State state;
     graph::Plotter plotter;
     graph::RecordingSurface surface;
 };

@@ -5,6 +5,7 @@
 #include "engine/linedefs.h"
 #include "graph/scale.h"
 #include "objects/extralines.h"
+#include "plotfixture.h"
 
 #include "support/printing.h"
 #include "support/qtext.h"
@@ -78,21 +79,12 @@ TEST(ExtraLinesInput, TakesOnlyOneDigitFromZeroToSixAsStyle) {
         EXPECT_EQ(objects::styleOf(q(t)), noOwnStyle) << t;
 }
 
-class ExtraLinesDrawn : public ::testing::Test {
+class ExtraLinesDrawn : public PlotFixture {
 protected:
-    void SetUp() override {
-        engine::resetengine(state);
-        engine::initengine(state.engine);
-        // 800 x 600 pixels at 15 twips each, x and y from -10 to 10.
-        state.scale.plotW = 800 * 15.0;
-        state.scale.plotH = 600 * 15.0;
-        graph::setscale(state);
-    }
     objects::LineDrawing draw(const char* text) {
         state.extraLinesText = q(text);
         return objects::interprete(state);
     }
-    core::State state;
 };
 
 TEST_F(ExtraLinesDrawn, RunAcrossThePlotAtTheirPlace) {

@@ -6,6 +6,7 @@
 #include "engine/linedefs.h"
 #include "graph/scale.h"
 #include "objects/points.h"
+#include "plotfixture.h"
 
 #include "support/printing.h"
 #include "support/qtext.h"
@@ -101,20 +102,12 @@ TEST(PointName, IsWrittenInPiecesLowerAndHigher) {
     }
 }
 
-class PointsDrawn : public ::testing::Test {
+class PointsDrawn : public PlotFixture {
 protected:
-    void SetUp() override {
-        engine::resetengine(state);
-        engine::initengine(state.engine);
-        state.scale.plotW = 800 * 15.0;
-        state.scale.plotH = 600 * 15.0;
-        graph::setscale(state);
-    }
     std::vector<objects::PointDrawing> draw(const char* text) {
         state.pointsText = q(text);
         return objects::drawpoints(state);
     }
-    core::State state;
 };
 
 TEST_F(PointsDrawn, StandAtTheirPlaceWithTheirMarkAndName) {
