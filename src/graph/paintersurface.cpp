@@ -1,6 +1,7 @@
 #include "graph/paintersurface.h"
 
 #include "core/colours.h"
+#include "graph/dirtyblocks.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -36,16 +37,18 @@ QImage* directTarget(QPainter& painter) {
 
 // The pixels of an image, fetched once per line rather than once per pixel.
 struct Raster {
-    explicit Raster(QImage& image)
+    Raster(QImage& image, DirtyBlocks* dirty)
         : bits(image.bits()), bytesPerLine(image.bytesPerLine()), width(image.width()),
-          height(image.height()) {}
+          height(image.height()), dirty(dirty) {}
     uchar* bits;
     qsizetype bytesPerLine;
     int width, height;
+    DirtyBlocks* dirty;
 
     // Pixel at (x, y) moved towards colour by coverage / 256; nothing outside the image.
     void blend(std::int64_t x, std::int64_t y, std::uint32_t colour, std::uint32_t coverage) {
         if (x < 0 || x >= width || y < 0 || y >= height) return;
+        if (dirty) dirty->mark(int(x), int(y));
         auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * bytesPerLine) + x;
         if (coverage >= 256) {
             *pixel = colour;
@@ -105,14 +108,22 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
     }
 }
 
-void blendPolyline(QImage& image, std::span<const QPoint> points, std::uint32_t colour,
-                   int thickness) {
-    Raster raster(image);
+void blendPolyline(QImage& image, DirtyBlocks* dirty, std::span<const QPoint> points,
+                   std::uint32_t colour, int thickness) {
+    Raster raster(image, dirty);
     for (std::size_t k = 1; k < points.size(); ++k)
         blendSegment(raster, points[k - 1], points[k], colour, thickness);
     for (int dy = 0; dy < thickness; ++dy)
         for (int dx = 0; dx < thickness; ++dx)
             raster.blend(points.back().x() + dx, points.back().y() + dy, colour, 256);
+}
+
+QRectF bounds(const std::vector<QPointF>& points) {
+    const auto [left, right] = std::minmax_element(
+        points.begin(), points.end(), [](QPointF a, QPointF b) { return a.x() < b.x(); });
+    const auto [top, bottom] = std::minmax_element(
+        points.begin(), points.end(), [](QPointF a, QPointF b) { return a.y() < b.y(); });
+    return QRectF(QPointF(left->x(), top->y()), QPointF(right->x(), bottom->y()));
 }
 
 // The pixel ratio of the painter's device when it is a whole number, else 1.
@@ -144,7 +155,8 @@ Qt::PenStyle penStyle(int style) {
 } // namespace
 
 PainterSurface::PainterSurface(QPainter& painter)
-    : painter_(painter), directImage_(directTarget(painter)), deviceScale_(wholeRatio(painter)) {
+    : painter_(painter), directImage_(directTarget(painter)), deviceScale_(wholeRatio(painter)),
+      pixelRatio_(painter.device() ? painter.device()->devicePixelRatioF() : 1.0) {
     painter_.setRenderHint(QPainter::Antialiasing, true);
     painter_.setRenderHint(QPainter::TextAntialiasing, true);
     painter_.setBackgroundMode(Qt::TransparentMode);
@@ -214,7 +226,7 @@ void PainterSurface::drawJoined(std::span<const QPoint> points) {
     // only in line coordinates at its resolution): one pixel wide per pixel of the ratio.
     if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine &&
         lineScale_ == deviceScale_ && directImage_->devicePixelRatio() == deviceScale_) {
-        blendPolyline(*directImage_, points, qpen_.color().rgba(), lineScale_);
+        blendPolyline(*directImage_, dirty_, points, qpen_.color().rgba(), lineScale_);
         return;
     }
     scratch_.clear();
@@ -222,6 +234,7 @@ void PainterSurface::drawJoined(std::span<const QPoint> points) {
         scratch_.push_back(lineCentred(p));
     useLinePen();
     painter_.drawPolyline(scratch_.data(), int(scratch_.size()));
+    if (dirty_) markPainted(bounds(scratch_), qpen_.widthF() / 2);
 }
 
 void PainterSurface::polyline(std::span<const QPoint> points) {
@@ -236,6 +249,7 @@ void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
     // The disc covers the pixels centre - radius ... centre + radius - 1 in both directions,
     // so its middle lies on the corner of the centre pixel.
     painter_.drawEllipse(QPointF(centre), radius, radius);
+    markPainted(QRectF(centre.x() - radius, centre.y() - radius, 2.0 * radius, 2.0 * radius), 0);
     painter_.setBrush(Qt::NoBrush);
     painterHasLinePen_ = false;
 }
@@ -246,6 +260,7 @@ void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
     painter_.setBrush(Qt::NoBrush);
     // Framed inside the disc of the same radius.
     painter_.drawEllipse(QPointF(centre), radius - 0.5, radius - 0.5);
+    markPainted(QRectF(centre.x() - radius, centre.y() - radius, 2.0 * radius, 2.0 * radius), 1);
     painterHasLinePen_ = false;
 }
 
@@ -259,6 +274,7 @@ void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) 
     painter_.setPen(qpen_);
     painter_.setBrush(core::toQColor(fill));
     painter_.drawPolygon(poly, Qt::OddEvenFill);
+    markPainted(poly.boundingRect(), qpen_.widthF() / 2);
     painter_.setBrush(Qt::NoBrush);
     painterHasLinePen_ = true;
 }
@@ -270,7 +286,18 @@ void PainterSurface::text(QPoint topLeft, const QString& s) {
     painter_.setPen(textColour_);
     painterHasLinePen_ = false;
     const QFontMetricsF metrics(qfont_, painter_.device());
-    painter_.drawText(QPointF(topLeft.x(), topLeft.y() + metrics.ascent()), s);
+    const QPointF baseline(topLeft.x(), topLeft.y() + metrics.ascent());
+    painter_.drawText(baseline, s);
+    // Glyphs may reach beyond their advance (slanted or smoothed ones): a margin of a line.
+    markPainted(metrics.boundingRect(s).translated(baseline), metrics.height());
+}
+
+void PainterSurface::markPainted(const QRectF& rect, double margin) {
+    if (!dirty_) return;
+    const double m = margin + 1;
+    const QRectF device(QPointF(rect.left() - m, rect.top() - m) * pixelRatio_,
+                        QPointF(rect.right() + m, rect.bottom() + m) * pixelRatio_);
+    dirty_->markRect(device.toAlignedRect().adjusted(-2, -2, 2, 2));
 }
 
 QSize PainterSurface::measureText(const QString& s) {

@@ -16,6 +16,8 @@ class QPainter;
 
 namespace graph {
 
+class DirtyBlocks;
+
 class PainterSurface : public DrawSurface {
 public:
     // The painter must stay active for the surface's lifetime, and nobody else may draw with
@@ -40,7 +42,14 @@ public:
     int deviceScale() const override { return deviceScale_; }
     void setLineScale(int scale) override;
 
+    // From now on every pixel drawn is marked in blocks (null: nothing is marked). The blocks
+    // must be reset to the size of the painter's image.
+    void trackDirty(DirtyBlocks* blocks) { dirty_ = blocks; }
+
 private:
+    // Marks a rectangle in the painter's coordinates, widened by margin of them and by the
+    // pixels that smoothing may touch beyond it.
+    void markPainted(const QRectF& rect, double margin);
     void useLinePen();
     void drawJoined(std::span<const QPoint> points);
     QPointF centred(QPoint p) const { return QPointF(p.x() + offset_, p.y() + offset_); }
@@ -55,6 +64,8 @@ private:
     // A whole pixel ratio of the device (2 on most fine screens), else 1; lines in 1/lineScale_
     // pixels.
     int deviceScale_ = 1;
+    double pixelRatio_ = 1; // device pixels per pixel of the painter, whole or not
+    DirtyBlocks* dirty_ = nullptr;
     int lineScale_ = 1;
     Pen pen_;
     QPen qpen_;

@@ -86,7 +86,8 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
 
     const bool sameSize =
         background_.size() == pixels && background_.devicePixelRatio() == devicePixelRatio;
-    if (!sameSize || !state.scale.backgroundValid) {
+    const bool backgroundDrawn = !sameSize || !state.scale.backgroundValid;
+    if (backgroundDrawn) {
         if (sameSize)
             background_.fill(Qt::white);
         else
@@ -103,13 +104,16 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
 
     if (frame_.size() != pixels || frame_.format() != imageFormat) {
         frame_ = QImage(pixels, imageFormat);
+        dirty_.reset(pixels);
         if (frame_.isNull()) return frame_;
     }
+    if (backgroundDrawn) dirty_.markAll();
     frame_.setDevicePixelRatio(devicePixelRatio);
-    std::memcpy(frame_.bits(), background_.constBits(), std::size_t(background_.sizeInBytes()));
+    dirty_.restore(frame_, background_);
 
     QPainter painter(&frame_);
     PainterSurface surface(painter);
+    surface.trackDirty(&dirty_);
     drawLines(state, plotter_, surface);
     return frame_;
 }

@@ -3,6 +3,7 @@
 // background in a cache, so that a redraw after a parameter change only copies it and samples
 // the lines; the exports draw everything anew.
 
+#include "graph/dirtyblocks.h"
 #include "graph/plotter.h"
 
 #include <QByteArray>
@@ -36,6 +37,7 @@ private:
     Plotter plotter_;
     QImage background_; // the cached background
     QImage frame_;      // background and lines
+    DirtyBlocks dirty_; // what the lines covered in frame_
 };
 
 // Gives the plot area a size in pixels and the mapping with it, for the time of one drawing or

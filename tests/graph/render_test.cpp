@@ -122,6 +122,32 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     EXPECT_TRUE(renderer.render(state, size) == before);
 }
 
+TEST_F(Rendering, MovingFramesMatchFreshPictures) {
+    // Each frame starts from the background again and restores only what the lines of the
+    // frame before covered: whatever moved (thin and wide lines, discs, dashed additional lines,
+    // points and their names) must leave nothing behind, at whole and broken pixel ratios and
+    // at sizes that end inside a block of restored pixels.
+    const int a = state.engine.defineVariable("a=1");
+    setLine(0, QStringLiteral("a*sin(_x)"));
+    state.lineSlots[1].width = 3;
+    setLine(1, QStringLiteral("_x/a"));
+    state.lines[2].lineType = 3;
+    setLine(2, QStringLiteral("a*_x^2/10"));
+    state.extraLinesText = QStringLiteral("c=255:y=a*x:2\r\nx=a");
+    state.pointsText = QStringLiteral("P(a;1)\r\nQ(1;a)");
+    for (const auto& [size, ratio] :
+         {std::pair{QSize(400, 300), 1.0}, {QSize(203, 157), 2.0}, {QSize(400, 300), 1.5}}) {
+        const graph::PlotSizeScope plotSize(state, size);
+        graph::GraphRenderer renderer;
+        for (double value : {2.5, -1.0, 0.3, 4.0, 2.5, -7.0}) {
+            state.engine.setVariable(a, value);
+            EXPECT_TRUE(renderer.render(state, size, ratio) ==
+                        graph::renderImage(state, size, ratio))
+                << value << " at ratio " << ratio;
+        }
+    }
+}
+
 TEST_F(Rendering, FilesAreWritten) {
     setLine(0, QStringLiteral("sin(_x)"));
     QTemporaryDir dir;
