@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -36,6 +37,9 @@ double boundSample(core::State& state, const QString& text, double absent, doubl
 // across which the pen lifts. An undefined point lifts the pen. The refinement adds points to the
 // line only, never samples: a line needing more than its share of points is drawn as before
 // where the share ends.
+// A steep but smooth stretch is no jump: where a segment at most a pixel column wide rises or
+// falls like both its neighbours (same direction, at most twice as far as the steeper one),
+// halving it could only add points inside its own column, so it is drawn as it is.
 class SharpLine {
 public:
     static constexpr int maxDepth = 18;
@@ -45,15 +49,14 @@ public:
         double k;     // sample index, fractional for added points
         double value; // twips above the bottom of the plot, clipped to the band
         bool defined;
-        // Added by the last level or not looked at yet: only segments next to such a point can
-        // be suspicious, the others were found sound before and have not changed.
-        bool fresh = true;
     };
 
     SharpLine(platform::MathEngine& engine, const platform::Expression& e, int running, double xMin,
-              double sw, double plotH, double tppY, double stride, std::int64_t share)
+              double sw, double plotH, double tppY, double stride, double columnsPerSample,
+              std::int64_t share)
         : sweep_(engine, e, running), engine_(engine), xMin_(xMin), sw_(sw), plotH_(plotH),
-          tppY_(tppY), finest_(stride / double(1 << maxDepth) * 1.5), share_(share) {}
+          tppY_(tppY), finest_(stride / double(1 << maxDepth) * 1.5),
+          narrow_(columnsPerSample * stride <= 1.0), share_(share) {}
 
     double pixelY(const Point& p) const { return (plotH_ - p.value) / tppY_; }
 
@@ -65,42 +68,62 @@ public:
         return std::abs(ya - yb) > jumpPixels;
     }
 
+    // Segment i of the sampled points, seen with its neighbours.
+    bool suspiciousAt(const std::vector<Point>& points, std::size_t i) const {
+        const Point &a = points[i], &b = points[i + 1];
+        if (!suspicious(a, b)) return false;
+        if (!narrow_ || !a.defined || !b.defined || i == 0 || i + 2 >= points.size()) return true;
+        const Point &before = points[i - 1], &after = points[i + 2];
+        if (!before.defined || !after.defined) return true;
+        const double rise = b.value - a.value;
+        const double left = a.value - before.value, right = after.value - b.value;
+        if ((left > 0) != (rise > 0) || (right > 0) != (rise > 0)) return true;
+        return std::abs(rise) > 2 * std::max(std::abs(left), std::abs(right));
+    }
+
     // Not converged at the finest level: the pen lifts between a and b.
     bool broken(const Point& a, const Point& b) const {
         return b.k - a.k <= finest_ && suspicious(a, b);
     }
 
-    // Refines the points in place, level by level.
+    // Refines the points in place, level by level. Only the halves of a segment halved on one
+    // level can be suspicious on the next: the others were found sound and have not changed,
+    // so each level looks at the halves alone and the added points join the line at the end.
     void refine(std::vector<Point>& points, double clipY) {
+        halves_.clear();
+        for (std::size_t i = 0; i + 1 < points.size(); ++i)
+            if (suspiciousAt(points, i)) halves_.push_back({points[i], points[i + 1]});
+        added_.clear();
         for (int level = 0; level < maxDepth; ++level) {
+            split_.clear();
             mids_.clear();
-            split_.assign(points.size(), 0);
-            for (std::size_t i = 0; i + 1 < points.size(); ++i)
-                if ((points[i].fresh || points[i + 1].fresh) &&
-                    suspicious(points[i], points[i + 1])) {
-                    split_[i] = 1;
-                    mids_.push_back((points[i].k + points[i + 1].k) / 2);
+            for (const Segment& s : halves_)
+                if (suspicious(s.a, s.b)) {
+                    split_.push_back(s);
+                    mids_.push_back((s.a.k + s.b.k) / 2);
                 }
-            if (mids_.empty() || std::int64_t(mids_.size()) > share_) return;
+            if (mids_.empty() || std::int64_t(mids_.size()) > share_) break;
             share_ -= std::int64_t(mids_.size());
             sweep_.take(int(mids_.size()),
                         [&](int j) { return xMin_ + mids_[std::size_t(j)] * sw_; });
             // The budget ran out within the level: its points are not to be trusted.
-            if (engine_.workLimitReached()) return;
-            merged_.clear();
-            std::size_t m = 0;
-            for (std::size_t i = 0; i < points.size(); ++i) {
-                merged_.push_back(points[i]);
-                merged_.back().fresh = false;
-                if (split_[i] != 0) {
-                    const int j = int(m++);
-                    merged_.push_back({mids_[std::size_t(j)],
-                                       std::clamp(sweep_.value(j), -clipY, clipY),
-                                       sweep_.defined(j)});
-                }
+            if (engine_.workLimitReached()) break;
+            halves_.clear();
+            for (std::size_t j = 0; j < split_.size(); ++j) {
+                const Point mid{mids_[j], std::clamp(sweep_.value(int(j)), -clipY, clipY),
+                                sweep_.defined(int(j))};
+                added_.push_back(mid);
+                halves_.push_back({split_[j].a, mid});
+                halves_.push_back({mid, split_[j].b});
             }
-            points.swap(merged_);
         }
+        if (added_.empty()) return;
+        const auto byK = [](const Point& a, const Point& b) { return a.k < b.k; };
+        std::sort(added_.begin(), added_.end(), byK);
+        merged_.clear();
+        std::merge(points.begin(), points.end(), added_.begin(), added_.end(),
+                   std::back_inserter(merged_), byK);
+        points.swap(merged_);
     }
 
 private:
@@ -108,10 +131,15 @@ private:
     platform::MathEngine& engine_;
     double xMin_, sw_, plotH_, tppY_;
     double finest_; // the span of a segment halved maxDepth times, with room for rounding
+    bool narrow_;   // neighbouring samples lie at most a pixel column apart
     std::int64_t share_;
-    std::vector<double> mids_;
-    std::vector<std::uint8_t> split_; // per point: the segment to the next one is halved
-    std::vector<Point> merged_;
+    struct Segment {
+        Point a, b;
+    };
+    std::vector<Segment> halves_; // the segments of the level, in the order of the line
+    std::vector<Segment> split_;  // those of them halved
+    std::vector<double> mids_;    // where they are halved
+    std::vector<Point> added_, merged_;
 };
 
 } // namespace
@@ -158,7 +186,8 @@ void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
     if (lastSample < firstSample) return;
     // Refinement may add up to sixteen points per sample on the whole line.
     const std::int64_t share = 16 * ((lastSample - firstSample) / stride + 1) + 1024;
-    SharpLine line(engine, e, running, xMin, sw, plotH, tppY / scale, double(stride), share);
+    SharpLine line(engine, e, running, xMin, sw, plotH, tppY / scale, double(stride),
+                   toPixel * scale, share);
 
     Sweep sweep(engine, e, running);
     std::vector<SharpLine::Point> points;

@@ -90,21 +90,31 @@ TEST_F(SharpLines, NoSegmentCrossesAPole) {
     }
 }
 
-// A step: no vertical connector with the option, the one of the plain sampling without it.
+// A step: no vertical connector with the option, the one of the plain sampling without it; also
+// where the line is steep on both sides of the step (3 pixels a column, a step of 60).
 TEST_F(SharpLines, JumpIsNotJoined) {
-    const QString step = QStringLiteral("iif(_x<1, 0, 1)");
-    const auto connectors = [&](const std::vector<Op>& ops) {
-        return segmentsAcross(ops, std::min(row(0.1), row(0.9)), std::max(row(0.1), row(0.9)),
-                              true);
+    struct Case {
+        const char* term;
+        double yRange, below, above; // the values just below and above the step at x = 1
     };
-    EXPECT_EQ(connectors(draw(step, -5, 5, -2, 2, true)), 0);
-    EXPECT_EQ(connectors(draw(step, -5, 5, -2, 2, false)), 1);
-    // Both levels are drawn up to the jump.
-    const auto ops = draw(step, -5, 5, -2, 2, true);
-    int nearJump = 0;
-    for (const Op& op : ofKind(ops, Kind::LineTo))
-        nearJump += std::abs(op.points[1].x() - column(1)) <= 1;
-    EXPECT_GE(nearJump, 2);
+    const Case cases[] = {{"iif(_x<1, 0, 1)", 2, 0, 1}, {"iif(_x<1, 40*_x, 40*_x+10)", 50, 40, 50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.term);
+        const QString step = QString::fromUtf8(c.term);
+        const double gap = (c.above - c.below) / 10;
+        const auto connectors = [&](const std::vector<Op>& ops) {
+            const double a = row(c.below + gap), b = row(c.above - gap);
+            return segmentsAcross(ops, std::min(a, b), std::max(a, b), true);
+        };
+        EXPECT_EQ(connectors(draw(step, -5, 5, -c.yRange, c.yRange, true)), 0);
+        EXPECT_EQ(connectors(draw(step, -5, 5, -c.yRange, c.yRange, false)), 1);
+        // Both levels are drawn up to the jump.
+        const auto ops = draw(step, -5, 5, -c.yRange, c.yRange, true);
+        int nearJump = 0;
+        for (const Op& op : ofKind(ops, Kind::LineTo))
+            nearJump += std::abs(op.points[1].x() - column(1)) <= 1;
+        EXPECT_GE(nearJump, 2);
+    }
 }
 
 // Where the curve is continuous the line passes within a pixel of it at every pixel column.
