@@ -196,7 +196,7 @@ template <typename S> void samplingOnly(benchmark::State& st) {
 void BM_Redraw_Cached(benchmark::State& st) {
     redrawCached<Scene>(st);
 }
-BENCHMARK(BM_Redraw_Cached)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw_Cached)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A parameter moves on a plot of 1600 x 1000 logical pixels at a device pixel ratio of 2: one
 // sample per device pixel column (3200 a line), the background cached, poles and jumps refined.
@@ -214,7 +214,7 @@ void BM_Redraw_DevicePixels(benchmark::State& st) {
     }
     st.counters["samples"] = core::lineCount * (2 * plotWidth + 1);
 }
-BENCHMARK(BM_Redraw_DevicePixels)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Redraw_DevicePixels)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Redraw_NewBackground(benchmark::State& st) {
     Scene scene;

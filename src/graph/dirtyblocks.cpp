@@ -39,23 +39,26 @@ void DirtyBlocks::restore(QImage& frame, const QImage& background) {
         restoreRow(to, from, bytesPerLine, row);
 }
 
-// Each run of marked blocks in the row is copied as one piece per pixel row.
+// Each run of marked blocks in the row is copied a block at a time, in pieces of a size known
+// here, so that the copies are a few moves each rather than calls: most runs are one block long.
 void DirtyBlocks::restoreRow(uchar* to, const uchar* from, qsizetype bytesPerLine, int blockRow) {
+    constexpr int block = 1 << shift;
+    constexpr std::size_t blockBytes = block * 4;
     std::uint8_t* marks = &blocks_[std::size_t(blockRow) * std::size_t(columns_)];
-    const int y0 = blockRow << shift, y1 = std::min(pixels_.height(), y0 + (1 << shift));
-    for (int c = 0; c < columns_;) {
-        if (marks[c] == 0) {
-            ++c;
-            continue;
-        }
-        const int first = c;
-        while (c < columns_ && marks[c] != 0)
-            marks[c++] = 0;
-        const int x0 = first << shift, x1 = std::min(pixels_.width(), c << shift);
-        const std::size_t bytes = std::size_t(x1 - x0) * 4;
+    const int y0 = blockRow << shift, y1 = std::min(pixels_.height(), y0 + block);
+    // The last column of blocks may be cut by the right edge.
+    const int wholeColumns = pixels_.width() >> shift;
+    const std::size_t edgeBytes = std::size_t(pixels_.width() - (wholeColumns << shift)) * 4;
+    for (int c = 0; c < columns_; ++c) {
+        if (marks[c] == 0) continue;
+        marks[c] = 0;
+        const qsizetype x = qsizetype(c) * qsizetype(blockBytes);
         for (int y = y0; y < y1; ++y) {
-            const qsizetype offset = y * bytesPerLine + qsizetype(x0) * 4;
-            std::memcpy(to + offset, from + offset, bytes);
+            const qsizetype offset = y * bytesPerLine + x;
+            if (c < wholeColumns)
+                std::memcpy(to + offset, from + offset, blockBytes);
+            else
+                std::memcpy(to + offset, from + offset, edgeBytes);
         }
     }
 }

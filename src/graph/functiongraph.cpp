@@ -49,21 +49,27 @@ public:
         double k;     // sample index, fractional for added points
         double value; // twips above the bottom of the plot, clipped to the band
         bool defined;
+        double y; // pixel row of the value, in line coordinates
     };
 
     SharpLine(platform::MathEngine& engine, const platform::Expression& e, int running, double xMin,
               double sw, double plotH, double tppY, double stride, double columnsPerSample,
               std::int64_t share)
         : sweep_(engine, e, running), engine_(engine), xMin_(xMin), sw_(sw), plotH_(plotH),
-          tppY_(tppY), finest_(stride / double(1 << maxDepth) * 1.5),
+          tppY_(tppY), height_(plotH / tppY), finest_(stride / double(1 << maxDepth) * 1.5),
           narrow_(columnsPerSample * stride <= 1.0), share_(share) {}
 
-    double pixelY(const Point& p) const { return (plotH_ - p.value) / tppY_; }
+    // The point at sample index k of a value clipped to the band of ±clipY twips.
+    Point point(double k, double value, bool defined, double clipY) const {
+        const double clipped = std::clamp(value, -clipY, clipY);
+        return {k, clipped, defined, (plotH_ - clipped) / tppY_};
+    }
+    double pixelY(const Point& p) const { return p.y; }
 
     bool suspicious(const Point& a, const Point& b) const {
         if (a.defined != b.defined) return true;
         if (!a.defined) return false;
-        const double ya = pixelY(a), yb = pixelY(b), height = plotH_ / tppY_;
+        const double ya = a.y, yb = b.y, height = height_;
         if ((ya < 0 && yb < 0) || (ya > height && yb > height)) return false; // out of sight
         return std::abs(ya - yb) > jumpPixels;
     }
@@ -110,8 +116,8 @@ public:
             if (engine_.workLimitReached()) break;
             halves_.clear();
             for (std::size_t j = 0; j < split_.size(); ++j) {
-                const Point mid{mids_[j], std::clamp(sweep_.value(int(j)), -clipY, clipY),
-                                sweep_.defined(int(j))};
+                const Point mid =
+                    point(mids_[j], sweep_.value(int(j)), sweep_.defined(int(j)), clipY);
                 added_.push_back(mid);
                 halves_.push_back({split_[j].a, mid});
                 halves_.push_back({mid, split_[j].b});
@@ -130,6 +136,7 @@ private:
     Sweep sweep_;
     platform::MathEngine& engine_;
     double xMin_, sw_, plotH_, tppY_;
+    double height_; // of the plot in line coordinates
     double finest_; // the span of a segment halved maxDepth times, with room for rounding
     bool narrow_;   // neighbouring samples lie at most a pixel column apart
     std::int64_t share_;
@@ -206,8 +213,8 @@ void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
                 spent = true;
                 break;
             }
-            points.push_back({double(k0 + j * stride), std::clamp(sweep.value(j), -clipY, clipY),
-                              sweep.defined(j)});
+            points.push_back(
+                line.point(double(k0 + j * stride), sweep.value(j), sweep.defined(j), clipY));
         }
         line.refine(points, clipY);
         for (std::size_t n = continued ? 1 : 0; n < points.size(); ++n) {

@@ -2,6 +2,7 @@
 
 #include "core/colours.h"
 #include "graph/dirtyblocks.h"
+#include "graph/rasterqueue.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -49,7 +50,10 @@ struct Raster {
     void blend(std::int64_t x, std::int64_t y, std::uint32_t colour, std::uint32_t coverage) {
         if (x < 0 || x >= width || y < 0 || y >= height) return;
         if (dirty) dirty->mark(int(x), int(y));
-        auto* pixel = reinterpret_cast<std::uint32_t*>(bits + y * bytesPerLine) + x;
+        mix(reinterpret_cast<std::uint32_t*>(bits + y * bytesPerLine) + x, colour, coverage);
+    }
+
+    static void mix(std::uint32_t* pixel, std::uint32_t colour, std::uint32_t coverage) {
         if (coverage >= 256) {
             *pixel = colour;
             return;
@@ -80,6 +84,11 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
     const std::int64_t across0 = (steep ? a.x() : a.y()) * 65536; // 16.16 fixed point
     const std::int64_t gradient = (steep ? dx : dy) * 65536 / length;
     const std::int64_t limit = steep ? raster.height : raster.width;
+    const std::int64_t acrossLimit = steep ? raster.width : raster.height;
+    // Pixels between neighbours along and across the line.
+    const std::int64_t rowPixels = raster.bytesPerLine / 4;
+    const std::int64_t alongPitch = steep ? rowPixels : 1, acrossPitch = steep ? 1 : rowPixels;
+    auto* const pixels = reinterpret_cast<std::uint32_t*>(raster.bits);
 
     // Only the steps that land inside the image along the line.
     std::int64_t first = 0, last = length - 1;
@@ -95,6 +104,20 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
         const std::int64_t across = across0 + gradient * j;
         const std::int64_t lower = across >> 16; // floor
         const auto fraction = std::uint32_t((across >> 8) & 0xff);
+        if (lower >= 0 && lower + thickness < acrossLimit) {
+            // The whole step inside the image: no test per pixel.
+            std::uint32_t* p = pixels + along * alongPitch + lower * acrossPitch;
+            Raster::mix(p, colour, 256 - fraction);
+            for (int t = 1; t < thickness; ++t)
+                p[t * acrossPitch] = colour;
+            if (fraction != 0) Raster::mix(p + thickness * acrossPitch, colour, fraction);
+            if (raster.dirty) {
+                const int at = int(along), from = int(lower), to = int(lower + thickness);
+                raster.dirty->mark(steep ? from : at, steep ? at : from);
+                raster.dirty->mark(steep ? to : at, steep ? at : to);
+            }
+            continue;
+        }
         for (int t = 0; t <= thickness; ++t) {
             const std::uint32_t coverage = t == 0           ? 256 - fraction
                                            : t == thickness ? fraction
@@ -166,6 +189,11 @@ PainterSurface::PainterSurface(QPainter& painter)
 
 PainterSurface::~PainterSurface() {
     flush();
+    settle();
+}
+
+void PainterSurface::settle() {
+    if (queue_) queue_->drain();
 }
 
 void PainterSurface::setPen(const Pen& pen) {
@@ -226,9 +254,18 @@ void PainterSurface::drawJoined(std::span<const QPoint> points) {
     // only in line coordinates at its resolution): one pixel wide per pixel of the ratio.
     if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine &&
         lineScale_ == deviceScale_ && directImage_->devicePixelRatio() == deviceScale_) {
-        blendPolyline(*directImage_, dirty_, points, qpen_.color().rgba(), lineScale_);
+        const std::uint32_t colour = qpen_.color().rgba();
+        if (!queue_) {
+            blendPolyline(*directImage_, dirty_, points, colour, lineScale_);
+            return;
+        }
+        queue_->post([image = directImage_, dirty = dirty_, thickness = lineScale_, colour,
+                      line = std::vector<QPoint>(points.begin(), points.end())] {
+            blendPolyline(*image, dirty, line, colour, thickness);
+        });
         return;
     }
+    settle();
     scratch_.clear();
     for (const QPoint& p : points)
         scratch_.push_back(lineCentred(p));
@@ -244,6 +281,7 @@ void PainterSurface::polyline(std::span<const QPoint> points) {
 
 void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
     flush();
+    settle();
     painter_.setPen(Qt::NoPen);
     painter_.setBrush(core::toQColor(colour));
     // The disc covers the pixels centre - radius ... centre + radius - 1 in both directions,
@@ -256,6 +294,7 @@ void PainterSurface::disc(QPoint centre, int radius, core::Colour colour) {
 
 void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
     flush();
+    settle();
     painter_.setPen(QPen(core::toQColor(colour), 1));
     painter_.setBrush(Qt::NoBrush);
     // Framed inside the disc of the same radius.
@@ -266,6 +305,7 @@ void PainterSurface::ring(QPoint centre, int radius, core::Colour colour) {
 
 void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) {
     flush();
+    settle();
     if (points.empty()) return;
     QPolygonF poly;
     poly.reserve(qsizetype(points.size()));
@@ -281,6 +321,7 @@ void PainterSurface::polygon(std::span<const QPoint> points, core::Colour fill) 
 
 void PainterSurface::text(QPoint topLeft, const QString& s) {
     flush();
+    settle();
     if (!fontSet_) setFont(Font{});
     painter_.setFont(qfont_);
     painter_.setPen(textColour_);

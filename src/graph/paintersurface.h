@@ -17,6 +17,7 @@ class QPainter;
 namespace graph {
 
 class DirtyBlocks;
+class RasterQueue;
 
 class PainterSurface : public DrawSurface {
 public:
@@ -45,12 +46,18 @@ public:
     // From now on every pixel drawn is marked in blocks (null: nothing is marked). The blocks
     // must be reset to the size of the painter's image.
     void trackDirty(DirtyBlocks* blocks) { dirty_ = blocks; }
+    // From now on thin lines straight into the image's pixels are handed to the queue's thread
+    // (null: drawn at once). Whatever the painter draws waits for them, and so does the end of
+    // the surface.
+    void useQueue(RasterQueue* queue) { queue_ = queue; }
 
 private:
     // Marks a rectangle in the painter's coordinates, widened by margin of them and by the
     // pixels that smoothing may touch beyond it.
     void markPainted(const QRectF& rect, double margin);
     void useLinePen();
+    // Lets the queue finish before the painter draws.
+    void settle();
     void drawJoined(std::span<const QPoint> points);
     QPointF centred(QPoint p) const { return QPointF(p.x() + offset_, p.y() + offset_); }
     QPointF lineCentred(QPoint p) const {
@@ -66,6 +73,7 @@ private:
     int deviceScale_ = 1;
     double pixelRatio_ = 1; // device pixels per pixel of the painter, whole or not
     DirtyBlocks* dirty_ = nullptr;
+    RasterQueue* queue_ = nullptr;
     int lineScale_ = 1;
     Pen pen_;
     QPen qpen_;

@@ -109,11 +109,14 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
     }
     if (backgroundDrawn) dirty_.markAll();
     frame_.setDevicePixelRatio(devicePixelRatio);
-    dirty_.restore(frame_, background_);
+    // Not shared from here on, so that the queue's thread never has to copy it.
+    frame_.bits();
+    queue_.post([this] { dirty_.restore(frame_, background_); });
 
     QPainter painter(&frame_);
     PainterSurface surface(painter);
     surface.trackDirty(&dirty_);
+    surface.useQueue(&queue_);
     drawLines(state, plotter_, surface);
     return frame_;
 }

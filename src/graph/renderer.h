@@ -5,6 +5,7 @@
 
 #include "graph/dirtyblocks.h"
 #include "graph/plotter.h"
+#include "graph/rasterqueue.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -38,6 +39,8 @@ private:
     QImage background_; // the cached background
     QImage frame_;      // background and lines
     DirtyBlocks dirty_; // what the lines covered in frame_
+    // Sets line pixels beside the sampling; last, so that it ends before what its jobs touch.
+    RasterQueue queue_;
 };
 
 // Gives the plot area a size in pixels and the mapping with it, for the time of one drawing or
