@@ -1,7 +1,5 @@
 #include "graph/dirtyblocks.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cstring>
 
@@ -25,16 +23,13 @@ void DirtyBlocks::markRect(const QRect& rect) {
             std::size_t((r.right() >> shift) - (r.left() >> shift) + 1));
 }
 
-void DirtyBlocks::restore(QImage& frame, const QImage& background) {
+void DirtyBlocks::restore(uchar* to, const uchar* from, qsizetype bytesPerLine) {
     if (all_) {
-        std::memcpy(frame.bits(), background.constBits(), std::size_t(background.sizeInBytes()));
+        std::memcpy(to, from, std::size_t(bytesPerLine) * std::size_t(pixels_.height()));
         std::fill(blocks_.begin(), blocks_.end(), 0);
         all_ = false;
         return;
     }
-    uchar* to = frame.bits();
-    const uchar* from = background.constBits();
-    const qsizetype bytesPerLine = frame.bytesPerLine();
     for (int row = 0; row < rows_; ++row)
         restoreRow(to, from, bytesPerLine, row);
 }

@@ -11,8 +11,6 @@
 #include <cstdint>
 #include <vector>
 
-class QImage;
-
 namespace graph {
 
 class DirtyBlocks {
@@ -30,9 +28,10 @@ public:
     // Every pixel of the rectangle that lies inside the picture.
     void markRect(const QRect& rect);
 
-    // Copies the marked blocks of background into frame (both of the size given to reset and
-    // of the same 32-bit format), then nothing is marked.
-    void restore(QImage& frame, const QImage& background);
+    // Copies the marked blocks of the background's pixels into the frame's (both 32-bit
+    // pictures of the size given to reset, with rows bytesPerLine apart), then nothing is
+    // marked. Takes plain pixels, so that it may run on another thread than the images' owner.
+    void restore(uchar* frame, const uchar* background, qsizetype bytesPerLine);
 
 private:
     void restoreRow(uchar* to, const uchar* from, qsizetype bytesPerLine, int blockRow);

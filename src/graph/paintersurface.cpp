@@ -131,9 +131,8 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
     }
 }
 
-void blendPolyline(QImage& image, DirtyBlocks* dirty, std::span<const QPoint> points,
-                   std::uint32_t colour, int thickness) {
-    Raster raster(image, dirty);
+void blendPolyline(Raster raster, std::span<const QPoint> points, std::uint32_t colour,
+                   int thickness) {
     for (std::size_t k = 1; k < points.size(); ++k)
         blendSegment(raster, points[k - 1], points[k], colour, thickness);
     for (int dy = 0; dy < thickness; ++dy)
@@ -255,13 +254,14 @@ void PainterSurface::drawJoined(std::span<const QPoint> points) {
     if (directImage_ && pen_.width <= 1 && qpen_.style() == Qt::SolidLine &&
         lineScale_ == deviceScale_ && directImage_->devicePixelRatio() == deviceScale_) {
         const std::uint32_t colour = qpen_.color().rgba();
+        const Raster raster(*directImage_, dirty_); // fetched here, not on the queue's thread
         if (!queue_) {
-            blendPolyline(*directImage_, dirty_, points, colour, lineScale_);
+            blendPolyline(raster, points, colour, lineScale_);
             return;
         }
-        queue_->post([image = directImage_, dirty = dirty_, thickness = lineScale_, colour,
+        queue_->post([raster, thickness = lineScale_, colour,
                       line = std::vector<QPoint>(points.begin(), points.end())] {
-            blendPolyline(*image, dirty, line, colour, thickness);
+            blendPolyline(raster, line, colour, thickness);
         });
         return;
     }

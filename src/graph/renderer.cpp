@@ -109,9 +109,9 @@ const QImage& GraphRenderer::render(core::State& state, QSize logicalSize, qreal
     }
     if (backgroundDrawn) dirty_.markAll();
     frame_.setDevicePixelRatio(devicePixelRatio);
-    // Not shared from here on, so that the queue's thread never has to copy it.
-    frame_.bits();
-    queue_.post([this] { dirty_.restore(frame_, background_); });
+    // The pixels are fetched here: the queue's thread never touches the images themselves.
+    queue_.post([this, to = frame_.bits(), from = background_.constBits(),
+                 bytesPerLine = frame_.bytesPerLine()] { dirty_.restore(to, from, bytesPerLine); });
 
     QPainter painter(&frame_);
     PainterSurface surface(painter);
