@@ -102,6 +102,8 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
         EXPECT_TRUE(renderer.render(state, size) == graph::renderImage(state, size)) << value;
         if (value < 0) held = renderer.image();
     }
+    state.engine.setVariable(a, -1.0);
+    EXPECT_TRUE(held == graph::renderImage(state, size)); // later frames left it alone
     graph::GraphRenderer fine; // lines two device pixels wide
     for (double value : {2.5, -1.0, 0.3}) {
         state.engine.setVariable(a, value);
