@@ -816,10 +816,11 @@ void expectSameSamples(const Sampled& scalar, const Sampled& sweep, const std::v
 
 } // namespace
 
-// The sweep gives every sample exactly what one evaluation per sample gives: values, error
+// The exact sweep gives every sample exactly what one evaluation per sample gives: values, error
 // codes and work, in every angle mode, with calls that end, calls that never end and functions
 // redefined after the terms were parsed.
 TEST_F(Engine, SweepMatchesOneEvaluationPerSample) {
+    engine.setExactSweep(true);
     ASSERT_TRUE(engine.defineFunction("h(t)=t*2"));
     ASSERT_TRUE(engine.defineFunction("g(t, u)=h(t)-u*_x"));
     ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
@@ -865,6 +866,7 @@ TEST_F(Engine, SweepMatchesOneEvaluationPerSample) {
 // Terms that the sweep must not take apart: products computed inline, a recursion deeper than
 // the engine allows, a term on a variable that is not the running one, an invalid expression.
 TEST_F(Engine, SweepOfSpecialTerms) {
+    engine.setExactSweep(true);
     ASSERT_TRUE(engine.defineFunction("rec(n)=iif(n<1; 0; rec(n-1)+1)"));
     ASSERT_TRUE(engine.defineFunction("sq(t)=t^2+1"));
     // conditions nested in a deep recursion: beyond what the sweep follows natively
