@@ -764,7 +764,8 @@ private:
     }
 
     void angleWork(const std::uint8_t* mask, const double* a) {
-        if (!anyLane(B, [a](int l) { return std::fabs(a[l]) >= 1e8; })) return;
+        // not a number too: the scalar machine counts its reduction
+        if (!anyLane(B, [a](int l) { return !(std::fabs(a[l]) < 1e8); })) return;
         for (int l = 0; l < B; ++l)
             if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
     }
