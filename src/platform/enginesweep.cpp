@@ -528,7 +528,8 @@ public:
             case Op::Sin:
             case Op::Cos:
             case Op::Tan:
-                angle(mask, blk(sp), in.op);
+                angleWork(mask, blk(sp));
+                circular(blk(sp), blk(sp), in.op, level.temp);
                 break;
             case Op::Sec:
             case Op::Csc:
@@ -537,23 +538,14 @@ public:
                 angleWork(mask, a);
                 double* s = level.scratch;
                 const bool sec = in.op == Op::Sec;
-                if (m_.trigMode == 1) {
-                    copyBlock(s, a);
-                    (sec ? vm_.cos : vm_.sin)(s, B);
-                } else {
-                    for (int l = 0; l < B; ++l)
-                        s[l] = sec ? cosine(a[l], m_) : sine(a[l], m_);
-                }
+                circular(a, s, sec ? Op::Cos : Op::Sin, level.temp);
                 const int code = sec                ? ErrorCode::secDomain
                                  : in.op == Op::Csc ? ErrorCode::cscDomain
                                                     : ErrorCode::cotDomain;
                 check(mask, code, [&](int l) { return s[l] == 0; });
-                if (in.op == Op::Cot && m_.trigMode == 1) {
-                    vm_.cos(a, B);
+                if (in.op == Op::Cot) {
+                    circular(a, a, Op::Cos, level.temp);
                     KURVATUR_LANES a[l] = a[l] / s[l];
-                } else if (in.op == Op::Cot) {
-                    for (int l = 0; l < B; ++l)
-                        a[l] = cosine(a[l], m_) / s[l];
                 } else {
                     KURVATUR_LANES a[l] = 1.0 / s[l];
                 }
@@ -770,16 +762,34 @@ private:
             if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
     }
 
-    void angle(const std::uint8_t* mask, double* a, Op op) {
-        angleWork(mask, a);
+    // out = sin, cos or tan (op) of the angles a as sine(), cosine() and tangent() compute
+    // them: in degrees and grads each angle is reduced to one turn in its own unit first, whole
+    // quarter turns take their exact values, the others the function of their radians. out may
+    // be a; quarters is scratch.
+    void circular(const double* a, double* out, Op op, double* quarters) {
+        const VectorMath::Unary f = op == Op::Sin ? vm_.sin : op == Op::Cos ? vm_.cos : vm_.tan;
         if (m_.trigMode == 1) {
-            (op == Op::Sin ? vm_.sin : op == Op::Cos ? vm_.cos : vm_.tan)(a, B);
+            if (out != a) copyBlock(out, a);
+            f(out, B);
             return;
         }
-        for (int l = 0; l < B; ++l)
-            a[l] = op == Op::Sin   ? sine(a[l], m_)
-                   : op == Op::Cos ? cosine(a[l], m_)
-                                   : tangent(a[l], m_);
+        const double fullTurn = m_.fullTurn, toRadians = twoPi / fullTurn;
+        bool anyQuarter = false;
+        for (int l = 0; l < B; ++l) {
+            double r = 0;
+            const int q = quarterTurns(a[l], fullTurn, r);
+            quarters[l] = q;
+            anyQuarter = anyQuarter || q >= 0;
+            out[l] = r * toRadians;
+        }
+        f(out, B);
+        if (!anyQuarter) return;
+        static constexpr double sines[] = {0.0, 1.0, 0.0, -1.0}, cosines[] = {1.0, 0.0, -1.0, 0.0};
+        for (int l = 0; l < B; ++l) {
+            if (quarters[l] < 0) continue;
+            const auto q = std::size_t(quarters[l]);
+            out[l] = op == Op::Sin ? sines[q] : op == Op::Cos ? cosines[q] : sines[q] / cosines[q];
+        }
     }
 
     // iif: the condition's block is on top. Each branch runs for the live lanes that take it,
