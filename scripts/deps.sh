@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl1-mesa-dev libgtest-dev libgmock-dev
-          libbenchmark-dev libmuparser-dev libgif-dev fonts-liberation clang-format
+          libbenchmark-dev libmuparser-dev libgif-dev libsleef-dev fonts-liberation clang-format
           qt6-translations-l10n desktop-file-utils)
 
 missing=()

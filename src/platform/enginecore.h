@@ -277,6 +277,9 @@ struct Machine {
     // so far is their difference.
     std::int64_t workLimit = INT64_MAX;
     std::int64_t workLeft = INT64_MAX;
+    // The sweep computes the library's functions as the scalar machine does, to the bit, instead
+    // of several lanes at once to within an ulp or two (MathEngine::setExactSweep).
+    bool exactSweep = false;
 
     void ensureStack(int values);
     void setTrigMode(int mode);

@@ -10,6 +10,7 @@
 #include "platform/enginesweep.h"
 
 #include "platform/enginefunctions.h"
+#include "platform/enginevector.h"
 #include "platform/mathengine.h"
 
 #include <algorithm>
@@ -26,7 +27,9 @@ constexpr int B = sweepLanes;
 
 // The block loops run on four doubles at once where the processor can (AVX2), on two elsewhere;
 // both compute every lane with the same operations in the same order (no fused multiply-add:
-// the file is compiled without contraction), so the values are the same to the bit. The choice
+// the file is compiled without contraction), so the values are the same to the bit. The library's
+// functions (sin, exp, ln, pow, ...) come from VectorMath: several lanes at once and within an
+// ulp or two of the C library, or the C library's own with MathEngine::setExactSweep. The choice
 // is made once at load time (which needs ELF's indirect functions); the helpers are inlined into
 // each variant ("flatten"), since a call would run them in the narrow one.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__ELF__) &&         \
@@ -71,7 +74,8 @@ inline void copyBlock(double* to, const double* from) {
 class BlockRun {
 public:
     BlockRun(const Machine& m, SweepMachine& sm, const double* xslot, const double* xs, int count)
-        : m_(m), sm_(sm), xslot_(xslot), count_(count) {
+        : m_(m), vm_(m.exactSweep ? *vectorMathOf(VectorLevel::scalar) : vectorMath()), sm_(sm),
+          xslot_(xslot), count_(count) {
         if (count == B) {
             xv_ = xs;
         } else {
@@ -305,7 +309,7 @@ public:
                 double* s = blk(sp - 1);
                 const double* a = blk(sp);
                 check(mask, ErrorCode::power, [&](int l) { return badPower(s[l], a[l]); });
-                KURVATUR_LANES s[l] = std::pow(s[l], a[l]);
+                vm_.pow(s, a, B);
                 --sp;
                 break;
             }
@@ -366,7 +370,7 @@ public:
                 double* a = blk(sp);
                 const double c = in.a.c;
                 check(mask, ErrorCode::power, [&](int l) { return badPower(a[l], c); });
-                KURVATUR_LANES a[l] = std::pow(a[l], c);
+                vm_.powc(a, c, B);
                 break;
             }
 
@@ -524,7 +528,8 @@ public:
             case Op::Sin:
             case Op::Cos:
             case Op::Tan:
-                angle(mask, blk(sp), in.op);
+                angleWork(mask, blk(sp));
+                circular(blk(sp), blk(sp), in.op, level.temp);
                 break;
             case Op::Sec:
             case Op::Csc:
@@ -533,23 +538,14 @@ public:
                 angleWork(mask, a);
                 double* s = level.scratch;
                 const bool sec = in.op == Op::Sec;
-                if (m_.trigMode == 1) {
-                    if (sec) {
-                        KURVATUR_LANES s[l] = std::cos(a[l]);
-                    } else {
-                        KURVATUR_LANES s[l] = std::sin(a[l]);
-                    }
-                } else {
-                    for (int l = 0; l < B; ++l)
-                        s[l] = sec ? cosine(a[l], m_) : sine(a[l], m_);
-                }
+                circular(a, s, sec ? Op::Cos : Op::Sin, level.temp);
                 const int code = sec                ? ErrorCode::secDomain
                                  : in.op == Op::Csc ? ErrorCode::cscDomain
                                                     : ErrorCode::cotDomain;
                 check(mask, code, [&](int l) { return s[l] == 0; });
                 if (in.op == Op::Cot) {
-                    for (int l = 0; l < B; ++l)
-                        a[l] = cosine(a[l], m_) / s[l];
+                    circular(a, a, Op::Cos, level.temp);
+                    KURVATUR_LANES a[l] = a[l] / s[l];
                 } else {
                     KURVATUR_LANES a[l] = 1.0 / s[l];
                 }
@@ -558,23 +554,27 @@ public:
             case Op::Asin: {
                 double* a = blk(sp);
                 check(mask, ErrorCode::asinDomain, [&](int l) { return a[l] < -1 || a[l] > 1; });
-                KURVATUR_LANES a[l] = fromRadians(std::asin(a[l]), m_);
+                vm_.asin(a, B);
+                KURVATUR_LANES a[l] = fromRadians(a[l], m_);
                 break;
             }
             case Op::Acos: {
                 double* a = blk(sp);
                 check(mask, ErrorCode::acosDomain, [&](int l) { return a[l] < -1 || a[l] > 1; });
-                KURVATUR_LANES a[l] = fromRadians(std::acos(a[l]), m_);
+                vm_.acos(a, B);
+                KURVATUR_LANES a[l] = fromRadians(a[l], m_);
                 break;
             }
             case Op::Atan: {
                 double* a = blk(sp);
-                KURVATUR_LANES a[l] = fromRadians(std::atan(a[l]), m_);
+                vm_.atan(a, B);
+                KURVATUR_LANES a[l] = fromRadians(a[l], m_);
                 break;
             }
             case Op::Acot: {
                 double* a = blk(sp);
-                KURVATUR_LANES a[l] = fromRadians(std::numbers::pi / 2 - std::atan(a[l]), m_);
+                vm_.atan(a, B);
+                KURVATUR_LANES a[l] = fromRadians(std::numbers::pi / 2 - a[l], m_);
                 break;
             }
 
@@ -585,12 +585,26 @@ public:
         KURVATUR_LANES a[l] = (expr);                                                              \
         break;                                                                                     \
     }
-                KURVATUR_FUNCTION(Op::Sinh, false, 0, std::sinh(a[l]))
-                KURVATUR_FUNCTION(Op::Cosh, false, 0, std::cosh(a[l]))
-                KURVATUR_FUNCTION(Op::Tanh, false, 0, std::tanh(a[l]))
-                KURVATUR_FUNCTION(Op::Coth, a[l] == 0, ErrorCode::cothDomain, 1.0 / std::tanh(a[l]))
-                KURVATUR_FUNCTION(Op::Sech, false, 0, 1.0 / std::cosh(a[l]))
-                KURVATUR_FUNCTION(Op::Csch, a[l] == 0, ErrorCode::cschDomain, 1.0 / std::sinh(a[l]))
+#define KURVATUR_VECTOR(op, bad, code, fn, expr)                                                   \
+    case op: {                                                                                     \
+        double* a = blk(sp);                                                                       \
+        if (code != 0) check(mask, code, [&]([[maybe_unused]] int l) { return bad; });             \
+        vm_.fn(a, B);                                                                              \
+        KURVATUR_LANES a[l] = (expr);                                                              \
+        break;                                                                                     \
+    }
+                KURVATUR_VECTOR(Op::Sinh, false, 0, sinh, a[l])
+                KURVATUR_VECTOR(Op::Cosh, false, 0, cosh, a[l])
+                KURVATUR_VECTOR(Op::Tanh, false, 0, tanh, a[l])
+                KURVATUR_VECTOR(Op::Coth, a[l] == 0, ErrorCode::cothDomain, tanh, 1.0 / a[l])
+                KURVATUR_VECTOR(Op::Sech, false, 0, cosh, 1.0 / a[l])
+                KURVATUR_VECTOR(Op::Csch, a[l] == 0, ErrorCode::cschDomain, sinh, 1.0 / a[l])
+                KURVATUR_VECTOR(Op::Ln, a[l] <= 0, ErrorCode::lnDomain, log, a[l])
+                KURVATUR_VECTOR(Op::Log2, a[l] <= 0, ErrorCode::log2Domain, log2, a[l])
+                KURVATUR_VECTOR(Op::Log10, a[l] <= 0, ErrorCode::log10Domain, log10, a[l])
+                KURVATUR_VECTOR(Op::Exp, false, 0, exp, a[l])
+                KURVATUR_VECTOR(Op::Exp2, false, 0, exp2, a[l])
+#undef KURVATUR_VECTOR
                 KURVATUR_FUNCTION(Op::Asinh, false, 0, std::asinh(a[l]))
                 KURVATUR_FUNCTION(Op::Acosh, a[l] < 1, ErrorCode::acoshDomain, std::acosh(a[l]))
                 KURVATUR_FUNCTION(Op::Atanh, std::fabs(a[l]) >= 1, ErrorCode::atanhDomain,
@@ -610,11 +624,6 @@ public:
                 KURVATUR_FUNCTION(Op::Round, false, 0, std::nearbyint(a[l]))
                 KURVATUR_FUNCTION(Op::Ceil, false, 0, std::ceil(a[l]))
                 KURVATUR_FUNCTION(Op::Floor, false, 0, std::floor(a[l]))
-                KURVATUR_FUNCTION(Op::Ln, a[l] <= 0, ErrorCode::lnDomain, std::log(a[l]))
-                KURVATUR_FUNCTION(Op::Log2, a[l] <= 0, ErrorCode::log2Domain, std::log2(a[l]))
-                KURVATUR_FUNCTION(Op::Log10, a[l] <= 0, ErrorCode::log10Domain, std::log10(a[l]))
-                KURVATUR_FUNCTION(Op::Exp, false, 0, std::exp(a[l]))
-                KURVATUR_FUNCTION(Op::Exp2, false, 0, std::exp2(a[l]))
 #undef KURVATUR_FUNCTION
 
             case Op::MinN:
@@ -681,6 +690,7 @@ public:
 
 private:
     const Machine& m_;
+    const VectorMath& vm_; // the library's functions over a block
     SweepMachine& sm_;
     const double* xslot_;
     int count_;
@@ -746,27 +756,40 @@ private:
     }
 
     void angleWork(const std::uint8_t* mask, const double* a) {
-        if (!anyLane(B, [a](int l) { return std::fabs(a[l]) >= 1e8; })) return;
+        // not a number too: the scalar machine counts its reduction
+        if (!anyLane(B, [a](int l) { return !(std::fabs(a[l]) < 1e8); })) return;
         for (int l = 0; l < B; ++l)
             if (live(mask, l)) work_ -= detail::angleWork(a[l], m_);
     }
 
-    void angle(const std::uint8_t* mask, double* a, Op op) {
-        angleWork(mask, a);
+    // out = sin, cos or tan (op) of the angles a as sine(), cosine() and tangent() compute
+    // them: in degrees and grads each angle is reduced to one turn in its own unit first, whole
+    // quarter turns take their exact values, the others the function of their radians. out may
+    // be a; quarters is scratch.
+    void circular(const double* a, double* out, Op op, double* quarters) {
+        const VectorMath::Unary f = op == Op::Sin ? vm_.sin : op == Op::Cos ? vm_.cos : vm_.tan;
         if (m_.trigMode == 1) {
-            if (op == Op::Sin) {
-                KURVATUR_LANES a[l] = std::sin(a[l]);
-            } else if (op == Op::Cos) {
-                KURVATUR_LANES a[l] = std::cos(a[l]);
-            } else {
-                KURVATUR_LANES a[l] = std::tan(a[l]);
-            }
+            if (out != a) copyBlock(out, a);
+            f(out, B);
             return;
         }
-        for (int l = 0; l < B; ++l)
-            a[l] = op == Op::Sin   ? sine(a[l], m_)
-                   : op == Op::Cos ? cosine(a[l], m_)
-                                   : tangent(a[l], m_);
+        const double fullTurn = m_.fullTurn, toRadians = twoPi / fullTurn;
+        bool anyQuarter = false;
+        for (int l = 0; l < B; ++l) {
+            double r = 0;
+            const int q = quarterTurns(a[l], fullTurn, r);
+            quarters[l] = q;
+            anyQuarter = anyQuarter || q >= 0;
+            out[l] = r * toRadians;
+        }
+        f(out, B);
+        if (!anyQuarter) return;
+        static constexpr double sines[] = {0.0, 1.0, 0.0, -1.0}, cosines[] = {1.0, 0.0, -1.0, 0.0};
+        for (int l = 0; l < B; ++l) {
+            if (quarters[l] < 0) continue;
+            const auto q = std::size_t(quarters[l]);
+            out[l] = op == Op::Sin ? sines[q] : op == Op::Cos ? cosines[q] : sines[q] / cosines[q];
+        }
     }
 
     // iif: the condition's block is on top. Each branch runs for the live lanes that take it,

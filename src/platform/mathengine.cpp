@@ -321,6 +321,14 @@ int MathEngine::trigMode() const {
     return trigMode_;
 }
 
+void MathEngine::setExactSweep(bool exact) {
+    machine_->exactSweep = exact;
+}
+
+bool MathEngine::exactSweep() const {
+    return machine_->exactSweep;
+}
+
 std::int64_t MathEngine::work() const {
     return machine_->workLimit - machine_->workLeft;
 }

@@ -98,6 +98,12 @@ public:
     // no error is pending.
     void evaluateSweep(const Expression& expr, int handle, std::span<const double> xs,
                        std::span<double> ys, std::span<std::uint8_t> errors);
+    // The sweep computes sin, cos, tan, exp, ln, pow and their kin several samples at once,
+    // each value within an ulp or two of the scalar machine's (ulps: see the tests), with the
+    // same errors, infinities and not-a-numbers; exact, it gives the scalar machine's values to
+    // the bit, more slowly. Not exact at first.
+    void setExactSweep(bool exact);
+    bool exactSweep() const;
     // Parse and evaluate at once. The empty text returns 0 and clears the pending error.
     double eval(std::string_view text);
 
