@@ -111,6 +111,7 @@ void blendSegment(Raster& raster, QPoint a, QPoint b, std::uint32_t colour, int 
             for (int t = 1; t < thickness; ++t)
                 p[t * acrossPitch] = colour;
             if (fraction != 0) Raster::mix(p + thickness * acrossPitch, colour, fraction);
+            // A step is narrower than a block, so its two ends mark every block it touches.
             if (raster.dirty) {
                 const int at = int(along), from = int(lower), to = int(lower + thickness);
                 raster.dirty->mark(steep ? from : at, steep ? at : from);
