@@ -1,11 +1,11 @@
 // Speed of a redraw of the graph: 13 function lines a*sin(b*x+c)+d*x on a plot area 1600 pixels
 // wide, one sample per pixel column, drawn into an image. "Cached" is a parameter change (the
-// background is restored from the cache where the last lines lay), "NewBackground" a range change (setscale, the background
-// is drawn anew), "SamplingOnly" the evaluation and clipping of the lines without any pixels.
-// "CurvesAndIntegrals" draws 6 parametric curves and 6 integral functions of 1000 samples each.
-// "DenseSines" draws 13 lines a*sin(b*x+c) with 20000 samples each, the heaviest ordinary
-// drawing; "Recursive" 13 lines f(x) = iif(x<1; 1; f(x-1)+f(x-1)) with 20000 samples each, whose
-// calls double with every unit of x, so that each line stops at its work budget.
+// background is restored from the cache where the last lines lay), "NewBackground" a range change
+// (setscale, the background is drawn anew), "SamplingOnly" the evaluation and clipping of the lines
+// without any pixels. "CurvesAndIntegrals" draws 6 parametric curves and 6 integral functions of
+// 1000 samples each. "DenseSines" draws 13 lines a*sin(b*x+c) with 20000 samples each, the heaviest
+// ordinary drawing; "Recursive" 13 lines f(x) = iif(x<1; 1; f(x-1)+f(x-1)) with 20000 samples each,
+// whose calls double with every unit of x, so that each line stops at its work budget.
 // "NavigationStep" is one zoom click on the plot area as the graph window handles it: the range
 // changes, setscale, and the redraw that follows draws the background anew; it should stay
 // below 8 ms in a Release build, so that holding a key or turning the wheel feels immediate.

@@ -104,7 +104,7 @@ TEST_F(Rendering, CachedBackgroundGivesTheSamePicture) {
     }
     state.engine.setVariable(a, -1.0);
     EXPECT_TRUE(held == graph::renderImage(state, size)); // later frames left it alone
-    graph::GraphRenderer fine; // lines two device pixels wide
+    graph::GraphRenderer fine;                            // lines two device pixels wide
     for (double value : {2.5, -1.0, 0.3}) {
         state.engine.setVariable(a, value);
         EXPECT_TRUE(fine.render(state, size, 2.0) == graph::renderImage(state, size, 2.0)) << value;
