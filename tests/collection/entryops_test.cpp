@@ -6,18 +6,14 @@
 #include "collection/reader.h"
 #include "collection/workingcopy.h"
 #include "core/state.h"
-#include "session/startup.h"
 
 #include "collectionsupport.h"
+#include "opencollection.h"
 #include "support/printing.h"
-#include "support/recordingmessages.h"
 #include "support/termlines.h"
-
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace {
@@ -25,17 +21,8 @@ namespace {
 using collection::shortField;
 using namespace Qt::StringLiterals;
 
-class EntryOps : public ::testing::Test {
+class EntryOps : public testsupport::OpenCollection {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        state.messages = messages;
-        state.configFolder = folder.path();
-        session::startupState(state);
-        state.busyFlag = 0;
-        collection::openWorkingCopy(keeper, state);
-    }
-
     // The table holds entries of these names; the one named with a "*" is protected.
     void holds(const QStringList& names) {
         keeper.collection.entries.clear();
@@ -63,11 +50,6 @@ protected:
         return list;
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<platform::RecordingMessages> messages =
-        std::make_shared<platform::RecordingMessages>();
-    core::State state;
-    collection::CollectionState keeper;
     const QDateTime now{QDate(2026, 3, 4), QTime(10, 5)};
 };
 

@@ -7,16 +7,14 @@
 #include "collection/workingcopy.h"
 #include "collection/writer.h"
 #include "core/state.h"
-#include "session/startup.h"
 
 #include "collectionsupport.h"
+#include "opencollection.h"
 #include "support/chosenfiles.h"
 #include "support/printing.h"
-#include "support/recordingmessages.h"
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -28,16 +26,11 @@ using collection::shortField;
 
 using testsupport::ChosenFiles;
 
-class FileCommands : public ::testing::Test {
+class FileCommands : public testsupport::OpenCollection {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        state.messages = messages;
         state.fileDialogs = dialogs;
-        state.configFolder = folder.filePath(QStringLiteral("config"));
-        session::startupState(state);
-        state.busyFlag = 0;
-        collection::openWorkingCopy(keeper, state);
+        open(folder.filePath(QStringLiteral("config")));
     }
     QString file(const char* name) const { return folder.filePath(QString::fromUtf8(name)); }
     void writeEntries(const QString& path, const QStringList& names) {
@@ -58,12 +51,7 @@ protected:
         return names(c);
     }
 
-    QTemporaryDir folder;
-    std::shared_ptr<platform::RecordingMessages> messages =
-        std::make_shared<platform::RecordingMessages>();
     std::shared_ptr<ChosenFiles> dialogs = std::make_shared<ChosenFiles>();
-    core::State state;
-    collection::CollectionState keeper;
 };
 
 TEST_F(FileCommands, OpeningReplacesTheCollectionAndNamesIt) {

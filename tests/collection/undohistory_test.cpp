@@ -10,17 +10,15 @@
 #include "session/applydata.h"
 #include "session/startup.h"
 
+#include "opencollection.h"
 #include "support/printing.h"
-#include "support/recordingmessages.h"
 #include "support/termlines.h"
 
 #include <QDateTime>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -73,15 +71,10 @@ TEST(UndoHistory, KeepsAtLeastAHundredSteps) {
     EXPECT_EQ(*h.present(), named("99"));
 }
 
-class EditHistoryTest : public ::testing::Test {
+class EditHistoryTest : public testsupport::OpenCollection {
 public: // the changes below act on the fixture
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        state.messages = messages;
-        state.configFolder = folder.path();
-        session::startupState(state);
-        state.busyFlag = 0;
-        collection::openWorkingCopy(keeper, state);
+        OpenCollection::SetUp();
         history.restart();
     }
 
@@ -95,11 +88,6 @@ public: // the changes below act on the fixture
     Snapshot now() { return collection::takeSnapshot(keeper, state); }
     int param(const char* name) const { return state.findparam(QString::fromUtf8(name)); }
 
-    std::shared_ptr<platform::RecordingMessages> messages =
-        std::make_shared<platform::RecordingMessages>();
-    QTemporaryDir folder;
-    core::State state;
-    collection::CollectionState keeper;
     collection::EditHistory history{keeper, state};
 };
 
