@@ -8,7 +8,6 @@
 #include "core/state.h"
 #include "params/paramlogic.h"
 #include "session/applydata.h"
-#include "session/startup.h"
 
 #include "opencollection.h"
 #include "support/printing.h"
