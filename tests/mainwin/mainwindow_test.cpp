@@ -91,6 +91,17 @@ protected:
         ASSERT_TRUE(field(0)->text().isEmpty());
     }
 
+    // f(x) = a*x^2 entered and the window of its parameter a (slot 28) made the active one, as a
+    // click on it does.
+    void activateParameterA() {
+        enter(0, "f(x)=a*x^2");
+        params::ParamWindow* a = window->paramWindows()->window(28);
+        ASSERT_NE(a, nullptr);
+        auto* frame = qobject_cast<QMdiSubWindow*>(a->parentWidget());
+        ASSERT_NE(frame, nullptr);
+        frame->mdiArea()->setActiveSubWindow(frame);
+    }
+
     // Pixels of the graph picture in the colour of the given line slot.
     int pixelsOfSlot(int slot) const {
         const QImage image = window->graphWindow()->picture().convertToFormat(QImage::Format_RGB32);
@@ -560,12 +571,7 @@ TEST_F(MainWindowTest, ThirtyThreeRunningParametersLeaveTheWindowResponsive) {
 }
 
 TEST_F(MainWindowTest, AClickSetsTheParameterActivatedLastAndTheZoomLockHoldsTheRange) {
-    enter(0, "f(x)=a*x^2");
-    params::ParamWindow* a = window->paramWindows()->window(28);
-    ASSERT_NE(a, nullptr);
-    auto* frame = qobject_cast<QMdiSubWindow*>(a->parentWidget());
-    ASSERT_NE(frame, nullptr);
-    frame->mdiArea()->setActiveSubWindow(frame);
+    ASSERT_NO_FATAL_FAILURE(activateParameterA());
     graph::GraphWindow* graph = window->graphWindow();
     QWidget* plot = graph->plotArea();
     const QPoint at(plot->width() / 4, plot->height() / 4);
@@ -602,12 +608,7 @@ TEST_F(MainWindowTest, AClickSetsTheParameterActivatedLastAndTheZoomLockHoldsThe
 
 // Dragging with a coupled button held moves the parameter along; a shift key holds it.
 TEST_F(MainWindowTest, DraggingWithACoupledButtonDrivesTheParameter) {
-    enter(0, "f(x)=a*x^2");
-    params::ParamWindow* a = window->paramWindows()->window(28);
-    ASSERT_NE(a, nullptr);
-    auto* frame = qobject_cast<QMdiSubWindow*>(a->parentWidget());
-    ASSERT_NE(frame, nullptr);
-    frame->mdiArea()->setActiveSubWindow(frame);
+    ASSERT_NO_FATAL_FAILURE(activateParameterA());
     action("mn_koppely")->trigger(); // both buttons couple now
     QWidget* plot = window->graphWindow()->plotArea();
     const auto worldX = [&](QPoint p) {
