@@ -55,11 +55,14 @@ const Term terms[] = {
 constexpr int termCount = int(sizeof(terms) / sizeof(terms[0]));
 
 // The engine as both engine benchmarks use it: the parameters, the running variable and the
-// user functions of the terms defined, the term parsed.
+// user functions of the terms defined, the term parsed, the sweep's values and room for the
+// results.
 struct BenchEngine {
     platform::MathEngine engine;
     int x = -1;
     platform::Expression expr;
+    const std::vector<double> xs = sweep();
+    std::vector<double> ys = std::vector<double>(xs.size());
 
     explicit BenchEngine(int index) {
         engine.setVariable(engine.defineVariable("a"), paramA);
@@ -70,25 +73,23 @@ struct BenchEngine {
         engine.defineFunction("g(_x)=f(_x)*f(_x-1)");
         expr = engine.parse(terms[index].engine);
     }
+
+    // False, and the benchmark skipped, when the term did not parse.
+    bool ready(benchmark::State& state) const {
+        if (!expr.valid()) state.SkipWithError("parse failed");
+        return expr.valid();
+    }
 };
 
 void engineBenchmark(benchmark::State& state, int index) {
-    BenchEngine bench(index);
-    if (!bench.expr.valid()) {
-        state.SkipWithError("parse failed");
-        return;
-    }
-    platform::MathEngine& engine = bench.engine;
-    const int x = bench.x;
-    const platform::Expression& expr = bench.expr;
-    const std::vector<double> xs = sweep();
-    std::vector<double> ys(xs.size());
+    BenchEngine b(index);
+    if (!b.ready(state)) return;
     for (auto _ : state) {
-        for (std::size_t i = 0; i < xs.size(); ++i) {
-            engine.setVariable(x, xs[i]);
-            ys[i] = engine.evaluate(expr);
+        for (std::size_t i = 0; i < b.xs.size(); ++i) {
+            b.engine.setVariable(b.x, b.xs[i]);
+            b.ys[i] = b.engine.evaluate(b.expr);
         }
-        benchmark::DoNotOptimize(ys.data());
+        benchmark::DoNotOptimize(b.ys.data());
         benchmark::ClobberMemory();
     }
     reportPerEvaluation(state);
@@ -96,20 +97,12 @@ void engineBenchmark(benchmark::State& state, int index) {
 
 // The same sweep in one engine call: a block of samples per pass over each instruction.
 void engineBulkBenchmark(benchmark::State& state, int index) {
-    BenchEngine bench(index);
-    if (!bench.expr.valid()) {
-        state.SkipWithError("parse failed");
-        return;
-    }
-    platform::MathEngine& engine = bench.engine;
-    const int x = bench.x;
-    const platform::Expression& expr = bench.expr;
-    const std::vector<double> xs = sweep();
-    std::vector<double> ys(xs.size());
-    std::vector<std::uint8_t> errors(xs.size());
+    BenchEngine b(index);
+    if (!b.ready(state)) return;
+    std::vector<std::uint8_t> errors(b.xs.size());
     for (auto _ : state) {
-        engine.evaluateSweep(expr, x, xs, ys, errors);
-        benchmark::DoNotOptimize(ys.data());
+        b.engine.evaluateSweep(b.expr, b.x, b.xs, b.ys, errors);
+        benchmark::DoNotOptimize(b.ys.data());
         benchmark::DoNotOptimize(errors.data());
         benchmark::ClobberMemory();
     }
