@@ -64,7 +64,6 @@ public:
         const double clipped = std::clamp(value, -clipY, clipY);
         return {k, clipped, defined, (plotH_ - clipped) / tppY_};
     }
-    double pixelY(const Point& p) const { return p.y; }
 
     bool suspicious(const Point& a, const Point& b) const {
         if (a.defined != b.defined) return true;
@@ -224,7 +223,7 @@ void drawSharp(core::State& state, Plotter& plotter, DrawSurface& surface,
                 continue;
             }
             if (n > 0 && line.broken(points[n - 1], p)) penUp = true;
-            const QPoint at(core::round32(toPixel * p.k * scale), core::round32(line.pixelY(p)));
+            const QPoint at(core::round32(toPixel * p.k * scale), core::round32(p.y));
             if (penUp) {
                 surface.moveTo(at);
             } else if (at != last) {
